@@ -1,0 +1,21 @@
+#!/bin/sh
+# Installs the Debian packages the project needs; does nothing when all are present.
+set -eu
+
+PACKAGES="cmake ninja-build g++ pkg-config
+qt6-base-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev
+libgl-dev libbenchmark-dev fonts-dejavu-core xvfb xauth curl"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+echo "Installing:$missing"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing

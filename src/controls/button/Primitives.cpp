@@ -1,0 +1,127 @@
+#include "controls/button/Primitives.h"
+
+#include "platform/Surface.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace clipnab {
+
+namespace {
+
+int roundEven(float v)
+{
+    return static_cast<int>(std::nearbyint(v));
+}
+
+int roundEven(double v)
+{
+    return static_cast<int>(std::nearbyint(v));
+}
+
+struct Channels
+{
+    int r, g, b;
+};
+
+Channels split(Rgb c)
+{
+    return {redOf(c), greenOf(c), blueOf(c)};
+}
+
+// Shared by the row and column gradients: one line per step, colour by product, not sum.
+template <typename DrawLine>
+void gradient(Rgb c0, Rgb c1, int steps, DrawLine drawLine)
+{
+    if (steps < 0)
+        return;
+    const Channels s = split(c0);
+    if (steps == 0) {
+        drawLine(0, makeRgb(s.r, s.g, s.b));
+        return;
+    }
+    const Channels e = split(c1);
+    const float n = static_cast<float>(steps);
+    const float dR = static_cast<float>(e.r - s.r) / n;
+    const float dG = static_cast<float>(e.g - s.g) / n;
+    const float dB = static_cast<float>(e.b - s.b) / n;
+    for (int i = 0; i <= steps; ++i) {
+        const float fi = static_cast<float>(i);
+        const int r = roundEven(dR * fi + static_cast<float>(s.r));
+        const int g = roundEven(dG * fi + static_cast<float>(s.g));
+        const int b = roundEven(dB * fi + static_cast<float>(s.b));
+        drawLine(i, makeRgb(r, g, b));
+    }
+}
+
+} // namespace
+
+Rgb MixColors(Rgb a, Rgb b)
+{
+    const auto mix = [](int x, int y) { return roundEven((x + y) / 2.0); };
+    return makeRgb(mix(redOf(a), redOf(b)), mix(greenOf(a), greenOf(b)),
+                   mix(blueOf(a), blueOf(b)));
+}
+
+Rgb LightenColor(Rgb colour, int amount)
+{
+    const auto lighten = [amount](int c) { return std::min(255, amount + ((255 - amount) * c) / 255); };
+    return makeRgb(lighten(redOf(colour)), lighten(greenOf(colour)), lighten(blueOf(colour)));
+}
+
+Rgb ShiftColor(Rgb colour, int delta)
+{
+    const auto shift = [delta](int c) { return std::clamp(c + delta, 0, 255); };
+    return makeRgb(shift(redOf(colour)), shift(greenOf(colour)), shift(blueOf(colour)));
+}
+
+void DrawLineOn(Surface &dc, int x1, int y1, int x2, int y2, Rgb colour)
+{
+    dc.line(x1, y1, x2, y2, colour);
+}
+
+void FillRectColor(Surface &dc, int left, int top, int right, int bottom, Rgb colour)
+{
+    dc.fillRect(left, top, right, bottom, colour);
+}
+
+void FillBox(Surface &dc, int x, int y, int w, int h, Rgb colour)
+{
+    dc.fillRect(x, y, x + w, y + h, colour);
+}
+
+void DrawBox(Surface &dc, int x, int y, int w, int h, Rgb colour)
+{
+    dc.line(x, y, x + w, y, colour);
+    dc.line(x + w, y, x + w, y + h, colour);
+    dc.line(x + w, y + h, x, y + h, colour);
+    dc.line(x, y + h, x, y, colour);
+}
+
+void DrawEdgeBox(Surface &dc, float x, float y, float w, float h, unsigned edge, unsigned flags)
+{
+    dc.drawEdge(roundEven(x), roundEven(y), roundEven(x + w), roundEven(y + h), edge, flags);
+}
+
+void DrawSoftFrame(Surface &dc, int x, int y, int w, int h, Rgb outer, Rgb inner, Rgb corner)
+{
+    DrawBox(dc, x, y, w - 1, h - 1, outer);
+    DrawBox(dc, x + 1, y + 1, w - 1, h - 1, inner);
+    dc.setPixel(x, y + h, corner);
+    dc.setPixel(x + w, y, corner);
+    const Rgb soft = MixColors(inner, outer);
+    dc.setPixel(x + 1, y + h - 1, soft);
+    dc.setPixel(x + w - 1, y + 1, soft);
+}
+
+void GradientRowsOn(Surface &dc, Rgb c0, Rgb c1, int x1, int y0, int x2, int n)
+{
+    gradient(c0, c1, n, [&](int i, Rgb c) { dc.line(x1, y0 + i, x2, y0 + i, c); });
+}
+
+void GradientColumnsOn(Surface &dc, Rgb c0, Rgb c1, int x0, int y1, int x1, int y2)
+{
+    gradient(c0, c1, x1 - x0, [&](int i, Rgb c) { dc.line(x0 + i, y1, x0 + i, y2, c); });
+}
+
+} // namespace clipnab

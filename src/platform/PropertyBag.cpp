@@ -1,0 +1,279 @@
+#include "platform/PropertyBag.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QImage>
+#include <QJsonObject>
+
+#include <cmath>
+#include <limits>
+
+namespace clipnab {
+
+namespace {
+
+QString normalised(const QString &key)
+{
+    return key.toLower();
+}
+
+[[noreturn]] void conversionError(const QString &key, const char *type)
+{
+    throw PropertyBagError("property bag: value of \"" + key.toStdString() +
+                           "\" is not convertible to " + type);
+}
+
+QByteArray pngOf(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QJsonObject fontToJson(const QFont &f)
+{
+    return QJsonObject{{QStringLiteral("family"), f.family()},
+                       {QStringLiteral("size"), f.pointSizeF()},
+                       {QStringLiteral("weight"), f.weight()},
+                       {QStringLiteral("italic"), f.italic()},
+                       {QStringLiteral("underline"), f.underline()}};
+}
+
+QFont fontFromJson(const QJsonObject &o)
+{
+    QFont f(o.value(QStringLiteral("family")).toString());
+    f.setPointSizeF(o.value(QStringLiteral("size")).toDouble(8.25));
+    f.setWeight(static_cast<QFont::Weight>(o.value(QStringLiteral("weight")).toInt(400)));
+    f.setItalic(o.value(QStringLiteral("italic")).toBool());
+    f.setUnderline(o.value(QStringLiteral("underline")).toBool());
+    return f;
+}
+
+} // namespace
+
+void PropertyBag::store(const QString &key, const QVariant &value)
+{
+    const QString k = normalised(key);
+    if (!m_values.contains(k))
+        m_order.append(k);
+    m_values.insert(k, value);
+}
+
+void PropertyBag::remove(const QString &key)
+{
+    const QString k = normalised(key);
+    m_values.remove(k);
+    m_order.removeAll(k);
+}
+
+bool PropertyBag::contains(const QString &key) const
+{
+    return m_values.contains(normalised(key));
+}
+
+QVariant PropertyBag::rawValue(const QString &key) const
+{
+    return m_values.value(normalised(key));
+}
+
+void PropertyBag::setRawValue(const QString &key, const QVariant &value)
+{
+    store(key, value);
+}
+
+void PropertyBag::writeInt(const QString &key, std::int32_t value, std::int32_t defaultValue)
+{
+    if (value == defaultValue)
+        remove(key);
+    else
+        store(key, QVariant::fromValue<qint32>(value));
+}
+
+void PropertyBag::writeBool(const QString &key, bool value, bool defaultValue)
+{
+    if (value == defaultValue)
+        remove(key);
+    else
+        store(key, QVariant(value));
+}
+
+void PropertyBag::writeText(const QString &key, const QString &value,
+                            const QString &defaultValue)
+{
+    if (value == defaultValue)
+        remove(key);
+    else
+        store(key, QVariant(value));
+}
+
+void PropertyBag::writeColor(const QString &key, std::uint32_t value, std::uint32_t defaultValue)
+{
+    if (value == defaultValue)
+        remove(key);
+    else
+        store(key, QVariant::fromValue<qint64>(value));
+}
+
+void PropertyBag::writeIntAlways(const QString &key, std::int32_t value)
+{
+    store(key, QVariant::fromValue<qint32>(value));
+}
+
+void PropertyBag::writeTextAlways(const QString &key, const QString &value)
+{
+    store(key, QVariant(value));
+}
+
+void PropertyBag::writeFont(const QString &key, const QFont &value)
+{
+    store(key, QVariant(value));
+}
+
+void PropertyBag::writePicture(const QString &key, const QImage &value)
+{
+    store(key, QVariant(value));
+}
+
+std::int32_t PropertyBag::readInt(const QString &key, std::int32_t defaultValue) const
+{
+    const auto it = m_values.constFind(normalised(key));
+    if (it == m_values.constEnd())
+        return defaultValue;
+    if (it->typeId() == QMetaType::Bool)
+        return it->toBool() ? -1 : 0;
+    bool ok = false;
+    const qint64 v = it->toLongLong(&ok);
+    if (!ok || v < std::numeric_limits<std::int32_t>::min() ||
+        v > std::numeric_limits<std::int32_t>::max())
+        conversionError(key, "a 32-bit integer");
+    return static_cast<std::int32_t>(v);
+}
+
+std::uint32_t PropertyBag::readColor(const QString &key, std::uint32_t defaultValue) const
+{
+    const auto it = m_values.constFind(normalised(key));
+    if (it == m_values.constEnd())
+        return defaultValue;
+    bool ok = false;
+    const qint64 v = it->toLongLong(&ok);
+    if (!ok || it->typeId() == QMetaType::Bool || v < std::numeric_limits<std::int32_t>::min() ||
+        v > std::numeric_limits<std::uint32_t>::max())
+        conversionError(key, "a colour");
+    return static_cast<std::uint32_t>(v);
+}
+
+bool PropertyBag::readBool(const QString &key, bool defaultValue) const
+{
+    const auto it = m_values.constFind(normalised(key));
+    if (it == m_values.constEnd())
+        return defaultValue;
+    if (it->typeId() == QMetaType::Bool)
+        return it->toBool();
+    bool ok = false;
+    const qint64 v = it->toLongLong(&ok);
+    if (ok)
+        return v != 0;
+    const QString s = it->toString().trimmed().toLower();
+    if (s == QLatin1String("true"))
+        return true;
+    if (s == QLatin1String("false"))
+        return false;
+    conversionError(key, "a Boolean");
+}
+
+QString PropertyBag::readText(const QString &key, const QString &defaultValue) const
+{
+    const auto it = m_values.constFind(normalised(key));
+    if (it == m_values.constEnd())
+        return defaultValue;
+    if (it->typeId() == QMetaType::QString)
+        return it->toString();
+    if (it->typeId() == QMetaType::Bool)
+        return it->toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    if (it->canConvert<QString>() && it->typeId() != QMetaType::QFont &&
+        it->typeId() != QMetaType::QImage)
+        return it->toString();
+    conversionError(key, "text");
+}
+
+QFont PropertyBag::readFont(const QString &key, const QFont &defaultValue) const
+{
+    const auto it = m_values.constFind(normalised(key));
+    if (it == m_values.constEnd())
+        return defaultValue;
+    if (it->typeId() != QMetaType::QFont)
+        conversionError(key, "a font");
+    return it->value<QFont>();
+}
+
+QImage PropertyBag::readPicture(const QString &key, const QImage &defaultValue) const
+{
+    const auto it = m_values.constFind(normalised(key));
+    if (it == m_values.constEnd())
+        return defaultValue;
+    if (it->typeId() != QMetaType::QImage)
+        conversionError(key, "a picture");
+    return it->value<QImage>();
+}
+
+QJsonObject PropertyBag::toJson() const
+{
+    QJsonObject o;
+    for (const QString &k : m_order) {
+        const QVariant &v = m_values[k];
+        switch (v.typeId()) {
+        case QMetaType::QFont:
+            o.insert(k, QJsonObject{{QStringLiteral("font"), fontToJson(v.value<QFont>())}});
+            break;
+        case QMetaType::QImage:
+            o.insert(k, QJsonObject{{QStringLiteral("png"),
+                                     QString::fromLatin1(pngOf(v.value<QImage>()).toBase64())}});
+            break;
+        case QMetaType::Bool:
+            o.insert(k, v.toBool());
+            break;
+        case QMetaType::QString:
+            o.insert(k, v.toString());
+            break;
+        default:
+            o.insert(k, static_cast<double>(v.toLongLong()));
+            break;
+        }
+    }
+    return o;
+}
+
+PropertyBag PropertyBag::fromJson(const QJsonObject &object)
+{
+    PropertyBag bag;
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const QJsonValue v = it.value();
+        if (v.isBool()) {
+            bag.store(it.key(), v.toBool());
+        } else if (v.isString()) {
+            bag.store(it.key(), v.toString());
+        } else if (v.isDouble()) {
+            const double d = v.toDouble();
+            if (d == std::floor(d))
+                bag.store(it.key(), QVariant::fromValue<qint64>(static_cast<qint64>(d)));
+            else
+                bag.store(it.key(), d);
+        } else if (v.isObject()) {
+            const QJsonObject inner = v.toObject();
+            if (inner.contains(QStringLiteral("font"))) {
+                bag.store(it.key(), fontFromJson(inner.value(QStringLiteral("font")).toObject()));
+            } else if (inner.contains(QStringLiteral("png"))) {
+                QImage image;
+                image.loadFromData(QByteArray::fromBase64(
+                                       inner.value(QStringLiteral("png")).toString().toLatin1()),
+                                   "PNG");
+                bag.store(it.key(), image);
+            }
+        }
+    }
+    return bag;
+}
+
+} // namespace clipnab

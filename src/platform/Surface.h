@@ -1,0 +1,96 @@
+#pragma once
+
+#include "platform/Colour.h"
+
+#include <QFont>
+#include <QImage>
+
+class QString;
+
+namespace clipnab {
+
+// DrawEdge values.
+namespace Edge {
+constexpr unsigned RaisedOuter = 1;
+constexpr unsigned SunkenOuter = 2;
+constexpr unsigned RaisedInner = 4;
+constexpr unsigned SunkenInner = 8;
+constexpr unsigned Raised = RaisedOuter | RaisedInner;
+constexpr unsigned Sunken = SunkenOuter | SunkenInner;
+} // namespace Edge
+
+namespace EdgeSide {
+constexpr unsigned Left = 1;
+constexpr unsigned Top = 2;
+constexpr unsigned Right = 4;
+constexpr unsigned Bottom = 8;
+constexpr unsigned Rect = 15;
+} // namespace EdgeSide
+
+// DrawText format flags.
+namespace TextFormat {
+constexpr unsigned Center = 0x1;
+constexpr unsigned Right = 0x2;
+constexpr unsigned VCenter = 0x4;
+constexpr unsigned Bottom = 0x8;
+constexpr unsigned WordBreak = 0x10;
+constexpr unsigned SingleLine = 0x20;
+constexpr unsigned NoPrefix = 0x800;
+} // namespace TextFormat
+
+class SystemColors;
+
+// A GDI-like drawing surface over an RGB32 image: one-pixel lines without their end point,
+// fills with exclusive right and bottom edges, the classic 3-D edge and text. No antialiasing
+// except inside glyphs. Colours are plain 0x00BBGGRR values.
+class Surface
+{
+public:
+    explicit Surface(const SystemColors &colors);
+
+    void resize(int width, int height);
+    int width() const { return m_image.width(); }
+    int height() const { return m_image.height(); }
+    const QImage &image() const { return m_image; }
+    QImage &image() { return m_image; }
+
+    // Setting the background colour fills the whole client area with it.
+    void setBackColor(Rgb colour);
+    Rgb backColor() const { return m_backColor; }
+    void clear();
+
+    void setForeColor(Rgb colour) { m_foreColor = colour; }
+    Rgb foreColor() const { return m_foreColor; }
+    void setFont(const QFont &font) { m_font = font; }
+    const QFont &font() const { return m_font; }
+
+    void setPixel(int x, int y, Rgb colour);
+    // GetPixel: -1 (CLR_INVALID) outside the surface.
+    Rgb pixel(int x, int y) const;
+
+    // MoveTo (x1, y1), LineTo (x2, y2): the end point is not painted.
+    void line(int x1, int y1, int x2, int y2, Rgb colour);
+    // FillRect: left and top inclusive, right and bottom exclusive.
+    void fillRect(int left, int top, int right, int bottom, Rgb colour);
+    // DrawEdge from the system colours (outer ring, then inner ring one pixel inside).
+    void drawEdge(int left, int top, int right, int bottom, unsigned edge, unsigned sides);
+    // DrawText in the surface's font and foreground colour with a transparent background.
+    void drawText(const QString &text, int left, int top, int right, int bottom,
+                  unsigned format);
+    // PaintPicture: the picture stretched to w x h at (x, y).
+    void drawPicture(const QImage &picture, int x, int y, int w, int h);
+
+private:
+    void hline(int x1, int x2, int y, QRgb c); // x1 <= x2, both inclusive
+    void vline(int x, int y1, int y2, QRgb c); // y1 <= y2, both inclusive
+    void ring(int left, int top, int right, int bottom, Rgb topLeft, Rgb bottomRight,
+              unsigned sides);
+
+    const SystemColors &m_colors;
+    QImage m_image;
+    Rgb m_backColor = 0;
+    Rgb m_foreColor = 0;
+    QFont m_font;
+};
+
+} // namespace clipnab

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Colour.h"
+
+#include <QHash>
+
+namespace clipnab {
+
+// The platform's system colours by index, read from the application palette through one fixed
+// table. Tests and tools can pin single indices.
+class SystemColors
+{
+public:
+    // Highest index that names a colour (COLOR_MENUBAR).
+    static constexpr int kLastIndex = 30;
+
+    static bool isValidIndex(int index);
+
+    // GetSysColor: the colour's present RGB value; 0 for an index that names nothing.
+    Rgb color(int index) const;
+
+    void setOverride(int index, Rgb value);
+    void clearOverrides();
+
+private:
+    QHash<int, Rgb> m_overrides;
+};
+
+// OleTranslateColor without a palette: a plain colour passes, 0x800000nn gives system colour
+// nn, anything else (or an unknown index) fails with -1.
+Rgb TranslateColor(OleColor colour, const SystemColors &colors);
+
+} // namespace clipnab
