@@ -1,0 +1,267 @@
+#include "app/transfer/NetworkTransfer.h"
+
+#include <QDir>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <QUrl>
+
+namespace clipnab {
+
+namespace {
+
+QString operationName(const QString &operation)
+{
+    return operation.trimmed().toUpper();
+}
+
+} // namespace
+
+NetworkTransfer::NetworkTransfer(QObject *parent)
+    : TransferComponent(parent), m_manager(new QNetworkAccessManager(this))
+{
+    m_manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+}
+
+NetworkTransfer::~NetworkTransfer()
+{
+    dropReply();
+}
+
+void NetworkTransfer::setURL(const QString &url)
+{
+    m_url = url;
+}
+
+QString NetworkTransfer::URL() const
+{
+    return m_url;
+}
+
+bool NetworkTransfer::isRunning() const
+{
+    return !m_reply.isNull();
+}
+
+bool NetworkTransfer::Execute(const QString &operation)
+{
+    const QString name = operationName(operation);
+    if (name == QLatin1String("GET"))
+        return startGet();
+    if (name == QLatin1String("QUIT")) {
+        quit();
+        return true;
+    }
+    return false;
+}
+
+bool NetworkTransfer::startGet()
+{
+    if (isRunning())
+        return false;
+
+    const QUrl url(m_url, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        m_errorString = tr("The address \"%1\" is not a valid http address.").arg(m_url);
+        return false;
+    }
+
+    auto spool = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                  QLatin1String("/clipnab-transfer-XXXXXX"));
+    if (!spool->open()) {
+        m_errorString =
+            tr("Could not create a temporary file for the download: %1").arg(spool->errorString());
+        return false;
+    }
+
+    dropSpool();
+    m_spool = std::move(spool);
+    m_headers.clear();
+    m_errorString.clear();
+    m_bytesReceived = 0;
+    m_receiving = false;
+    m_state = None;
+    const quint64 generation = ++m_generation;
+
+    QNetworkRequest request(url);
+    request.setMaximumRedirectsAllowed(MaximumRedirects);
+    request.setTransferTimeout(m_idleTimeoutMs);
+    // Ask for the body as stored: its bytes are saved unchanged and checked against Content-Length.
+    request.setRawHeader("Accept-Encoding", "identity");
+
+    QNetworkReply *reply = m_manager->get(request);
+    reply->setReadBufferSize(ReadBufferSize);
+    m_reply = reply;
+
+    connect(reply, &QNetworkReply::socketStartedConnecting, this, [this] { setState(Connecting); });
+    connect(reply, &QNetworkReply::requestSent, this, [this] {
+        setState(Requesting);
+        setState(RequestSent);
+    });
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this] {
+        if (m_reply)
+            m_headers = m_reply->rawHeaderPairs();
+    });
+    connect(reply, &QNetworkReply::readyRead, this, &NetworkTransfer::spoolAvailable);
+    connect(reply, &QNetworkReply::finished, this, &NetworkTransfer::onFinished);
+
+    // Execute returns before any state is reported; the first one follows from the event loop.
+    QTimer::singleShot(0, this, [this, generation] {
+        if (generation == m_generation && isRunning() && m_state == None)
+            setState(ResolvingHost);
+    });
+    return true;
+}
+
+void NetworkTransfer::quit()
+{
+    ++m_generation;
+    dropReply();
+    dropSpool();
+    m_headers.clear();
+    m_receiving = false;
+    m_state = None;
+}
+
+void NetworkTransfer::setState(int state)
+{
+    m_state = state;
+    Q_EMIT StateChanged(state);
+}
+
+void NetworkTransfer::fail(const QString &message)
+{
+    m_errorString = message;
+    dropReply();
+    dropSpool();
+    setState(Error);
+}
+
+void NetworkTransfer::spoolAvailable()
+{
+    if (!m_reply || !m_spool)
+        return;
+    if (!m_receiving) {
+        m_receiving = true;
+        setState(ReceivingResponse);
+        if (!m_reply)
+            return;
+    }
+    if (m_buffer.size() != SpoolStep)
+        m_buffer.resize(SpoolStep);
+    while (m_reply && m_reply->bytesAvailable() > 0) {
+        const qint64 got = m_reply->read(m_buffer.data(), SpoolStep);
+        if (got <= 0)
+            break;
+        if (m_spool->write(m_buffer.constData(), got) != got) {
+            fail(tr("Could not write the download to a temporary file: %1")
+                     .arg(m_spool->errorString()));
+            return;
+        }
+        m_bytesReceived += got;
+    }
+}
+
+QString NetworkTransfer::checkFinishedReply() const
+{
+    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid()) {
+        const int code = status.toInt();
+        if (code < 200 || code > 299) {
+            const QString reason =
+                m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+            return tr("The server answered %1 %2.").arg(code).arg(reason).trimmed();
+        }
+    }
+    if (m_reply->error() != QNetworkReply::NoError)
+        return m_reply->errorString();
+    if (!status.isValid())
+        return tr("The server sent no HTTP answer.");
+
+    bool announced = false;
+    const qint64 length =
+        GetHeader(QStringLiteral("Content-Length")).trimmed().toLongLong(&announced);
+    if (announced && length != m_bytesReceived)
+        return tr("The connection ended after %1 of %2 bytes.").arg(m_bytesReceived).arg(length);
+    return {};
+}
+
+void NetworkTransfer::onFinished()
+{
+    if (!m_reply)
+        return;
+    m_headers = m_reply->rawHeaderPairs();
+    spoolAvailable();
+    if (!m_reply)
+        return;
+
+    const QString problem = checkFinishedReply();
+    if (!problem.isEmpty()) {
+        fail(problem);
+        return;
+    }
+    if (!m_spool->flush() || !m_spool->seek(0)) {
+        fail(tr("Could not read the download back: %1").arg(m_spool->errorString()));
+        return;
+    }
+    dropReply();
+    setState(ResponseReceived);
+    setState(ResponseCompleted);
+}
+
+QString NetworkTransfer::GetHeader(const QString &name) const
+{
+    const QByteArray key = name.trimmed().toLatin1();
+    if (key.isEmpty())
+        return {};
+    QByteArray value;
+    bool found = false;
+    for (const auto &[headerName, headerValue] : m_headers) {
+        if (headerName.compare(key, Qt::CaseInsensitive) != 0)
+            continue;
+        if (found)
+            value += ", ";
+        value += headerValue;
+        found = true;
+    }
+    return QString::fromLatin1(value);
+}
+
+QByteArray NetworkTransfer::GetChunk(int size)
+{
+    if (size <= 0 || m_state != ResponseCompleted || !m_spool)
+        return {};
+    const qint64 wanted = qMin<qint64>(size, qMax<qint64>(0, m_spool->size() - m_spool->pos()));
+    QByteArray chunk(wanted, Qt::Uninitialized);
+    const qint64 got = wanted > 0 ? m_spool->read(chunk.data(), wanted) : 0;
+    if (got < 0) {
+        fail(tr("Could not read the download back: %1").arg(m_spool->errorString()));
+        return {};
+    }
+    chunk.truncate(got);
+    if (got == 0)
+        dropSpool();
+    return chunk;
+}
+
+void NetworkTransfer::dropReply()
+{
+    QNetworkReply *reply = m_reply.data();
+    m_reply = nullptr;
+    if (!reply)
+        return;
+    reply->disconnect(this);
+    if (reply->isRunning())
+        reply->abort();
+    reply->deleteLater();
+}
+
+void NetworkTransfer::dropSpool()
+{
+    m_spool.reset();
+}
+
+} // namespace clipnab
