@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/PropertyBag.h"
+
+#include <QList>
+#include <QString>
+
+namespace clipnab {
+
+// One instance of our own controls in a saved window layout.
+struct ControlRecord
+{
+    QString name;
+    QString classId;   // "Clipnab.XPContainer" or "Clipnab.deRurara"
+    QString container; // the window's name or a panel's name
+    int leftTwips = 0;
+    int topTwips = 0;
+    QString toolTip; // the host's own tooltip text for the instance
+    PropertyBag bag; // includes "_extentx" and "_extenty" in twips
+};
+
+// A window's saved layout, read from its JSON resource.
+class SavedLayout
+{
+public:
+    static constexpr auto kPanelClass = "Clipnab.XPContainer";
+    static constexpr auto kButtonClass = "Clipnab.deRurara";
+
+    // Empty when the file cannot be read or parsed; `error` says why.
+    static SavedLayout load(const QString &path, QString *error = nullptr);
+
+    const QList<ControlRecord> &controls() const { return m_controls; }
+    bool isEmpty() const { return m_controls.isEmpty(); }
+
+private:
+    QList<ControlRecord> m_controls;
+};
+
+} // namespace clipnab

@@ -1,0 +1,57 @@
+#include "retrieval/Drain.h"
+
+#include <QIODevice>
+
+#include <cmath>
+
+namespace clipnab::Drain {
+
+void advance(ProgressCounters &progress)
+{
+    if (progress.max - progress.value < static_cast<float>(kChunkSize))
+        progress.value = progress.max;
+    else
+        progress.value += static_cast<float>(kChunkSize);
+}
+
+int stripWidthTwips(const ProgressCounters &progress)
+{
+    if (!(progress.max > 0))
+        return -1;
+    return static_cast<int>(
+        std::nearbyint(progress.value / progress.max * static_cast<float>(kStripWidthTwips)));
+}
+
+Result drainBody(const std::function<QByteArray()> &nextChunk, QIODevice &out,
+                 ProgressCounters &progress, const std::function<void(int)> &onWidth)
+{
+    Result result;
+    const auto write = [&](const QByteArray &chunk) {
+        if (chunk.isEmpty() || result.writeFailed)
+            return;
+        if (out.write(chunk) != chunk.size())
+            result.writeFailed = true;
+        else
+            result.bytesWritten += chunk.size();
+    };
+
+    QByteArray chunk = nextChunk();
+    for (;;) {
+        while (chunk.size() >= 2) {
+            write(chunk);
+            advance(progress);
+            chunk = nextChunk();
+            if (const int width = stripWidthTwips(progress); width >= 0 && onWidth)
+                onWidth(width);
+        }
+        write(chunk);
+        if (chunk.isEmpty())
+            break;
+        chunk = nextChunk();
+        if (chunk.isEmpty())
+            break;
+    }
+    return result;
+}
+
+} // namespace clipnab::Drain
