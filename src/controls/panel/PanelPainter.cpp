@@ -1,0 +1,92 @@
+#include "controls/panel/PanelPainter.h"
+
+#include "platform/Surface.h"
+#include "platform/SystemColors.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace clipnab {
+
+namespace {
+
+int composedChannel(float running)
+{
+    const int value = static_cast<int>(std::nearbyint(running));
+    return std::clamp(value, 0, 255);
+}
+
+} // namespace
+
+std::optional<PanelLayout> layoutPanel(QSize panel, int headerHeight, int captionHeight)
+{
+    if (panel.width() == 0)
+        return std::nullopt;
+    PanelLayout layout;
+    layout.captionTop =
+        static_cast<int>(std::nearbyint(static_cast<double>(headerHeight - captionHeight) / 2.0));
+    layout.headerWidth = std::max(0, panel.width() - 2);
+    layout.bodyWidth = layout.headerWidth;
+    layout.bodyHeight = std::max(0, panel.height() - PanelMetrics::kBodyHeightReduction);
+    return layout;
+}
+
+RowGradient headerGradient(QSize strip)
+{
+    return {0, strip.height() - 1, strip.width(), strip.height()};
+}
+
+RowGradient bodyGradient(int style, QSize panel, const QRect &bodyBox)
+{
+    if (style == 0) {
+        // The rows reach the body box's right edge, so no column of background is left
+        // between the gradient and the frame.
+        return {bodyBox.top(), panel.height() - 1, bodyBox.left() + bodyBox.width(),
+                bodyBox.height()};
+    }
+    return {0, panel.height() - 1, panel.width(), panel.height()};
+}
+
+bool paintRowGradient(Surface &target, const SystemColors &colors, OleColor top, OleColor bottom,
+                      const RowGradient &gradient)
+{
+    if (gradient.n == 1)
+        return false;
+    const Rgb from = TranslateColor(top, colors);
+    const Rgb to = TranslateColor(bottom, colors);
+    const float divisor = static_cast<float>(gradient.n - 1);
+    const float stepR = static_cast<float>(redOf(from) - redOf(to)) / divisor;
+    const float stepG = static_cast<float>(greenOf(from) - greenOf(to)) / divisor;
+    const float stepB = static_cast<float>(blueOf(from) - blueOf(to)) / divisor;
+    float r = static_cast<float>(redOf(from));
+    float g = static_cast<float>(greenOf(from));
+    float b = static_cast<float>(blueOf(from));
+    // Rows below the surface would not show; the loop ends at its last row.
+    const int last = std::min(gradient.y1, target.height() - 1);
+    for (int y = gradient.y0; y <= last; ++y) {
+        target.line(0, y, gradient.x2, y,
+                    makeRgb(composedChannel(r), composedChannel(g), composedChannel(b)));
+        r -= stepR;
+        g -= stepG;
+        b -= stepB;
+    }
+    return true;
+}
+
+bool paintFrame(Surface &target, const SystemColors &colors, OleColor border)
+{
+    const Rgb colour = TranslateColor(border, colors);
+    if (colour == kInvalidRgb)
+        return false;
+    const int right = target.width() - 1;
+    const int bottom = target.height() - 1;
+    target.line(0, 0, right, 0, colour);
+    target.line(right, 0, right, bottom, colour);
+    target.line(right, bottom, 0, bottom, colour);
+    target.line(0, bottom, 0, 0, colour);
+    target.line(0, bottom, right + 1, bottom, colour);
+    target.line(right, 0, right, bottom, colour);
+    return true;
+}
+
+} // namespace clipnab

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/Colour.h"
+
+#include <QRect>
+#include <QSize>
+
+#include <optional>
+
+namespace clipnab {
+
+class Surface;
+class SystemColors;
+
+// Geometry of the panel's parts in pixels.
+namespace PanelMetrics {
+constexpr QSize kDesignSize{165, 128};
+constexpr int kHeaderLeft = 1;
+constexpr int kHeaderTop = 1;
+constexpr int kHeaderHeight = 23;
+constexpr int kHeaderDesignWidth = 163;
+constexpr int kCaptionLeft = 10;
+constexpr int kCaptionPixelSize = 13;
+constexpr int kBodyLeft = 1;
+constexpr int kBodyTop = 24;
+constexpr int kBodyDesignWidth = 161;
+constexpr int kBodyDesignHeight = 102;
+// Header strip height plus the two frame rows.
+constexpr int kBodyHeightReduction = kHeaderHeight + 2;
+// System colour that clears the panel's surface (button face).
+constexpr int kBackgroundSystemColour = 15;
+} // namespace PanelMetrics
+
+// Where the parts go for a panel of the given size.
+struct PanelLayout
+{
+    int headerWidth = 0;
+    int bodyWidth = 0;
+    int bodyHeight = 0;
+    int captionTop = 0;
+};
+
+// Layout of a resize; none for a panel of width 0, which keeps its parts where they are.
+std::optional<PanelLayout> layoutPanel(QSize panel, int headerHeight, int captionHeight);
+
+// Rows y0 .. y1 (inclusive) from x = 0 up to x2 (not painted), graded over a reference
+// height of n rows.
+struct RowGradient
+{
+    int y0 = 0;
+    int y1 = -1;
+    int x2 = 0;
+    int n = 0;
+};
+
+RowGradient headerGradient(QSize strip);
+// Style 0 grades the area of the body box (below the header); any other style the whole panel.
+RowGradient bodyGradient(int style, QSize panel, const QRect &bodyBox);
+
+// Draws the gradient from top to bottom by repeated subtraction of a single-precision step.
+// Returns false when it stopped without drawing: a reference height of 1 has no step.
+// A colour that cannot be translated grades from the failure value -1, split into channels like
+// any other colour; components beyond 0..255 are held at the nearer limit.
+bool paintRowGradient(Surface &target, const SystemColors &colors, OleColor top, OleColor bottom,
+                      const RowGradient &gradient);
+
+// The closed one-pixel frame on the outermost rows and columns. Returns false, drawing
+// nothing, when the colour cannot be translated.
+bool paintFrame(Surface &target, const SystemColors &colors, OleColor border);
+
+} // namespace clipnab

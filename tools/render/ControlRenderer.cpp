@@ -1,0 +1,116 @@
+#include "ControlRenderer.h"
+
+#include "RenderKinds.h"
+#include "RenderOptions.h"
+
+#include "platform/PlatformContext.h"
+#include "platform/SystemColors.h"
+
+#include <QCoreApplication>
+#include <QMetaProperty>
+#include <QRegion>
+#include <QWidget>
+
+namespace clipnab {
+
+namespace {
+
+[[noreturn]] void fail(const QString &message)
+{
+    throw UsageError(message.toStdString());
+}
+
+// The exact public name first; otherwise the one name that matches without regard to case.
+QMetaProperty findProperty(const QObject &object, const QString &name)
+{
+    const QMetaObject *meta = object.metaObject();
+    const QByteArray latin = name.toLatin1();
+    if (const int exact = meta->indexOfProperty(latin.constData()); exact >= 0)
+        return meta->property(exact);
+    for (int i = 0; i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (QString::fromLatin1(property.name()).compare(name, Qt::CaseInsensitive) == 0)
+            return property;
+    }
+    return {};
+}
+
+void assign(QWidget &control, const QString &kind, const QString &name, const QString &text)
+{
+    const QMetaProperty property = findProperty(control, name);
+    if (!property.isValid() || !property.isWritable())
+        fail(QStringLiteral("%1 has no writable property %2").arg(kind, name));
+    const auto value = convertPropertyValue(text, property.metaType());
+    if (!value)
+        fail(QStringLiteral("\"%1\" is not a valid %2 value for %3")
+                 .arg(text, QString::fromLatin1(property.typeName()), name));
+    if (!property.write(&control, *value))
+        fail(QStringLiteral("%1 refused the value \"%2\"").arg(name, text));
+}
+
+void applyLook(QWidget &control, const RenderOptions &options)
+{
+    switch (options.state) {
+    case ButtonLook::Unset:
+        break;
+    case ButtonLook::Normal:
+        assign(control, options.kind, QStringLiteral("ButtonState"), QStringLiteral("1"));
+        break;
+    case ButtonLook::Hot:
+        assign(control, options.kind, QStringLiteral("ButtonState"), QStringLiteral("2"));
+        break;
+    case ButtonLook::Pressed:
+        assign(control, options.kind, QStringLiteral("ButtonState"), QStringLiteral("3"));
+        break;
+    case ButtonLook::Disabled:
+        assign(control, options.kind, QStringLiteral("Enabled"), QStringLiteral("false"));
+        break;
+    }
+    if (options.focus)
+        assign(control, options.kind, QStringLiteral("HasFocus"), QStringLiteral("true"));
+}
+
+} // namespace
+
+QImage captureWidget(QWidget &widget)
+{
+    QImage image(widget.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(),
+                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    const QRegion mask = widget.mask();
+    for (int y = 0; y < image.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const bool inside = mask.isEmpty() || mask.contains(QPoint(x, y));
+            row[x] = inside ? (row[x] | 0xFF000000u) : 0u;
+        }
+    }
+    return image;
+}
+
+QImage renderControl(const RenderOptions &options)
+{
+    const RenderKind *kind = findRenderKind(options.kind);
+    if (!kind)
+        fail(QStringLiteral("unknown control kind \"%1\"").arg(options.kind));
+
+    PlatformContext context;
+    for (const SystemColourOverride &entry : options.systemColours)
+        context.systemColors().setOverride(entry.index,
+                                           makeRgb(entry.red, entry.green, entry.blue));
+
+    std::unique_ptr<QWidget> control = kind->create(context, options.design);
+    control->setWindowFlag(Qt::FramelessWindowHint);
+    control->resize(options.size.value_or(kind->designSize));
+    for (const PropertyAssignment &assignment : options.assignments)
+        assign(*control, options.kind, assignment.name, assignment.value);
+
+    control->show();
+    QCoreApplication::processEvents();
+    applyLook(*control, options);
+    QCoreApplication::processEvents();
+    return captureWidget(*control);
+}
+
+} // namespace clipnab
