@@ -22,8 +22,7 @@ QString freeFileName(const QString &folder, const QString &fileName)
 {
     const QDir dir(folder);
     const auto taken = [&dir](const QString &name) {
-        return QFileInfo::exists(dir.filePath(name)) ||
-               QFileInfo::exists(dir.filePath(name + QStringLiteral(".part")));
+        return QFileInfo::exists(dir.filePath(name));
     };
     if (!taken(fileName))
         return fileName;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/browser/BrowserComponent.h"
+
+#include <QStringList>
+
+namespace clipnab {
+
+// A browser that records navigations; tests raise its events by hand.
+class FakeBrowser final : public BrowserComponent
+{
+    Q_OBJECT
+public:
+    using BrowserComponent::BrowserComponent;
+
+    void Navigate(const QString &address) override
+    {
+        navigations.append(address);
+        location = address;
+    }
+    QString LocationURL() const override { return location; }
+
+    void progress(int value, int max) { Q_EMIT ProgressChange(value, max); }
+    void finish(const QString &url) { Q_EMIT DocumentComplete(url); }
+
+    QStringList navigations;
+    QString location;
+};
+
+} // namespace clipnab
