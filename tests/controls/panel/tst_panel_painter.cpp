@@ -1,0 +1,225 @@
+#include "controls/panel/PanelPainter.h"
+#include "platform/Surface.h"
+#include "platform/SystemColors.h"
+
+#include <QTest>
+
+using namespace clipnab;
+
+namespace {
+constexpr Rgb kBackground = 0x123456;
+constexpr Rgb kButtonFace = 0x0A0B0C;
+} // namespace
+
+class PanelPainterTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rowGradient_data();
+    void rowGradient();
+    void gradientRowsStopBeforeX2();
+    void frame_data();
+    void frame();
+    void frameWithUntranslatableColour();
+    void layout_data();
+    void layout();
+    void bodyArea_data();
+    void bodyArea();
+};
+
+void PanelPainterTest::rowGradient_data()
+{
+    QTest::addColumn<uint>("top");
+    QTest::addColumn<uint>("bottom");
+    QTest::addColumn<int>("y0");
+    QTest::addColumn<int>("y1");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<bool>("painted");
+    // Colour of column 0 on rows 0..5; kBackground where nothing was drawn.
+    QTest::addColumn<QList<int>>("rows");
+
+    const int bg = kBackground;
+    QTest::newRow("reference height 0, empty row range")
+        << 0x000000u << 0xFFFFFFu << 0 << -1 << 0 << true << QList<int>{bg, bg, bg, bg, bg, bg};
+    QTest::newRow("reference height 0 still draws its rows")
+        << 0x141414u << 0x0A0A0Au << 1 << 2 << 0 << true
+        << QList<int>{bg, 0x141414, 0x1E1E1E, bg, bg, bg};
+    QTest::newRow("reference height 1 draws nothing")
+        << 0x000000u << 0xFFFFFFu << 0 << 5 << 1 << false << QList<int>{bg, bg, bg, bg, bg, bg};
+    QTest::newRow("reference height 2 hits both ends")
+        << 0x102030u << 0x405060u << 2 << 3 << 2 << true
+        << QList<int>{bg, bg, 0x102030, 0x405060, bg, bg};
+    QTest::newRow("black to white in four rows")
+        << 0x000000u << 0xFFFFFFu << 0 << 3 << 4 << true
+        << QList<int>{0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF, bg, bg};
+    QTest::newRow("halves round to even") << 0x000000u << 0x050505u << 0 << 2 << 3 << true
+                                          << QList<int>{0x000000, 0x020202, 0x050505, bg, bg, bg};
+    QTest::newRow("channels grade independently")
+        << 0x0000FFu << 0xFF0000u << 0 << 2 << 3 << true
+        << QList<int>{0x0000FF, 0x800080, 0xFF0000, bg, bg, bg};
+    QTest::newRow("equal colours fill plainly")
+        << 0x336699u << 0x336699u << 0 << 5 << 6 << true
+        << QList<int>{0x336699, 0x336699, 0x336699, 0x336699, 0x336699, 0x336699};
+    QTest::newRow("rows past the reference height stop at the channel limits")
+        << 0xFFFFFFu << 0x000000u << 0 << 3 << 2 << true
+        << QList<int>{0xFFFFFF, 0x000000, 0x000000, 0x000000, bg, bg};
+    QTest::newRow("system colour resolves") << 0x8000000Fu << 0x8000000Fu << 0 << 1 << 2 << true
+                                            << QList<int>{kButtonFace, kButtonFace, bg, bg, bg, bg};
+    QTest::newRow("untranslatable colour splits as -1")
+        << 0x01000000u << 0x01000000u << 0 << 0 << 2 << true
+        << QList<int>{0x0000FF, bg, bg, bg, bg, bg};
+    QTest::newRow("rows below the surface are ignored")
+        << 0x000000u << 0x000000u << 4 << 100 << 97 << true
+        << QList<int>{bg, bg, bg, bg, 0x000000, 0x000000};
+}
+
+void PanelPainterTest::rowGradient()
+{
+    QFETCH(uint, top);
+    QFETCH(uint, bottom);
+    QFETCH(int, y0);
+    QFETCH(int, y1);
+    QFETCH(int, n);
+    QFETCH(bool, painted);
+    QFETCH(QList<int>, rows);
+
+    SystemColors colors;
+    colors.setOverride(15, kButtonFace);
+    Surface surface(colors);
+    surface.resize(8, 6);
+    surface.setBackColor(kBackground);
+
+    QCOMPARE(paintRowGradient(surface, colors, top, bottom, RowGradient{y0, y1, 8, n}), painted);
+    for (int y = 0; y < rows.size(); ++y) {
+        QCOMPARE(surface.pixel(0, y), rows.at(y));
+        QCOMPARE(surface.pixel(7, y), rows.at(y));
+    }
+}
+
+void PanelPainterTest::gradientRowsStopBeforeX2()
+{
+    SystemColors colors;
+    Surface surface(colors);
+    surface.resize(8, 2);
+    surface.setBackColor(kBackground);
+    paintRowGradient(surface, colors, 0x111111, 0x222222, RowGradient{0, 1, 5, 2});
+    for (int y = 0; y < 2; ++y) {
+        QCOMPARE(surface.pixel(4, y), y == 0 ? 0x111111 : 0x222222);
+        QCOMPARE(surface.pixel(5, y), kBackground);
+    }
+}
+
+void PanelPainterTest::frame_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("design size") << QSize(165, 128);
+    QTest::newRow("single pixel") << QSize(1, 1);
+    QTest::newRow("two by two") << QSize(2, 2);
+    QTest::newRow("one row") << QSize(5, 1);
+    QTest::newRow("one column") << QSize(1, 5);
+    QTest::newRow("three by three") << QSize(3, 3);
+}
+
+void PanelPainterTest::frame()
+{
+    QFETCH(QSize, size);
+    constexpr Rgb kBorder = 0xDCC1AD;
+    SystemColors colors;
+    Surface surface(colors);
+    surface.resize(size.width(), size.height());
+    surface.setBackColor(kBackground);
+
+    QVERIFY(paintFrame(surface, colors, kBorder));
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const bool edge = x == 0 || y == 0 || x == size.width() - 1 || y == size.height() - 1;
+            QCOMPARE(surface.pixel(x, y), edge ? kBorder : kBackground);
+        }
+    }
+}
+
+void PanelPainterTest::frameWithUntranslatableColour()
+{
+    SystemColors colors;
+    Surface surface(colors);
+    surface.resize(10, 10);
+    surface.setBackColor(kBackground);
+    QVERIFY(!paintFrame(surface, colors, 0x02000000));
+    QVERIFY(!paintFrame(surface, colors, systemColorRef(25)));
+    QCOMPARE(surface.pixel(0, 0), kBackground);
+    QCOMPARE(surface.pixel(9, 9), kBackground);
+}
+
+void PanelPainterTest::layout_data()
+{
+    QTest::addColumn<QSize>("panel");
+    QTest::addColumn<int>("captionHeight");
+    QTest::addColumn<bool>("laidOut");
+    QTest::addColumn<int>("headerWidth");
+    QTest::addColumn<int>("bodyHeight");
+    QTest::addColumn<int>("captionTop");
+
+    QTest::newRow("design size") << QSize(165, 128) << 15 << true << 163 << 103 << 4;
+    QTest::newRow("caption top 3.5 rounds to 4")
+        << QSize(165, 128) << 16 << true << 163 << 103 << 4;
+    QTest::newRow("caption top 2.5 rounds to 2")
+        << QSize(165, 128) << 18 << true << 163 << 103 << 2;
+    QTest::newRow("caption taller than the strip") << QSize(50, 40) << 27 << true << 48 << 15 << -2;
+    QTest::newRow("too short for a body") << QSize(50, 20) << 15 << true << 48 << 0 << 4;
+    QTest::newRow("width 0 is not laid out") << QSize(0, 128) << 15 << false << 0 << 0 << 0;
+    QTest::newRow("width 1") << QSize(1, 128) << 15 << true << 0 << 103 << 4;
+}
+
+void PanelPainterTest::layout()
+{
+    QFETCH(QSize, panel);
+    QFETCH(int, captionHeight);
+    QFETCH(bool, laidOut);
+    QFETCH(int, headerWidth);
+    QFETCH(int, bodyHeight);
+    QFETCH(int, captionTop);
+
+    const auto result = layoutPanel(panel, PanelMetrics::kHeaderHeight, captionHeight);
+    QCOMPARE(result.has_value(), laidOut);
+    if (!result)
+        return;
+    QCOMPARE(result->headerWidth, headerWidth);
+    QCOMPARE(result->bodyWidth, headerWidth);
+    QCOMPARE(result->bodyHeight, bodyHeight);
+    QCOMPARE(result->captionTop, captionTop);
+}
+
+void PanelPainterTest::bodyArea_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QSize>("panel");
+    QTest::addColumn<QRect>("bodyBox");
+    QTest::addColumn<int>("y0");
+    QTest::addColumn<int>("y1");
+    QTest::addColumn<int>("x2");
+    QTest::addColumn<int>("n");
+
+    QTest::newRow("header style: the body box, up to the frame column")
+        << 0 << QSize(165, 128) << QRect(1, 24, 163, 103) << 24 << 127 << 164 << 103;
+    QTest::newRow("plain style: the whole panel")
+        << 1 << QSize(165, 128) << QRect(1, 24, 163, 103) << 0 << 127 << 165 << 128;
+    QTest::newRow("any other style is plain")
+        << -7 << QSize(40, 30) << QRect(1, 24, 38, 5) << 0 << 29 << 40 << 30;
+}
+
+void PanelPainterTest::bodyArea()
+{
+    QFETCH(int, style);
+    QFETCH(QSize, panel);
+    QFETCH(QRect, bodyBox);
+
+    const RowGradient g = bodyGradient(style, panel, bodyBox);
+    QTEST(g.y0, "y0");
+    QTEST(g.y1, "y1");
+    QTEST(g.x2, "x2");
+    QTEST(g.n, "n");
+}
+
+QTEST_GUILESS_MAIN(PanelPainterTest)
+#include "tst_panel_painter.moc"
