@@ -1,0 +1,391 @@
+#include "app/transfer/NetworkTransfer.h"
+
+#include "DemoSite.h"
+#include "GeneratedBody.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+
+using namespace clipnab;
+
+namespace {
+
+constexpr int LongWaitMs = 180000;
+
+// Waits until the transfer reports completion or failure; returns the final state or -1.
+int waitForEnd(QSignalSpy &spy, int limitMs = 30000)
+{
+    QDeadlineTimer deadline(limitMs);
+    while (true) {
+        if (!spy.isEmpty()) {
+            const int last = spy.last().first().toInt();
+            if (last == TransferComponent::Error || last == TransferComponent::ResponseCompleted)
+                return last;
+        }
+        if (deadline.hasExpired())
+            return -1;
+        spy.wait(int(qMax<qint64>(1, deadline.remainingTime())));
+    }
+}
+
+QList<int> statesOf(const QSignalSpy &spy)
+{
+    QList<int> states;
+    for (const QList<QVariant> &arguments : spy)
+        states.append(arguments.first().toInt());
+    return states;
+}
+
+QByteArray drain(TransferComponent &transfer, int chunkSize, int *largestChunk = nullptr)
+{
+    QByteArray body;
+    for (QByteArray chunk = transfer.GetChunk(chunkSize); !chunk.isEmpty();
+         chunk = transfer.GetChunk(chunkSize)) {
+        if (largestChunk)
+            *largestChunk = qMax(*largestChunk, int(chunk.size()));
+        body += chunk;
+    }
+    return body;
+}
+
+qint64 procStatusKiB(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(QByteArray(field + ':')))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+quint16 refusingPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return server.serverPort();
+}
+
+} // namespace
+
+class NetworkTransferTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString fileUrl(const QString &id, const QString &token) const
+    {
+        return m_site.baseUrl() + QStringLiteral("/get_video?video_id=") + id +
+               QStringLiteral("&t=") + token;
+    }
+    QString fileUrl(const QString &id) const { return fileUrl(id, m_site.tokenFor(id)); }
+
+    DemoSite m_site;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_site.listen() != 0);
+        m_site.addVideo(QStringLiteral("threeK"), QStringLiteral("Three kilobytes"),
+                        GeneratedBody::bytes(0, 3000));
+        m_site.addVideo(QStringLiteral("stalled"), QStringLiteral("Stalled"),
+                        GeneratedBody::bytes(0, 4000));
+        m_site.setStalled(QStringLiteral("stalled"), true);
+    }
+
+    void headersAreFoundWithoutRegardToCase_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("length as sent") << "Content-Length"
+                                        << "3000";
+        QTest::newRow("length as the window asks") << "Content-length"
+                                                   << "3000";
+        QTest::newRow("lower case") << "content-type"
+                                    << "video/x-flv";
+        QTest::newRow("upper case") << "CONTENT-TYPE"
+                                    << "video/x-flv";
+        QTest::newRow("absent") << "X-Not-There"
+                                << "";
+        QTest::newRow("empty name") << ""
+                                    << "";
+    }
+    void headersAreFoundWithoutRegardToCase()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(fileUrl(QStringLiteral("threeK")));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(transfer.GetHeader(name), expected);
+    }
+
+    void bodyArrivesInOrderInBoundedChunks_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<int>("chunkSize");
+        QTest::newRow("empty") << qint64(0) << 1024;
+        QTest::newRow("one byte") << qint64(1) << 1024;
+        QTest::newRow("exactly one chunk") << qint64(1024) << 1024;
+        QTest::newRow("one chunk and a byte") << qint64(1025) << 1024;
+        QTest::newRow("three chunks, last partial") << qint64(3000) << 1024;
+        QTest::newRow("byte by byte") << qint64(700) << 1;
+        QTest::newRow("chunks larger than the body") << qint64(5000) << 65536;
+        QTest::newRow("half a megabyte") << qint64(512 * 1024 + 7) << 1024;
+    }
+    void bodyArrivesInOrderInBoundedChunks()
+    {
+        QFETCH(qint64, size);
+        QFETCH(int, chunkSize);
+        const QString id = QStringLiteral("body%1").arg(size);
+        const QByteArray body = GeneratedBody::bytes(0, size);
+        m_site.addVideo(id, QStringLiteral("Body"), body);
+
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(fileUrl(id));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(transfer.GetHeader(QStringLiteral("Content-Length")), QString::number(size));
+
+        int largest = 0;
+        const QByteArray received = drain(transfer, chunkSize, &largest);
+        QVERIFY(largest <= chunkSize);
+        QCOMPARE(received.size(), body.size());
+        QVERIFY(received == body);
+        QVERIFY(transfer.GetChunk(chunkSize).isEmpty());
+    }
+
+    void successReportsStatesInOrder()
+    {
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(fileUrl(QStringLiteral("threeK")));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        // Execute returns before any state is reported.
+        QVERIFY(spy.isEmpty());
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        const QList<int> states = statesOf(spy);
+        QCOMPARE(states.first(), int(TransferComponent::ResolvingHost));
+        QVERIFY(!states.contains(TransferComponent::Error));
+        QCOMPARE(states.count(TransferComponent::ResponseCompleted), 1);
+        QVERIFY(std::is_sorted(states.begin(), states.end()));
+        QVERIFY(states.contains(TransferComponent::ResponseReceived));
+        QVERIFY(transfer.errorString().isEmpty());
+    }
+
+    void redirectsAreFollowed()
+    {
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(m_site.baseUrl() + QStringLiteral("/v/bColorBar02"));
+        QVERIFY(transfer.Execute(QStringLiteral("GET")));
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        const QByteArray page = drain(transfer, 1024);
+        QVERIFY(
+            page.contains(QByteArray("/get_video?video_id=bColorBar02&amp;t=" +
+                                     m_site.tokenFor(QStringLiteral("bColorBar02")).toLatin1())));
+    }
+
+    void failuresNeverLookComplete_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<int>("forcedStatus");
+        QTest::addColumn<qint64>("cutShortAfter");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown video") << "noSuchVideo"
+                                       << "x" << 0 << qint64(-1) << "404";
+        QTest::newRow("wrong token") << "failA"
+                                     << "wrong" << 0 << qint64(-1) << "403";
+        QTest::newRow("server error") << "failB"
+                                      << "" << 500 << qint64(-1) << "500";
+        QTest::newRow("forbidden") << "failC"
+                                   << "" << 403 << qint64(-1) << "403";
+        QTest::newRow("cut short in the middle") << "failD"
+                                                 << "" << 0 << qint64(1500) << "";
+        QTest::newRow("cut short before the body") << "failE"
+                                                   << "" << 0 << qint64(0) << "";
+        QTest::newRow("cut short one byte early") << "failF"
+                                                  << "" << 0 << qint64(2999) << "";
+    }
+    void failuresNeverLookComplete()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, token);
+        QFETCH(int, forcedStatus);
+        QFETCH(qint64, cutShortAfter);
+        QFETCH(QString, message);
+        if (id != QLatin1String("noSuchVideo")) {
+            m_site.addVideo(id, QStringLiteral("Failing"), GeneratedBody::bytes(0, 3000));
+            m_site.setVideoStatus(id, forcedStatus);
+            m_site.setCutShort(id, cutShortAfter);
+        }
+
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(token.isEmpty() ? fileUrl(id) : fileUrl(id, token));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::Error));
+        QVERIFY(!statesOf(spy).contains(TransferComponent::ResponseCompleted));
+        QVERIFY(transfer.GetChunk(1024).isEmpty());
+        QVERIFY(!transfer.errorString().isEmpty());
+        QVERIFY2(transfer.errorString().contains(message), qPrintable(transfer.errorString()));
+
+        // The component is usable again after a failure.
+        spy.clear();
+        transfer.setURL(fileUrl(QStringLiteral("threeK")));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(drain(transfer, 1024), GeneratedBody::bytes(0, 3000));
+    }
+
+    void refusedConnectionIsAnError()
+    {
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(
+            QStringLiteral("http://127.0.0.1:%1/get_video?video_id=a&t=b").arg(refusingPort()));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::Error));
+        QVERIFY(!transfer.errorString().isEmpty());
+        QVERIFY(transfer.GetChunk(1024).isEmpty());
+    }
+
+    void stalledServerFailsAfterIdleTimeout()
+    {
+        NetworkTransfer transfer;
+        transfer.setIdleTimeout(300);
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(fileUrl(QStringLiteral("stalled")));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::Error));
+        QVERIFY(!statesOf(spy).contains(TransferComponent::ResponseCompleted));
+    }
+
+    void unusableRequestsAreRefused_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("no address") << ""
+                                    << "Get";
+        QTest::newRow("not http") << "ftp://127.0.0.1/file"
+                                  << "Get";
+        QTest::newRow("no host") << "http:///get_video"
+                                 << "Get";
+        QTest::newRow("not an address") << "watch?v=abc"
+                                        << "Get";
+        QTest::newRow("unknown operation") << "http://127.0.0.1:1/"
+                                           << "Post";
+    }
+    void unusableRequestsAreRefused()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, operation);
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(url);
+        QVERIFY(!transfer.Execute(operation));
+        QVERIFY(!transfer.isRunning());
+        QVERIFY(!spy.wait(100));
+        QCOMPARE(transfer.URL(), url);
+    }
+
+    void secondGetWhileRunningIsRefused()
+    {
+        const qint64 size = 2 * 1024 * 1024;
+        m_site.addGeneratedVideo(QStringLiteral("twoMiB"), QStringLiteral("Two MiB"), size);
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(fileUrl(QStringLiteral("twoMiB")));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        transfer.setURL(fileUrl(QStringLiteral("threeK")));
+        QVERIFY(!transfer.Execute(QStringLiteral("Get")));
+        QVERIFY(transfer.isRunning());
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(statesOf(spy).count(TransferComponent::ResponseCompleted), 1);
+        const QByteArray body = drain(transfer, 1024);
+        QCOMPARE(body.size(), size);
+        QVERIFY(body == GeneratedBody::bytes(0, size));
+    }
+
+    void quitStopsARunningRequest()
+    {
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(fileUrl(QStringLiteral("stalled")));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QTRY_VERIFY(transfer.bytesReceived() > 0);
+        QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
+        QVERIFY(!transfer.isRunning());
+        QCOMPARE(transfer.state(), int(TransferComponent::None));
+        QVERIFY(transfer.GetChunk(1024).isEmpty());
+
+        // Nothing of the stopped request is reported, and a new request runs normally.
+        const int reported = int(spy.size());
+        transfer.setURL(fileUrl(QStringLiteral("threeK")));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QVERIFY(!statesOf(spy).mid(reported).contains(TransferComponent::Error));
+        QCOMPARE(drain(transfer, 1024), GeneratedBody::bytes(0, 3000));
+    }
+
+    void quitFreesACompletedBody()
+    {
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(fileUrl(QStringLiteral("threeK")));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(transfer.GetChunk(10).size(), 10);
+        QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
+        QVERIFY(transfer.GetChunk(1024).isEmpty());
+        QVERIFY(transfer.GetHeader(QStringLiteral("Content-Length")).isEmpty());
+        QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
+    }
+
+    void largeBodyKeepsMemoryFlat()
+    {
+        const qint64 size = 100 * 1024 * 1024;
+        m_site.addGeneratedVideo(QStringLiteral("hundredMiB"), QStringLiteral("Large"), size);
+
+        // Restart the peak-memory mark so that only this download counts.
+        QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+        if (clearRefs.open(QIODevice::WriteOnly))
+            clearRefs.write("5");
+        clearRefs.close();
+        const qint64 before = procStatusKiB("VmHWM");
+        QVERIFY(before > 0);
+
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(fileUrl(QStringLiteral("hundredMiB")));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QCOMPARE(waitForEnd(spy, LongWaitMs), int(TransferComponent::ResponseCompleted));
+
+        qint64 offset = 0;
+        bool inOrder = true;
+        for (QByteArray chunk = transfer.GetChunk(1024); !chunk.isEmpty();
+             chunk = transfer.GetChunk(1024)) {
+            for (qsizetype i = 0; i < chunk.size() && inOrder; ++i)
+                inOrder = chunk[i] == GeneratedBody::byteAt(offset + i);
+            offset += chunk.size();
+        }
+        QVERIFY(inOrder);
+        QCOMPARE(offset, size);
+
+        const qint64 growthKiB = procStatusKiB("VmHWM") - before;
+        qInfo("peak memory grew by %lld KiB for a %lld KiB body", growthKiB, size / 1024);
+        QVERIFY2(growthKiB < 24 * 1024,
+                 qPrintable(QStringLiteral("peak grew by %1 KiB").arg(growthKiB)));
+    }
+};
+
+QTEST_GUILESS_MAIN(NetworkTransferTest)
+#include "NetworkTransferTest.moc"

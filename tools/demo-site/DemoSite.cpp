@@ -1,0 +1,339 @@
+#include "DemoSite.h"
+
+#include "BodyStreamer.h"
+#include "GeneratedBody.h"
+#include "HttpMessages.h"
+#include "SitePages.h"
+#include "SiteServer.h"
+#include "Thumbnail.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QHostAddress>
+#include <QHttpServerRequest>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+// Keeps the bundled files in any program that links the static library.
+static void initDemoSiteResources()
+{
+    Q_INIT_RESOURCE(demosite);
+}
+
+namespace clipnab {
+
+namespace {
+
+struct BundledVideo
+{
+    const char *id;
+    const char *title;
+    const char *duration;
+};
+
+constexpr BundledVideo bundledVideos[] = {
+    {"aTestCard01", "Test card with a running counter", "0:04"},
+    {"bColorBar02", "Classic colour bars", "0:04"},
+    {"cMandelZm03", "Mandelbrot set zoom in four seconds", "0:04"},
+    {"dTestSrc204", "Colourful test pattern with moving gradient", "0:04"},
+};
+
+constexpr int TokenLength = 16;
+constexpr int SecretLength = 16;
+constexpr int RelatedVideos = 6;
+
+const QByteArray htmlType("text/html; charset=utf-8");
+
+QByteArray readResource(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool asksToClose(const QHttpServerRequest &request)
+{
+    for (const auto &[name, value] : request.headers()) {
+        if (name.compare("Connection", Qt::CaseInsensitive) == 0)
+            return value.trimmed().compare("close", Qt::CaseInsensitive) == 0;
+    }
+    return false;
+}
+
+QString requestTarget(const QHttpServerRequest &request)
+{
+    const QUrl url = request.url();
+    const QString query = url.query(QUrl::FullyEncoded);
+    return url.path(QUrl::FullyEncoded) +
+           (query.isEmpty() ? QString() : QStringLiteral("?") + query);
+}
+
+} // namespace
+
+DemoSite::DemoSite(QObject *parent)
+    : QObject(parent),
+      m_server(new SiteServer([this](const QHttpServerRequest &request,
+                                     QTcpSocket *socket) { handle(request, socket); },
+                              this))
+{
+    initDemoSiteResources();
+    m_secret.resize(SecretLength);
+    QRandomGenerator::system()->generate(m_secret.begin(), m_secret.end());
+    addBundledVideos();
+}
+
+DemoSite::~DemoSite() = default;
+
+quint16 DemoSite::listen(quint16 port)
+{
+    m_port = m_server->listen(QHostAddress::LocalHost, port);
+    return m_port;
+}
+
+QString DemoSite::baseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
+}
+
+void DemoSite::addBundledVideos()
+{
+    for (const BundledVideo &bundled : bundledVideos) {
+        const QString id = QLatin1String(bundled.id);
+        DemoVideo video;
+        video.id = id;
+        video.title = QLatin1String(bundled.title);
+        video.duration = QLatin1String(bundled.duration);
+        video.body = bundledVideo(id);
+        video.thumbnail =
+            readResource(QStringLiteral(":/demo-site/thumbnails/") + id + QStringLiteral(".jpg"));
+        video.thumbnailType = "image/jpeg";
+        m_catalog.add(video);
+    }
+}
+
+QByteArray DemoSite::bundledVideo(const QString &id)
+{
+    initDemoSiteResources();
+    for (const BundledVideo &bundled : bundledVideos) {
+        if (id == QLatin1String(bundled.id))
+            return readResource(QStringLiteral(":/demo-site/videos/") + id +
+                                QStringLiteral(".flv"));
+    }
+    return {};
+}
+
+void DemoSite::addVideo(const QString &id, const QString &title, const QByteArray &body)
+{
+    DemoVideo video;
+    video.id = id;
+    video.title = title;
+    video.body = body;
+    video.thumbnail = placeholderThumbnail(id);
+    video.thumbnailType = "image/png";
+    m_catalog.add(video);
+}
+
+void DemoSite::addGeneratedVideo(const QString &id, const QString &title, qint64 size)
+{
+    DemoVideo video;
+    video.id = id;
+    video.title = title;
+    video.generatedSize = qMax<qint64>(0, size);
+    video.thumbnail = placeholderThumbnail(id);
+    video.thumbnailType = "image/png";
+    m_catalog.add(video);
+}
+
+QStringList DemoSite::videoIds() const
+{
+    QStringList ids;
+    for (const DemoVideo &video : m_catalog.videos())
+        ids.append(video.id);
+    return ids;
+}
+
+QString DemoSite::tokenFor(const QString &id) const
+{
+    const QByteArray digest =
+        QCryptographicHash::hash(QByteArray(m_secret + id.toUtf8()), QCryptographicHash::Sha256);
+    return QString::fromLatin1(digest.toHex().left(TokenLength));
+}
+
+void DemoSite::setVideoStatus(const QString &id, int status)
+{
+    if (DemoVideo *video = m_catalog.find(id))
+        video->forcedStatus = status;
+}
+
+void DemoSite::setCutShort(const QString &id, qint64 bytesSent)
+{
+    if (DemoVideo *video = m_catalog.find(id))
+        video->cutShortAfter = bytesSent;
+}
+
+void DemoSite::setWithoutToken(const QString &id, bool withoutToken)
+{
+    if (DemoVideo *video = m_catalog.find(id))
+        video->withoutToken = withoutToken;
+}
+
+void DemoSite::setStalled(const QString &id, bool stalled)
+{
+    if (DemoVideo *video = m_catalog.find(id))
+        video->stalled = stalled;
+}
+
+QList<const DemoVideo *> DemoSite::allVideos() const
+{
+    return m_catalog.search(QString());
+}
+
+QString DemoSite::playerAddress(const DemoVideo &video) const
+{
+    const QString id = QString::fromUtf8(QUrl::toPercentEncoding(video.id));
+    if (video.withoutToken)
+        return QStringLiteral("/player?video_id=") + id + QStringLiteral("&fmt=1");
+    return QStringLiteral("/player?video_id=") + id + QStringLiteral("&t=") + tokenFor(video.id) +
+           QStringLiteral("&fmt=1");
+}
+
+void DemoSite::handle(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    m_closeAfterResponse = asksToClose(request);
+    const auto method = request.method();
+    int status = 0;
+    if (method == QHttpServerRequest::Method::Get || method == QHttpServerRequest::Method::Head)
+        status = answer(request, socket, method == QHttpServerRequest::Method::Head);
+    else
+        status = send(socket, 405, "text/plain", "Only GET and HEAD are served.\n", false);
+    const QString target = requestTarget(request);
+    m_requestLog.append(target);
+    Q_EMIT requestServed(target, status);
+}
+
+int DemoSite::answer(const QHttpServerRequest &request, QTcpSocket *socket, bool headOnly)
+{
+    const QString path = request.url().path();
+    const QString query = request.url().query(QUrl::FullyEncoded);
+
+    if (path == QLatin1String("/"))
+        return sendPage(socket, 200, homePage(allVideos()), headOnly);
+
+    if (path == QLatin1String("/results")) {
+        const QString words = queryValue(query, QStringLiteral("search_query")).trimmed();
+        return sendPage(socket, 200, resultsPage(words, m_catalog.search(words)), headOnly);
+    }
+
+    if (path == QLatin1String("/watch")) {
+        const DemoVideo *video = m_catalog.find(queryValue(query, QStringLiteral("v")));
+        if (!video)
+            return sendPage(socket, 404, notFoundPage(tr("This video does not exist.")), headOnly);
+        QList<const DemoVideo *> related;
+        for (const DemoVideo *other : allVideos()) {
+            if (other != video && related.size() < RelatedVideos)
+                related.append(other);
+        }
+        return sendPage(socket, 200, watchPage(*video, related), headOnly);
+    }
+
+    if (path.startsWith(QLatin1String("/v/"))) {
+        const DemoVideo *video = m_catalog.find(path.mid(3));
+        if (!video)
+            return sendPage(socket, 404, notFoundPage(tr("This video does not exist.")), headOnly);
+        const HttpHeaders headers{{"Location", playerAddress(*video).toUtf8()},
+                                  {"Cache-Control", "no-store"}};
+        socket->write(httpResponseHead(302, headers, 0));
+        if (m_closeAfterResponse)
+            socket->disconnectFromHost();
+        return 302;
+    }
+
+    if (path == QLatin1String("/player")) {
+        const DemoVideo *video = m_catalog.find(queryValue(query, QStringLiteral("video_id")));
+        if (!video)
+            return sendPage(socket, 404, notFoundPage(tr("This video does not exist.")), headOnly);
+        const QString token = queryValue(query, QStringLiteral("t"));
+        const QString file = token.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral("/get_video?video_id=") +
+                                       QString::fromUtf8(QUrl::toPercentEncoding(video->id)) +
+                                       QStringLiteral("&t=") +
+                                       QString::fromUtf8(QUrl::toPercentEncoding(token));
+        return sendPage(socket, 200, playerPage(*video, file), headOnly);
+    }
+
+    if (path == QLatin1String("/get_video"))
+        return sendVideoFile(query, socket, headOnly);
+
+    if (path.startsWith(QLatin1String("/thumb/"))) {
+        const DemoVideo *video = m_catalog.find(path.mid(7));
+        if (!video)
+            return send(socket, 404, "text/plain", "No such thumbnail.\n", headOnly);
+        return send(socket, 200, video->thumbnailType, video->thumbnail, headOnly);
+    }
+
+    return sendPage(socket, 404, notFoundPage(tr("This page does not exist.")), headOnly);
+}
+
+int DemoSite::sendVideoFile(const QString &rawQuery, QTcpSocket *socket, bool headOnly)
+{
+    const DemoVideo *video = m_catalog.find(queryValue(rawQuery, QStringLiteral("video_id")));
+    if (!video)
+        return send(socket, 404, "text/plain", "No such video.\n", headOnly);
+    if (video->forcedStatus != 0) {
+        const int status = video->forcedStatus;
+        return send(socket, status, "text/plain", httpReasonPhrase(status) + '\n', headOnly);
+    }
+    if (queryValue(rawQuery, QStringLiteral("t")) != tokenFor(video->id))
+        return send(socket, 403, "text/plain", "The token does not match.\n", headOnly);
+
+    const qint64 size = video->size();
+    const HttpHeaders headers{{"Content-Type", "video/x-flv"}, {"Cache-Control", "no-store"}};
+    socket->write(httpResponseHead(200, headers, size));
+    if (headOnly)
+        return 200;
+
+    std::unique_ptr<QIODevice> source;
+    if (video->isGenerated()) {
+        source = std::make_unique<GeneratedBody>(size);
+    } else {
+        auto buffer = std::make_unique<QBuffer>();
+        buffer->setData(video->body);
+        source = std::move(buffer);
+    }
+    source->open(QIODevice::ReadOnly);
+
+    qint64 limit = -1;
+    BodyStreamer::Ending ending = BodyStreamer::Ending::Complete;
+    if (video->stalled) {
+        limit = size / 2;
+        ending = BodyStreamer::Ending::Stall;
+    } else if (video->cutShortAfter >= 0 && video->cutShortAfter < size) {
+        limit = video->cutShortAfter;
+        ending = BodyStreamer::Ending::CutShort;
+    }
+    BodyStreamer::start(socket, std::move(source), limit, ending, m_closeAfterResponse);
+    return 200;
+}
+
+int DemoSite::send(QTcpSocket *socket, int status, const QByteArray &contentType,
+                   const QByteArray &body, bool headOnly)
+{
+    const HttpHeaders headers{{"Content-Type", contentType}};
+    socket->write(httpResponseHead(status, headers, body.size()));
+    if (!headOnly)
+        socket->write(body);
+    if (m_closeAfterResponse)
+        socket->disconnectFromHost();
+    return status;
+}
+
+int DemoSite::sendPage(QTcpSocket *socket, int status, const QByteArray &html, bool headOnly)
+{
+    return send(socket, status, htmlType, html, headOnly);
+}
+
+} // namespace clipnab
