@@ -1,0 +1,17 @@
+#include "controls/button/ElaborateStyles.h"
+
+#include "controls/button/styles/RingedGradient.h"
+
+namespace clipnab {
+
+StyleRenderer elaborateRenderer(int style, bool useCustomColors)
+{
+    switch (style) {
+    case ButtonStyle::RingedGradient:
+        return useCustomColors ? &paintRingedGradientShaded : &paintRingedGradientFixed;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace clipnab

@@ -1,0 +1,105 @@
+#include "controls/button/PlainStyles.h"
+
+#include "controls/button/ButtonGeometry.h"
+#include "controls/button/Primitives.h"
+#include "platform/Surface.h"
+#include "platform/SystemColors.h"
+
+namespace clipnab {
+
+namespace {
+
+using namespace ButtonStateValue;
+
+constexpr int kBoxLightenRest = 32;
+constexpr int kBoxLightenHot = 176;
+constexpr int kBoxLightenPressed = 128;
+
+void raisedEdge(Surface &s, const ButtonView &v, int state)
+{
+    s.setBackColor(state == Normal ? faceColor(v) : hotFaceColor(v));
+    DrawEdgeBox(s, 0, 0, static_cast<float>(v.width), static_cast<float>(v.height),
+                state == Pressed ? Edge::Sunken : Edge::Raised, EdgeSide::Rect);
+}
+
+// Thin edge and flat hover differ only in whether the resting button shows its edge.
+void thinOutline(Surface &s, const ButtonView &v, int state, bool edgeAtRest)
+{
+    const bool hotFace = state == Hot || state == Pressed;
+    const Rgb back = hotFace ? hotFaceColor(v) : faceColor(v);
+    s.setBackColor(back);
+    const auto w = static_cast<float>(v.width);
+    const auto h = static_cast<float>(v.height);
+    if (state == Pressed)
+        DrawEdgeBox(s, 0, 0, w, h, Edge::SunkenOuter, EdgeSide::Rect);
+    else if (state == Hot || (state == Normal && edgeAtRest))
+        DrawEdgeBox(s, 0, 0, w, h, Edge::RaisedInner, EdgeSide::Rect);
+    else
+        DrawBox(s, 0, 0, v.width - 1, v.height - 1, back);
+}
+
+void etchedFrame(Surface &s, const ButtonView &v, int state)
+{
+    const SystemColors &c = v.colors;
+    s.setBackColor(faceColor(v));
+    Rgb fill = faceColor(v);
+    if (state == Hot)
+        fill = v.useCustomColors
+                   ? MixColors(v.highlightColor, v.backColor)
+                   : MixColors(c.color(SysColor::ButtonShadow), c.color(SysColor::ButtonFace));
+    else if (state == Pressed)
+        fill = v.useCustomColors ? v.highlightColor : c.color(SysColor::ButtonShadow);
+    const GdiRect r = captionRectFor(v.width, v.height);
+    FillRectColor(s, r.left, r.top, r.right, r.bottom, fill);
+    DrawSoftFrame(s, 0, 0, v.width - 1, v.height - 1, c.color(SysColor::ButtonShadow),
+                  c.color(SysColor::Window), fill);
+}
+
+void highlightBox(Surface &s, const ButtonView &v, int state)
+{
+    const Rgb accent = v.useCustomColors ? v.highlightColor : v.colors.color(SysColor::Highlight);
+    if (state == Hot || state == Pressed) {
+        const int amount = state == Hot ? kBoxLightenHot : kBoxLightenPressed;
+        FillBox(s, 0, 0, v.width - 1, v.height - 1, LightenColor(accent, amount));
+        DrawBox(s, 0, 0, v.width - 1, v.height - 1, accent);
+    } else if (state == Normal || state == Disabled) {
+        FillBox(s, 0, 0, v.width, v.height, LightenColor(faceColor(v), kBoxLightenRest));
+    }
+}
+
+} // namespace
+
+Rgb faceColor(const ButtonView &view)
+{
+    return view.useCustomColors ? view.backColor : view.colors.color(SysColor::ButtonFace);
+}
+
+Rgb hotFaceColor(const ButtonView &view)
+{
+    return view.useCustomColors ? view.highlightColor : view.colors.color(SysColor::ButtonFace);
+}
+
+void paintPlainStyle(int style, Surface &surface, const ButtonView &view, int state)
+{
+    switch (style) {
+    case ButtonStyle::RaisedEdge:
+        raisedEdge(surface, view, state);
+        break;
+    case ButtonStyle::ThinEdge:
+        thinOutline(surface, view, state, true);
+        break;
+    case ButtonStyle::FlatHover:
+        thinOutline(surface, view, state, false);
+        break;
+    case ButtonStyle::EtchedFrame:
+        etchedFrame(surface, view, state);
+        break;
+    case ButtonStyle::HighlightBox:
+        highlightBox(surface, view, state);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace clipnab

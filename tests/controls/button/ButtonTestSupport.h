@@ -1,0 +1,42 @@
+#pragma once
+
+#include "controls/button/deRurara.h"
+#include "platform/Colour.h"
+#include "platform/PlatformContext.h"
+#include "platform/SystemColors.h"
+
+#include <memory>
+
+namespace clipnab::test {
+
+// Classic system colours pinned so that pixel tests do not depend on the desktop palette.
+inline void pinClassicColours(SystemColors &colors)
+{
+    colors.setOverride(5, makeRgb(255, 255, 255));
+    colors.setOverride(13, makeRgb(49, 106, 197));
+    colors.setOverride(15, makeRgb(236, 233, 216));
+    colors.setOverride(16, makeRgb(172, 168, 153));
+    colors.setOverride(17, makeRgb(172, 168, 153));
+    colors.setOverride(18, makeRgb(0, 0, 0));
+    colors.setOverride(20, makeRgb(255, 255, 255));
+    colors.setOverride(21, makeRgb(113, 111, 100));
+    colors.setOverride(22, makeRgb(241, 239, 226));
+    colors.setOverride(23, makeRgb(0, 0, 0));
+    colors.setOverride(24, makeRgb(255, 255, 225));
+}
+
+// A new instance (no caption) of the given client size, not shown.
+inline std::unique_ptr<deRurara> makeButton(PlatformContext &context, int w = 75, int h = 23)
+{
+    auto button = std::make_unique<deRurara>(context);
+    button->initProperties();
+    button->resize(w, h);
+    return button;
+}
+
+inline Rgb pixelAt(const deRurara &button, int x, int y)
+{
+    return fromQRgb(button.surfaceImage().pixel(x, y));
+}
+
+} // namespace clipnab::test
