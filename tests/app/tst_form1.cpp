@@ -1,0 +1,337 @@
+#include "../support/FakeBrowser.h"
+#include "../support/FakeServices.h"
+#include "FakeTransfer.h"
+
+#include "app/Form1.h"
+#include "controls/button/deRurara.h"
+#include "controls/panel/XPContainer.h"
+#include "platform/PlatformContext.h"
+#include "retrieval/DownloadFlow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace clipnab;
+
+namespace {
+
+const QString kSite = QStringLiteral("http://127.0.0.1:9");
+
+// The window with fake components and services.
+struct WindowRig
+{
+    WindowRig()
+    {
+        auto dialogs = std::make_unique<FakeDialogs>();
+        warnings = dialogs->warnings;
+        questions = dialogs->questions;
+        answer = dialogs->answer;
+        context.setDialogs(std::move(dialogs));
+        auto shell = std::make_unique<FakeShell>();
+        opened = shell->opened;
+        context.setShell(std::move(shell));
+
+        Form1::Components c;
+        c.makeSearchBrowser = [this](QWidget *) {
+            auto b = std::make_unique<FakeBrowser>();
+            search = b.get();
+            return b;
+        };
+        auto wb = std::make_unique<FakeBrowser>();
+        locator = wb.get();
+        c.locatorBrowser = std::move(wb);
+        auto inet = std::make_unique<FakeTransfer>();
+        transfer = inet.get();
+        c.transfer = std::move(inet);
+        c.siteBase = kSite;
+        c.downloadFolder = dir.path();
+        window = std::make_unique<Form1>(context, std::move(c));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    template <typename T> T *child(const char *name) const
+    {
+        return window->findChild<T *>(QString::fromLatin1(name));
+    }
+    QLineEdit *txtUrl() const { return child<QLineEdit>("txtURL"); }
+    QLineEdit *txtSearch() const { return child<QLineEdit>("txtsearch"); }
+    deRurara *button(const char *name) const { return child<deRurara>(name); }
+    QAction *action(const char *name) const { return child<QAction>(name); }
+
+    void startDownload()
+    {
+        Q_EMIT button("cmdDown")->Click();
+        QVERIFY(window->downloading());
+    }
+
+    QTemporaryDir dir;
+    PlatformContext context;
+    FakeBrowser *search = nullptr;
+    FakeBrowser *locator = nullptr;
+    FakeTransfer *transfer = nullptr;
+    std::shared_ptr<QStringList> warnings;
+    std::shared_ptr<QStringList> questions;
+    std::shared_ptr<Dialogs::Answer> answer;
+    std::shared_ptr<QStringList> opened;
+    std::unique_ptr<Form1> window;
+};
+
+} // namespace
+
+class Form1Test : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void startUp();
+    void controlsAtTheirPlaces_data();
+    void controlsAtTheirPlaces();
+    void fixedSize();
+    void menus();
+    void liveVerdict_data();
+    void liveVerdict();
+    void downloadControlsTestEnabled_data();
+    void downloadControlsTestEnabled();
+    void exitConfirmation_data();
+    void exitConfirmation();
+    void enterKey_data();
+    void enterKey();
+    void websiteOpensHomePage();
+};
+
+void Form1Test::startUp()
+{
+    WindowRig rig;
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Clipnab V2"));
+    QCOMPARE(rig.search->navigations, QStringList{kSite + QLatin1Char('/')});
+    QVERIFY(!rig.window->downloading());
+    QVERIFY(!rig.window->searchHasFocus());
+    QCOMPARE(rig.txtUrl()->text(), kSite + QStringLiteral("/watch?v=5qWsH5lO-ME"));
+    QCOMPARE(rig.child<QLabel>("lblUrl")->text(), QStringLiteral("Copy and Paste video URL here"));
+    QVERIFY(!rig.child<QLabel>("Label1")->isVisible());
+    QVERIFY(!rig.child<QWidget>("imgPB")->isVisible());
+    QCOMPARE(rig.child<XPContainer>("XPContainer1")->Caption(), QStringLiteral("Tools"));
+    QCOMPARE(rig.child<XPContainer>("XPContainer2")->Caption(), QStringLiteral("Downloader"));
+    // The example address is usable without an edit.
+    Q_EMIT rig.button("cmdStart")->Click();
+    QVERIFY(rig.warnings->isEmpty());
+    QCOMPARE(rig.window->videoId(), QStringLiteral("5qWsH5lO-ME"));
+    QCOMPARE(rig.locator->navigations, QStringList{kSite + QStringLiteral("/v/5qWsH5lO-ME")});
+}
+
+void Form1Test::controlsAtTheirPlaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("XPContainer1") << "XPContainer1"
+                                  << "client" << QRect(-2, 0, 615, 71) << "";
+    QTest::newRow("XPContainer2") << "XPContainer2"
+                                  << "client" << QRect(0, 72, 615, 427) << "";
+    QTest::newRow("cmdDown") << "cmdDown"
+                             << "XPContainer1" << QRect(6, 26, 103, 41) << "Download";
+    QTest::newRow("cmdWeb") << "cmdWeb"
+                            << "XPContainer1" << QRect(110, 26, 103, 41) << "Website";
+    QTest::newRow("cmdExit") << "cmdExit"
+                             << "XPContainer1" << QRect(318, 26, 103, 41) << "Exit";
+    QTest::newRow("txtsearch") << "txtsearch"
+                               << "XPContainer1" << QRect(432, 38, 125, 20) << "";
+    QTest::newRow("cmdSearch") << "cmdSearch"
+                               << "XPContainer1" << QRect(560, 38, 49, 20) << "Search";
+    QTest::newRow("txtURL") << "txtURL"
+                            << "XPContainer2" << QRect(6, 34, 541, 23) << "";
+    QTest::newRow("cmdStart") << "cmdStart"
+                              << "XPContainer2" << QRect(550, 34, 57, 24) << "Start";
+    QTest::newRow("wbSearch") << "wbSearch"
+                              << "XPContainer2" << QRect(8, 80, 597, 251) << "";
+    QTest::newRow("Shape1") << "Shape1"
+                            << "XPContainer2" << QRect(108, 362, 369, 19) << "";
+}
+
+void Form1Test::controlsAtTheirPlaces()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    WindowRig rig;
+    QWidget *w = rig.window->findChild<QWidget *>(name);
+    QVERIFY(w);
+    QCOMPARE(w->parentWidget()->objectName(), container);
+    QCOMPARE(w->geometry(), geometry);
+    if (auto *b = qobject_cast<deRurara *>(w)) {
+        QCOMPARE(b->Caption(), caption);
+        QCOMPARE(b->Style(), 5);
+        QVERIFY(!b->UseCustomColors());
+    }
+}
+
+void Form1Test::fixedSize()
+{
+    WindowRig rig;
+    QCOMPARE(rig.window->centralWidget()->size(), QSize(613, 499));
+    QCOMPARE(rig.window->minimumSize(), rig.window->maximumSize());
+    QVERIFY(!(rig.window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    const QSize before = rig.window->size();
+    rig.window->resize(before + QSize(100, 80));
+    QCOMPARE(rig.window->size(), before);
+    rig.window->showMaximized();
+    QCOMPARE(rig.window->size(), before);
+}
+
+void Form1Test::menus()
+{
+    WindowRig rig;
+    QStringList titles;
+    for (QAction *a : rig.window->menuBar()->actions())
+        titles << a->text();
+    QCOMPARE(titles, (QStringList{QStringLiteral("File(&F)"), QStringLiteral("Search(&S)"),
+                                  QStringLiteral("About(&A)")}));
+    QCOMPARE(rig.action("menuDown")->text(), QStringLiteral("Download(&D)"));
+    QCOMPARE(rig.action("menuExit")->text(), QStringLiteral("Exit(&E)"));
+    QCOMPARE(rig.action("menuSS")->text(), QStringLiteral("Search Videos(&S)"));
+    QCOMPARE(rig.action("menuWeb")->text(), QStringLiteral("Website(&W)"));
+
+    rig.txtSearch()->setText(QStringLiteral("cats"));
+    rig.action("menuSS")->trigger();
+    QCOMPARE(rig.search->navigations.last(), kSite + QStringLiteral("/results?search_query=cats"));
+}
+
+void Form1Test::liveVerdict_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("seven characters") << "http://"
+                                      << "URL is not available" << QColor(Qt::red);
+    QTest::newRow("video page") << "http://x/watch?v=abc"
+                                << "URL is available" << QColor(Qt::black);
+    QTest::newRow("ends with marker") << "http://x/watch?v="
+                                      << "URL is not available" << QColor(Qt::red);
+}
+
+void Form1Test::liveVerdict()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, caption);
+    QFETCH(QColor, colour);
+    WindowRig rig;
+    rig.txtUrl()->setText(text);
+    auto *label = rig.child<QLabel>("lblUrl");
+    QCOMPARE(label->text(), caption);
+    QCOMPARE(label->palette().color(QPalette::WindowText), colour);
+    QCOMPARE(rig.txtUrl()->palette().color(QPalette::Text), colour);
+}
+
+void Form1Test::downloadControlsTestEnabled_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::newRow("cmdDown") << "cmdDown";
+    QTest::newRow("cmdStart") << "cmdStart";
+    QTest::newRow("menuDown") << "menuDown";
+}
+
+void Form1Test::downloadControlsTestEnabled()
+{
+    QFETCH(QString, trigger);
+    WindowRig rig;
+    rig.startDownload();
+    QVERIFY(!rig.button("cmdDown")->Enabled());
+    QVERIFY(!rig.button("cmdStart")->Enabled());
+    QVERIFY(!rig.txtUrl()->isEnabled());
+    QVERIFY(rig.child<QLabel>("Label1")->isVisible());
+    if (auto *b = rig.window->findChild<deRurara *>(trigger))
+        Q_EMIT b->Click();
+    else
+        rig.window->findChild<QAction *>(trigger)->trigger();
+    QCOMPARE(rig.locator->navigations.size(), 1);
+    QVERIFY(rig.warnings->isEmpty());
+}
+
+void Form1Test::exitConfirmation_data()
+{
+    QTest::addColumn<bool>("downloading");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("closes");
+    for (const char *how : {"close box", "cmdExit", "menuExit"}) {
+        QTest::addRow("idle, %s", how) << false << int(Dialogs::Answer::Ok) << how << true;
+        QTest::addRow("downloading, OK, %s", how)
+            << true << int(Dialogs::Answer::Ok) << how << true;
+        QTest::addRow("downloading, Cancel, %s", how)
+            << true << int(Dialogs::Answer::Cancel) << how << false;
+    }
+}
+
+void Form1Test::exitConfirmation()
+{
+    QFETCH(bool, downloading);
+    QFETCH(int, answer);
+    QFETCH(QString, how);
+    QFETCH(bool, closes);
+    WindowRig rig;
+    if (downloading)
+        rig.startDownload();
+    *rig.answer = static_cast<Dialogs::Answer>(answer);
+    QSignalSpy terminated(rig.window.get(), &Form1::terminated);
+    if (how == QLatin1String("close box"))
+        rig.window->close();
+    else if (how == QLatin1String("cmdExit"))
+        Q_EMIT rig.button("cmdExit")->Click();
+    else
+        rig.action("menuExit")->trigger();
+
+    QCOMPARE(rig.questions->size(), downloading ? 1 : 0);
+    if (downloading)
+        QCOMPARE(rig.questions->first(),
+                 QStringLiteral("The program is downloading videos, Exit now?"));
+    QCOMPARE(rig.window->isVisible(), !closes);
+    QCOMPARE(terminated.count(), closes ? 1 : 0);
+    QCOMPARE(rig.transfer->operations.contains(QStringLiteral("QUIT")), closes);
+    // Leaving ends the program; the download is simply abandoned.
+    QCOMPARE(rig.window->downloading(), downloading);
+}
+
+void Form1Test::enterKey_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("searches");
+    QTest::newRow("search box") << "txtsearch" << true;
+    QTest::newRow("address box") << "txtURL" << false;
+}
+
+void Form1Test::enterKey()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, searches);
+    WindowRig rig;
+    rig.window->activateWindow();
+    rig.txtSearch()->setText(QStringLiteral("cats"));
+    auto *edit = rig.window->findChild<QLineEdit *>(box);
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    QCOMPARE(rig.window->searchHasFocus(), box == QLatin1String("txtsearch"));
+    const qsizetype before = rig.search->navigations.size();
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(rig.search->navigations.size(), before + (searches ? 1 : 0));
+    if (searches)
+        QCOMPARE(rig.search->navigations.last(),
+                 kSite + QStringLiteral("/results?search_query=cats"));
+}
+
+void Form1Test::websiteOpensHomePage()
+{
+    WindowRig rig;
+    Q_EMIT rig.button("cmdWeb")->Click();
+    rig.action("menuWeb")->trigger();
+    QCOMPARE(*rig.opened, (QStringList{QString::fromLatin1(Form1::kHomePage),
+                                       QString::fromLatin1(Form1::kHomePage)}));
+}
+
+QTEST_MAIN(Form1Test)
+#include "tst_form1.moc"
