@@ -82,10 +82,13 @@ WindowSubclass::~WindowSubclass()
     stopAll();
 }
 
+int WindowSubclass::recordOf(const QWidget *window) const
+{
+    return window ? find(window) : -1;
+}
+
 int WindowSubclass::find(const QWidget *window) const
 {
-    if (!window)
-        return -1;
     for (int i = static_cast<int>(m_records.size()) - 1; i >= 0; --i) {
         if (m_records[static_cast<size_t>(i)].window == window)
             return i;
@@ -97,8 +100,9 @@ int WindowSubclass::start(QWidget *window)
 {
     if (!window)
         return -1;
-    if (const int existing = find(window); existing >= 0)
+    if (const int existing = recordOf(window); existing >= 0)
         return existing;
+    // A free record (window none) is taken first, searching from the highest index down.
     int index = find(nullptr);
     if (index < 0) {
         m_records.emplace_back();
@@ -153,7 +157,7 @@ bool WindowSubclass::listed(const QList<int> &list, int count, int message)
 
 void WindowSubclass::addMessage(QWidget *window, int message, When when)
 {
-    const int index = find(window);
+    const int index = recordOf(window);
     if (index < 0)
         return;
     Record &r = m_records[static_cast<size_t>(index)];
@@ -175,7 +179,7 @@ void WindowSubclass::release(Record &record, bool windowAlive)
 
 void WindowSubclass::stop(QWidget *window)
 {
-    const int index = find(window);
+    const int index = recordOf(window);
     if (index >= 0)
         release(m_records[static_cast<size_t>(index)], true);
 }
@@ -191,31 +195,31 @@ void WindowSubclass::stopAll()
 
 bool WindowSubclass::isSubclassed(const QWidget *window) const
 {
-    return find(window) >= 0;
+    return recordOf(window) >= 0;
 }
 
 int WindowSubclass::beforeCount(const QWidget *window) const
 {
-    const int index = find(window);
+    const int index = recordOf(window);
     return index < 0 ? 0 : m_records[static_cast<size_t>(index)].beforeCount;
 }
 
 int WindowSubclass::afterCount(const QWidget *window) const
 {
-    const int index = find(window);
+    const int index = recordOf(window);
     return index < 0 ? 0 : m_records[static_cast<size_t>(index)].afterCount;
 }
 
 void WindowSubclass::trackLeave(QWidget *window)
 {
-    const int index = find(window);
+    const int index = recordOf(window);
     if (index >= 0)
         m_records[static_cast<size_t>(index)].leaveArmed = true;
 }
 
 bool WindowSubclass::leaveArmed(const QWidget *window) const
 {
-    const int index = find(window);
+    const int index = recordOf(window);
     return index >= 0 && m_records[static_cast<size_t>(index)].leaveArmed;
 }
 
@@ -223,7 +227,7 @@ bool WindowSubclass::eventFilter(QObject *watched, QEvent *event)
 {
     if (!watched->isWidgetType())
         return false;
-    const int index = find(static_cast<QWidget *>(watched));
+    const int index = recordOf(static_cast<QWidget *>(watched));
     if (index < 0)
         return false;
     Record &r = m_records[static_cast<size_t>(index)];

@@ -108,6 +108,9 @@ private:
         QList<int> beforeList;
     };
 
+    // The record of a window, searched from the highest index down; -1 for none.
+    int recordOf(const QWidget *window) const;
+    // The same search, where nullptr finds a free record.
     int find(const QWidget *window) const;
     static void addTo(QList<int> &list, int &count, int message);
     static bool listed(const QList<int> &list, int count, int message);

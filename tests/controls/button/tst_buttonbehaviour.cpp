@@ -1,0 +1,405 @@
+#include "ButtonTestSupport.h"
+
+#include "platform/PropertyBag.h"
+#include "platform/Shell.h"
+
+#include <QJsonObject>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace clipnab;
+using namespace clipnab::test;
+
+namespace {
+
+void sendMouse(QWidget *w, QEvent::Type type, Qt::MouseButton button, QPoint at = {5, 5})
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+void sendMove(QWidget *w, QPoint at = {5, 5})
+{
+    sendMouse(w, QEvent::MouseMove, Qt::NoButton, at);
+}
+
+void sendLeave(QWidget *w)
+{
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(w, &leave);
+}
+
+class RecordingShell final : public Shell
+{
+public:
+    bool open(const QString &target) override
+    {
+        opened.append(target);
+        return true;
+    }
+    QStringList opened;
+};
+
+} // namespace
+
+class TestButtonBehaviour : public QObject
+{
+    Q_OBJECT
+private:
+    PlatformContext m_context;
+
+    // A run-mode button restored from an empty bag: style 3, pointer tracking on.
+    std::unique_ptr<deRurara> runButton()
+    {
+        auto b = std::make_unique<deRurara>(m_context);
+        b->readProperties(PropertyBag());
+        b->resize(75, 23);
+        return b;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { pinClassicColours(m_context.systemColors()); }
+    void init() { m_context.setCanTrackLeave(true); }
+
+    void newInstanceRoundTrip()
+    {
+        auto b = makeButton(m_context);
+        PropertyBag bag;
+        b->writeProperties(bag);
+        // Through the saved-layout form, as the window stores it.
+        const PropertyBag restored = PropertyBag::fromJson(bag.toJson());
+        deRurara loaded(m_context);
+        loaded.readProperties(restored);
+        QCOMPARE(loaded.Style(), 0);
+        QCOMPARE(loaded.NonThemeStyle(), 0);
+        QCOMPARE(loaded.IconVisible(), false);
+        QCOMPARE(loaded.ToolTipType(), 0);
+        QCOMPARE(loaded.IconAlign(), 0);
+        QCOMPARE(loaded.Caption(), QString());
+        QCOMPARE(loaded.Font().family(), b->Font().family());
+        QCOMPARE(loaded.Font().pointSizeF(), 8.25);
+        QVERIFY(loaded.Icon().isNull());
+    }
+
+    void emptyBagGivesRestoreDefaults()
+    {
+        deRurara b(m_context);
+        const QFont surfaceFont = b.Font();
+        b.readProperties(PropertyBag());
+        QCOMPARE(b.Style(), 3);
+        QCOMPARE(b.Caption(), QStringLiteral("deRurara"));
+        QCOMPARE(b.IconAlign(), 1);
+        QCOMPARE(b.IconSize(), 16);
+        QCOMPARE(b.NonThemeStyle(), 5);
+        QVERIFY(b.Enabled());
+        QVERIFY(b.IconVisible());
+        QCOMPARE(b.ToolTipType(), 1);
+        QCOMPARE(b.ToolTipIcon(), 0);
+        QCOMPARE(b.BackColor(), OleColor(makeRgb(236, 233, 216)));
+        QCOMPARE(b.HighlightColor(), OleColor(makeRgb(49, 106, 197)));
+        QCOMPARE(b.FontColor(), OleColor(0));
+        QCOMPARE(b.ToolTipBackColor(), OleColor(0));
+        QCOMPARE(b.ToolTipForeColor(), OleColor(makeRgb(255, 255, 225)));
+        QCOMPARE(b.Font(), surfaceFont);
+        QCOMPARE(b.ButtonState(), 1);
+    }
+
+    void valuesSurviveRoundTrip()
+    {
+        auto b = makeButton(m_context);
+        QImage icon(8, 8, QImage::Format_ARGB32);
+        icon.fill(Qt::blue);
+        b->writeIcon(icon);
+        b->writeStyle(5);
+        b->writeCaption(QString());
+        b->writeIconAlign(0);
+        b->writeToolTip(QStringLiteral("Save the video"));
+        b->writeToolTipTitle(QStringLiteral("Download"));
+        b->writeButtonType(1);
+        b->writeValue(true);
+        b->writeBackColor(systemColorRef(5));
+        PropertyBag bag;
+        b->writeProperties(bag);
+        deRurara loaded(m_context);
+        loaded.readProperties(PropertyBag::fromJson(bag.toJson()));
+        QCOMPARE(loaded.Style(), 5);
+        QCOMPARE(loaded.Caption(), QString());
+        QCOMPARE(loaded.IconAlign(), 0);
+        QCOMPARE(loaded.ToolTip(), QStringLiteral("Save the video"));
+        QCOMPARE(loaded.ToolTipTitle(), QStringLiteral("Download"));
+        QCOMPARE(loaded.ButtonType(), 1);
+        QVERIFY(loaded.Value());
+        QCOMPARE(loaded.BackColor(), systemColorRef(5));
+        QCOMPARE(loaded.Icon().pixelColor(3, 3), QColor(Qt::blue));
+    }
+
+    void systemColoursAreNotStored()
+    {
+        PlatformContext context;
+        pinClassicColours(context.systemColors());
+        auto b = makeButton(context);
+        PropertyBag bag;
+        b->writeProperties(bag);
+        for (const char *key : {"BackColor", "HighlightColor", "FontColor", "FontHighlightColor"})
+            QVERIFY2(!bag.contains(QString::fromLatin1(key)), key);
+        context.systemColors().setOverride(15, makeRgb(1, 2, 3));
+        deRurara loaded(context);
+        loaded.readProperties(bag);
+        QCOMPARE(loaded.BackColor(), OleColor(makeRgb(1, 2, 3)));
+    }
+
+    void writesNotifyByName_data()
+    {
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("notified");
+        QTest::newRow("style") << "Style" << QVariant(2) << "Style";
+        QTest::newRow("tooltip") << "ToolTip" << QVariant(QStringLiteral("t")) << "ToolTipText";
+        QTest::newRow("title") << "ToolTipTitle" << QVariant(QStringLiteral("t")) << "TooltipTitle";
+        QTest::newRow("tip icon") << "ToolTipIcon" << QVariant(2) << "TooltipIcon";
+        QTest::newRow("non-theme") << "NonThemeStyle" << QVariant(1) << "NonThemeStyle";
+        QTest::newRow("back colour") << "BackColor" << QVariant(5u) << "BackColor";
+        QTest::newRow("enabled") << "Enabled" << QVariant(false) << "Enabled";
+    }
+    void writesNotifyByName()
+    {
+        QFETCH(QString, property);
+        QFETCH(QVariant, value);
+        QFETCH(QString, notified);
+        auto b = makeButton(m_context);
+        QSignalSpy spy(b.get(), &deRurara::propertyChanged);
+        QVERIFY(b->setProperty(property.toLatin1().constData(), value));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), notified);
+        QCOMPARE(b->property(property.toLatin1().constData()), value);
+    }
+
+    void versionIsReadOnly()
+    {
+        auto b = makeButton(m_context);
+        QCOMPARE(b->Version(), QStringLiteral("3.0"));
+        QVERIFY(!b->setProperty("Version", QStringLiteral("4.0")));
+        QCOMPARE(b->property("Version").toString(), QStringLiteral("3.0"));
+    }
+
+    void disablingAHotButton()
+    {
+        auto b = makeButton(m_context);
+        b->writeButtonState(2);
+        b->writeEnabled(false);
+        QVERIFY(!b->isEnabled());
+        QCOMPARE(b->ButtonState(), 4);
+        b->writeEnabled(true);
+        QVERIFY(b->isEnabled());
+        QCOMPARE(b->ButtonState(), 1);
+    }
+
+    void restoredDisabledButtonTakesNoInput()
+    {
+        PropertyBag bag;
+        bag.writeBool(QStringLiteral("Enabled"), false, true);
+        deRurara b(m_context);
+        b.readProperties(bag);
+        QVERIFY(!b.isEnabled());
+    }
+
+    void mouseClicks_data()
+    {
+        QTest::addColumn<int>("buttonType");
+        QTest::addColumn<Qt::MouseButton>("mouseButton");
+        QTest::addColumn<QPoint>("releaseAt");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<bool>("value");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("lastButton");
+        const QPoint in(5, 5), out(200, 5);
+        QTest::newRow("left push") << 0 << Qt::LeftButton << in << 1 << false << 2 << 1;
+        QTest::newRow("right push") << 0 << Qt::RightButton << in << 0 << false << 1 << 2;
+        QTest::newRow("middle push") << 0 << Qt::MiddleButton << in << 0 << false << 1 << 4;
+        QTest::newRow("released outside") << 0 << Qt::LeftButton << out << 0 << false << 2 << 1;
+        QTest::newRow("left check") << 1 << Qt::LeftButton << in << 1 << true << 2 << 1;
+        QTest::newRow("right check") << 1 << Qt::RightButton << in << 0 << false << 1 << 2;
+    }
+    void mouseClicks()
+    {
+        QFETCH(int, buttonType);
+        QFETCH(Qt::MouseButton, mouseButton);
+        QFETCH(QPoint, releaseAt);
+        QFETCH(int, clicks);
+        QFETCH(bool, value);
+        QFETCH(int, state);
+        QFETCH(int, lastButton);
+        auto b = makeButton(m_context);
+        b->writeButtonType(buttonType);
+        QSignalSpy spy(b.get(), &deRurara::Click);
+        sendMouse(b.get(), QEvent::MouseButtonPress, mouseButton);
+        sendMouse(b.get(), QEvent::MouseButtonRelease, mouseButton, releaseAt);
+        QCOMPARE(spy.count(), clicks);
+        QCOMPARE(b->Value(), value);
+        QCOMPARE(b->lastButton(), lastButton);
+        // A checked button paints pressed whatever the field held.
+        QCOMPARE(b->ButtonState(), value ? 3 : state);
+    }
+
+    void checkButtonToggles()
+    {
+        auto b = makeButton(m_context);
+        b->writeButtonType(1);
+        QList<bool> values;
+        for (int i = 0; i < 3; ++i) {
+            sendMouse(b.get(), QEvent::MouseButtonPress, Qt::LeftButton);
+            QCOMPARE(b->ButtonState(), 3);
+            sendMouse(b.get(), QEvent::MouseButtonRelease, Qt::LeftButton);
+            values.append(b->Value());
+        }
+        QCOMPARE(values, (QList<bool>{true, false, true}));
+        QCOMPARE(b->ButtonState(), 3);
+    }
+
+    void doubleClickPressesAgainAndClicksOnce()
+    {
+        auto b = makeButton(m_context);
+        QSignalSpy spy(b.get(), &deRurara::Click);
+        sendMouse(b.get(), QEvent::MouseButtonPress, Qt::LeftButton);
+        sendMouse(b.get(), QEvent::MouseButtonRelease, Qt::LeftButton);
+        QCOMPARE(b->ButtonState(), 2);
+        sendMouse(b.get(), QEvent::MouseButtonDblClick, Qt::LeftButton);
+        QCOMPARE(b->ButtonState(), 3);
+        sendMouse(b.get(), QEvent::MouseButtonRelease, Qt::LeftButton);
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<int>("buttonType");
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<bool>("value");
+        QTest::newRow("space push") << 0 << Qt::Key_Space << 1 << false;
+        QTest::newRow("space check") << 1 << Qt::Key_Space << 1 << true;
+        QTest::newRow("enter") << 0 << Qt::Key_Return << 0 << false;
+        QTest::newRow("escape") << 1 << Qt::Key_Escape << 0 << false;
+    }
+    void keys()
+    {
+        QFETCH(int, buttonType);
+        QFETCH(Qt::Key, key);
+        QFETCH(int, clicks);
+        QFETCH(bool, value);
+        auto b = makeButton(m_context);
+        b->writeButtonType(buttonType);
+        // The last mouse release was the left button: space must still click once only.
+        sendMouse(b.get(), QEvent::MouseButtonRelease, Qt::LeftButton);
+        b->writeValue(false);
+        b->writeButtonState(1);
+        QSignalSpy spy(b.get(), &deRurara::Click);
+        QTest::keyPress(b.get(), key);
+        QCOMPARE(b->ButtonState(), key == Qt::Key_Space ? 3 : 1);
+        QTest::keyRelease(b.get(), key);
+        QCOMPARE(spy.count(), clicks);
+        QCOMPARE(b->Value(), value);
+    }
+
+    void pointerEnterAndLeave()
+    {
+        auto b = runButton();
+        QVERIFY(b->isSubclassed());
+        QSignalSpy enter(b.get(), &deRurara::MouseEnter);
+        QSignalSpy leave(b.get(), &deRurara::MouseLeave);
+        sendMove(b.get());
+        sendMove(b.get(), {7, 7});
+        QCOMPARE(enter.count(), 1);
+        QCOMPARE(b->ButtonState(), 2);
+        QVERIFY(b->mouseInside());
+        sendLeave(b.get());
+        sendLeave(b.get());
+        QCOMPARE(leave.count(), 1);
+        QCOMPARE(b->ButtonState(), 1);
+        sendMove(b.get());
+        QCOMPARE(enter.count(), 2);
+    }
+
+    void noTrackingWithoutLeaveSupportOrInDesignMode_data()
+    {
+        QTest::addColumn<bool>("canTrack");
+        QTest::addColumn<bool>("design");
+        QTest::newRow("no leave tracking") << false << false;
+        QTest::newRow("design mode") << true << true;
+    }
+    void noTrackingWithoutLeaveSupportOrInDesignMode()
+    {
+        QFETCH(bool, canTrack);
+        QFETCH(bool, design);
+        m_context.setCanTrackLeave(canTrack);
+        deRurara b(m_context);
+        b.setDesignMode(design);
+        b.readProperties(PropertyBag());
+        QVERIFY(!b.isSubclassed());
+        QSignalSpy enter(&b, &deRurara::MouseEnter);
+        sendMove(&b);
+        QCOMPARE(enter.count(), 0);
+        QVERIFY(!b.hasMouseTracking());
+    }
+
+    void paletteChangeRepaints()
+    {
+        PlatformContext context;
+        pinClassicColours(context.systemColors());
+        deRurara b(context);
+        b.readProperties(PropertyBag());
+        b.resize(75, 23);
+        b.writeStyle(0);
+        QCOMPARE(pixelAt(b, 10, 10), makeRgb(236, 233, 216));
+        context.systemColors().setOverride(15, makeRgb(10, 20, 30));
+        QEvent change(QEvent::PaletteChange);
+        QCoreApplication::sendEvent(&b, &change);
+        QCOMPARE(pixelAt(b, 10, 10), makeRgb(10, 20, 30));
+    }
+
+    void showMovesHostTooltip_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("own");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("host text moves in") << "Exit"
+                                            << ""
+                                            << "Exit";
+        QTest::newRow("host text wins") << "Exit"
+                                        << "Quit"
+                                        << "Exit";
+        QTest::newRow("empty host keeps own text") << ""
+                                                   << "Quit"
+                                                   << "Quit";
+    }
+    void showMovesHostTooltip()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, own);
+        QFETCH(QString, shown);
+        auto b = makeButton(m_context);
+        b->setToolTip(host);
+        b->writeToolTip(own);
+        b->show();
+        QCOMPARE(b->toolTip(), QString());
+        QCOMPARE(b->ToolTip(), shown);
+        b->hide();
+        QCOMPARE(b->toolTip(), shown);
+    }
+
+    void openLinkUsesShell()
+    {
+        PlatformContext context;
+        auto shell = std::make_unique<RecordingShell>();
+        RecordingShell *recorder = shell.get();
+        context.setShell(std::move(shell));
+        deRurara b(context);
+        QVERIFY(b.OpenLink(QStringLiteral("http://example.com/")) > 32);
+        QVERIFY(b.OpenLink(QString()) <= 32);
+        QCOMPARE(recorder->opened, QStringList{QStringLiteral("http://example.com/")});
+    }
+};
+
+QTEST_MAIN(TestButtonBehaviour)
+#include "tst_buttonbehaviour.moc"
