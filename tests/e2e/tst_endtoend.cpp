@@ -1,0 +1,315 @@
+#include "../support/FakeServices.h"
+
+#include "app/browser/BrowserComponent.h"
+#include "app/browser/WebEngineBrowser.h"
+#include "app/Form1.h"
+#include "app/transfer/NetworkTransfer.h"
+#include "controls/button/deRurara.h"
+#include "DemoSite.h"
+#include "platform/PlatformContext.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace clipnab;
+
+namespace {
+
+constexpr int kTimeout = 30000;
+const QString kSavedName = QStringLiteral("12_7_1_5_9.flv");
+
+QByteArray patternBody(int size)
+{
+    QByteArray body(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        body[i] = static_cast<char>((i * 31 + 7) % 256);
+    return body;
+}
+
+// The real window against the demo site: WebEngine browsers and the network transfer, with
+// message boxes, shell and clock replaced.
+struct Program
+{
+    explicit Program(const QString &siteBase, const QString &folder)
+    {
+        auto dialogs = std::make_unique<FakeDialogs>();
+        warnings = dialogs->warnings;
+        questions = dialogs->questions;
+        answer = dialogs->answer;
+        context.setDialogs(std::move(dialogs));
+        auto shell = std::make_unique<FakeShell>();
+        opened = shell->opened;
+        context.setShell(std::move(shell));
+        context.setClock(
+            std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 7), QTime(1, 5, 9))));
+
+        Form1::Components c;
+        c.makeSearchBrowser = [](QWidget *parent) {
+            return std::make_unique<WebEngineBrowser>(parent);
+        };
+        c.locatorBrowser = std::make_unique<WebEngineBrowser>(nullptr);
+        c.transfer = std::make_unique<NetworkTransfer>();
+        c.siteBase = siteBase;
+        c.downloadFolder = folder;
+        window = std::make_unique<Form1>(context, std::move(c));
+        window->show();
+    }
+
+    QLineEdit *edit(const char *name) const
+    {
+        return window->findChild<QLineEdit *>(QString::fromLatin1(name));
+    }
+    QLabel *label(const char *name) const
+    {
+        return window->findChild<QLabel *>(QString::fromLatin1(name));
+    }
+    deRurara *button(const char *name) const
+    {
+        return window->findChild<deRurara *>(QString::fromLatin1(name));
+    }
+
+    PlatformContext context;
+    std::shared_ptr<QStringList> warnings;
+    std::shared_ptr<QStringList> questions;
+    std::shared_ptr<Dialogs::Answer> answer;
+    std::shared_ptr<QStringList> opened;
+    std::unique_ptr<Form1> window;
+};
+
+} // namespace
+
+class EndToEndTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void homePageLoadsAtStart();
+    void searchNavigates();
+    void openingVideoPageFillsAddress();
+    void savesVideo_data();
+    void savesVideo();
+    void failedDownloadsLeaveNothing_data();
+    void failedDownloadsLeaveNothing();
+    void missingFolderIsCreated();
+    void blockedFolderReportsSaveFailure();
+    void twoDownloadsInTheSameSecond();
+    void exitDuringDownload_data();
+    void exitDuringDownload();
+
+private:
+    void download(const QString &id);
+    QStringList savedFiles() const;
+
+    DemoSite m_site;
+    QTemporaryDir m_dir;
+    QString m_folder;
+    std::unique_ptr<Program> m_program;
+};
+
+void EndToEndTest::initTestCase()
+{
+    QVERIFY(m_site.listen() != 0);
+    m_folder = m_dir.filePath(QStringLiteral("download"));
+    m_program = std::make_unique<Program>(m_site.baseUrl(), m_folder);
+    QVERIFY(QTest::qWaitForWindowExposed(m_program->window.get()));
+}
+
+void EndToEndTest::init()
+{
+    QDir(m_folder).removeRecursively();
+    QFile::remove(m_folder);
+    QDir().mkpath(m_folder);
+    m_program->warnings->clear();
+}
+
+QStringList EndToEndTest::savedFiles() const
+{
+    return QDir(m_folder).entryList(QDir::Files);
+}
+
+void EndToEndTest::download(const QString &id)
+{
+    Program &p = *m_program;
+    p.edit("txtURL")->setText(m_site.baseUrl() + QStringLiteral("/watch?v=") + id);
+    QCOMPARE(p.label("lblUrl")->text(), QStringLiteral("URL is available"));
+    QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
+    QVERIFY(p.window->downloading());
+    QTRY_VERIFY_WITH_TIMEOUT(!p.window->downloading(), kTimeout);
+}
+
+void EndToEndTest::homePageLoadsAtStart()
+{
+    Program &p = *m_program;
+    QTRY_COMPARE_WITH_TIMEOUT(p.label("Label4")->text(), QStringLiteral("Page Loading Finished."),
+                              kTimeout);
+    QCOMPARE(p.window->searchBrowser().LocationURL(), m_site.baseUrl() + QLatin1Char('/'));
+}
+
+void EndToEndTest::searchNavigates()
+{
+    Program &p = *m_program;
+    QSignalSpy done(&p.window->searchBrowser(), &BrowserComponent::DocumentComplete);
+    QLineEdit *box = p.edit("txtsearch");
+    p.window->activateWindow();
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTRY_VERIFY(box->hasFocus());
+    box->setText(QStringLiteral("demo clip"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!done.isEmpty(), kTimeout);
+    QVERIFY(done.last().first().toString().startsWith(
+        m_site.baseUrl() + QStringLiteral("/results?search_query=demo")));
+    QVERIFY(m_site.requestLog().contains(QStringLiteral("/results?search_query=demo%20clip")));
+}
+
+void EndToEndTest::openingVideoPageFillsAddress()
+{
+    Program &p = *m_program;
+    p.edit("txtURL")->setText(QStringLiteral("x"));
+    const QString id = m_site.videoIds().first();
+    const QString page = m_site.baseUrl() + QStringLiteral("/watch?v=") + id;
+    p.window->searchBrowser().Navigate(page);
+    QTRY_COMPARE_WITH_TIMEOUT(p.edit("txtURL")->text(), page, kTimeout);
+    QCOMPARE(p.label("lblUrl")->text(), QStringLiteral("URL is available"));
+}
+
+void EndToEndTest::savesVideo_data()
+{
+    QTest::addColumn<int>("size");
+    for (const int size : {0, 1, 1024, 1025, 3000})
+        QTest::addRow("%d bytes", size) << size;
+}
+
+void EndToEndTest::savesVideo()
+{
+    QFETCH(int, size);
+    const QString id = QStringLiteral("size%1").arg(size);
+    const QByteArray body = patternBody(size);
+    m_site.addVideo(id, QStringLiteral("Sized clip"), body);
+    download(id);
+    QVERIFY2(m_program->warnings->isEmpty(), qPrintable(m_program->warnings->join(u'|')));
+    QCOMPARE(savedFiles(), QStringList{kSavedName});
+    QFile file(QDir(m_folder).filePath(kSavedName));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), body);
+    QVERIFY(m_program->button("cmdDown")->Enabled());
+    QVERIFY(!m_program->label("Label1")->isVisible());
+    QCOMPARE(m_program->opened->last(), QDir::toNativeSeparators(m_folder));
+}
+
+void EndToEndTest::failedDownloadsLeaveNothing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("message");
+    const QString cannotDownload = QStringLiteral("Can not download the video file");
+    QTest::newRow("403") << "403" << cannotDownload;
+    QTest::newRow("404") << "404" << cannotDownload;
+    QTest::newRow("500") << "500" << cannotDownload;
+    QTest::newRow("cut short") << "cut" << cannotDownload;
+    QTest::newRow("no token") << "notoken"
+                              << QStringLiteral("Can not get the video file from this URL");
+}
+
+void EndToEndTest::failedDownloadsLeaveNothing()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, message);
+    const QString id = QStringLiteral("bad") + how;
+    m_site.addVideo(id, QStringLiteral("Broken clip"), patternBody(5000));
+    if (how == QLatin1String("cut"))
+        m_site.setCutShort(id, 2000);
+    else if (how == QLatin1String("notoken"))
+        m_site.setWithoutToken(id, true);
+    else
+        m_site.setVideoStatus(id, how.toInt());
+    download(id);
+    QCOMPARE(*m_program->warnings, QStringList{message});
+    QCOMPARE(savedFiles(), QStringList{});
+    QVERIFY(m_program->button("cmdDown")->Enabled());
+    QVERIFY(m_program->edit("txtURL")->isEnabled());
+}
+
+void EndToEndTest::missingFolderIsCreated()
+{
+    QDir(m_folder).removeRecursively();
+    m_site.addVideo(QStringLiteral("nofolder"), QStringLiteral("Clip"), patternBody(2000));
+    download(QStringLiteral("nofolder"));
+    QVERIFY(m_program->warnings->isEmpty());
+    QCOMPARE(savedFiles(), QStringList{kSavedName});
+}
+
+void EndToEndTest::blockedFolderReportsSaveFailure()
+{
+    // A plain file where the folder belongs: nothing can be written there, even as root.
+    QDir(m_folder).removeRecursively();
+    QFile blocker(m_folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_site.addVideo(QStringLiteral("blocked"), QStringLiteral("Clip"), patternBody(2000));
+    download(QStringLiteral("blocked"));
+    QCOMPARE(*m_program->warnings, QStringList{QStringLiteral("Can not save the video file")});
+    QVERIFY(QFileInfo(m_folder).isFile());
+    QVERIFY(m_program->button("cmdDown")->Enabled());
+}
+
+void EndToEndTest::twoDownloadsInTheSameSecond()
+{
+    m_site.addVideo(QStringLiteral("twiceA"), QStringLiteral("Clip A"), QByteArray("first video"));
+    m_site.addVideo(QStringLiteral("twiceB"), QStringLiteral("Clip B"), QByteArray("second one"));
+    download(QStringLiteral("twiceA"));
+    download(QStringLiteral("twiceB"));
+    QCOMPARE(savedFiles(), (QStringList{QStringLiteral("12_7_1_5_9 (2).flv"), kSavedName}));
+    QFile first(QDir(m_folder).filePath(kSavedName));
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    QCOMPARE(first.readAll(), QByteArray("first video"));
+}
+
+void EndToEndTest::exitDuringDownload_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("Cancel keeps the window") << false;
+    QTest::newRow("OK ends the program") << true;
+}
+
+void EndToEndTest::exitDuringDownload()
+{
+    QFETCH(bool, confirm);
+    // A window of its own: OK ends it for good.
+    QTemporaryDir dir;
+    Program p(m_site.baseUrl(), dir.path());
+    m_site.addVideo(QStringLiteral("stall"), QStringLiteral("Stalled clip"), patternBody(100000));
+    m_site.setStalled(QStringLiteral("stall"), true);
+    p.edit("txtURL")->setText(m_site.baseUrl() + QStringLiteral("/watch?v=stall"));
+    QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(p.label("Label1")->text() == QStringLiteral("Downloading..."),
+                             kTimeout);
+    *p.answer = confirm ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel;
+    QSignalSpy terminated(p.window.get(), &Form1::terminated);
+    QTest::mouseClick(p.button("cmdExit"), Qt::LeftButton);
+    QCOMPARE(*p.questions,
+             QStringList{QStringLiteral("The program is downloading videos, Exit now?")});
+    QCOMPARE(terminated.count(), confirm ? 1 : 0);
+    QCOMPARE(p.window->isVisible(), !confirm);
+    QVERIFY(p.window->downloading());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{});
+}
+
+int main(int argc, char *argv[])
+{
+    // Chromium refuses its sandbox when run as root.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    EndToEndTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_endtoend.moc"
