@@ -1,0 +1,254 @@
+#include "ControlRenderer.h"
+#include "RenderOptions.h"
+
+#include <QImage>
+#include <QMetaType>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace clipnab;
+
+namespace {
+
+QStringList args(std::initializer_list<const char *> items)
+{
+    QStringList list;
+    for (const char *item : items)
+        list.append(QString::fromUtf8(item));
+    return list;
+}
+
+} // namespace
+
+class RenderToolTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void parsesArguments_data();
+    void parsesArguments();
+    void rejectsBadArguments_data();
+    void rejectsBadArguments();
+    void convertsValuesToThePropertyType_data();
+    void convertsValuesToThePropertyType();
+    void toolExitStatus_data();
+    void toolExitStatus();
+    void toolDrawsThePanel_data();
+    void toolDrawsThePanel();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void RenderToolTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void RenderToolTest::parsesArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QStringList>("assignments");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<bool>("focus");
+    QTest::addColumn<bool>("design");
+    QTest::addColumn<int>("systemColours");
+
+    QTest::newRow("minimal") << args({"panel", "-o", "a.png"}) << QSize() << QStringList{}
+                             << int(ButtonLook::Unset) << false << false << 0;
+    QTest::newRow("everything") << args({"button", "--size", "80x23", "--set", "Style=5", "--set",
+                                         "Caption=A=B", "--state", "pressed", "--focus", "--design",
+                                         "--syscolor", "15=1,2,3", "-o", "b.png", "--syscolor",
+                                         "16=0,0,0"})
+                                << QSize(80, 23) << args({"Style", "5", "Caption", "A=B"})
+                                << int(ButtonLook::Pressed) << true << true << 2;
+    QTest::newRow("attached values")
+        << args({"--size=10X20", "panel", "--set=Theme=3", "--state=disabled", "--output=c.png"})
+        << QSize(10, 20) << args({"Theme", "3"}) << int(ButtonLook::Disabled) << false << false
+        << 0;
+    QTest::newRow("empty value is text")
+        << args({"panel", "-o", "a.png", "--set", "Caption="}) << QSize() << args({"Caption", ""})
+        << int(ButtonLook::Unset) << false << false << 0;
+}
+
+void RenderToolTest::parsesArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QSize, size);
+    QFETCH(QStringList, assignments);
+
+    const RenderOptions options = parseRenderArguments(arguments);
+    QVERIFY(!options.kind.isEmpty());
+    QVERIFY(!options.output.isEmpty());
+    QCOMPARE(options.size.value_or(QSize()), size);
+    QStringList flat;
+    for (const PropertyAssignment &a : options.assignments)
+        flat << a.name << a.value;
+    QCOMPARE(flat, assignments);
+    QTEST(int(options.state), "state");
+    QTEST(options.focus, "focus");
+    QTEST(options.design, "design");
+    QTEST(int(options.systemColours.size()), "systemColours");
+}
+
+void RenderToolTest::rejectsBadArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("nothing") << QStringList{};
+    QTest::newRow("no output") << args({"panel"});
+    QTest::newRow("no kind") << args({"-o", "a.png"});
+    QTest::newRow("output without value") << args({"panel", "-o"});
+    QTest::newRow("two kinds") << args({"panel", "button", "-o", "a.png"});
+    QTest::newRow("unknown option") << args({"panel", "-o", "a.png", "--colour"});
+    QTest::newRow("size without x") << args({"panel", "-o", "a.png", "--size", "80"});
+    QTest::newRow("zero size") << args({"panel", "-o", "a.png", "--size", "0x10"});
+    QTest::newRow("negative size") << args({"panel", "-o", "a.png", "--size", "-5x10"});
+    QTest::newRow("set without =") << args({"panel", "-o", "a.png", "--set", "Style"});
+    QTest::newRow("set without name") << args({"panel", "-o", "a.png", "--set", "=1"});
+    QTest::newRow("unknown state") << args({"panel", "-o", "a.png", "--state", "busy"});
+    QTest::newRow("focus with value") << args({"panel", "-o", "a.png", "--focus=yes"});
+    QTest::newRow("syscolor channel too big")
+        << args({"panel", "-o", "a.png", "--syscolor", "15=256,0,0"});
+    QTest::newRow("syscolor unused index")
+        << args({"panel", "-o", "a.png", "--syscolor", "25=0,0,0"});
+    QTest::newRow("syscolor index past the table")
+        << args({"panel", "-o", "a.png", "--syscolor", "31=0,0,0"});
+    QTest::newRow("syscolor shape") << args({"panel", "-o", "a.png", "--syscolor", "15=1,2"});
+}
+
+void RenderToolTest::rejectsBadArguments()
+{
+    QFETCH(QStringList, arguments);
+    QVERIFY_THROWS_EXCEPTION(UsageError, parseRenderArguments(arguments));
+}
+
+void RenderToolTest::convertsValuesToThePropertyType_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariant>("expected"); // invalid: refused
+
+    QTest::newRow("decimal int") << "42" << int(QMetaType::Int) << QVariant(42);
+    QTest::newRow("negative int") << "-1" << int(QMetaType::Int) << QVariant(-1);
+    QTest::newRow("hex int") << "0x10" << int(QMetaType::Int) << QVariant(16);
+    QTest::newRow("int too large") << "2147483648" << int(QMetaType::Int) << QVariant();
+    QTest::newRow("text as int") << "abc" << int(QMetaType::Int) << QVariant();
+    QTest::newRow("Boolean as int") << "true" << int(QMetaType::Int) << QVariant();
+    QTest::newRow("system colour") << "0x8000000F" << int(QMetaType::UInt) << QVariant(0x8000000Fu);
+    QTest::newRow("signed colour")
+        << "-2147483633" << int(QMetaType::UInt) << QVariant(0x8000000Fu);
+    QTest::newRow("colour too large") << "0x100000000" << int(QMetaType::UInt) << QVariant();
+    QTest::newRow("true") << "True" << int(QMetaType::Bool) << QVariant(true);
+    QTest::newRow("false") << "false" << int(QMetaType::Bool) << QVariant(false);
+    QTest::newRow("number as Boolean") << "0" << int(QMetaType::Bool) << QVariant(false);
+    QTest::newRow("text as Boolean") << "yes" << int(QMetaType::Bool) << QVariant();
+    QTest::newRow("number kept as text")
+        << "0x10" << int(QMetaType::QString) << QVariant(QStringLiteral("0x10"));
+    QTest::newRow("text") << "Tools" << int(QMetaType::QString)
+                          << QVariant(QStringLiteral("Tools"));
+}
+
+void RenderToolTest::convertsValuesToThePropertyType()
+{
+    QFETCH(QString, text);
+    QFETCH(int, type);
+    QFETCH(QVariant, expected);
+    const auto converted = convertPropertyValue(text, QMetaType(type));
+    QCOMPARE(converted.has_value(), expected.isValid());
+    if (converted)
+        QCOMPARE(*converted, expected);
+}
+
+void RenderToolTest::toolExitStatus_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("help") << args({"--help"}) << 0;
+    QTest::newRow("no arguments") << QStringList{} << 2;
+    QTest::newRow("unknown kind") << args({"knob", "-o", "OUT"}) << 2;
+    QTest::newRow("unknown property") << args({"panel", "-o", "OUT", "--set", "Colour=1"}) << 2;
+    QTest::newRow("wrong value type") << args({"panel", "-o", "OUT", "--set", "Style=wide"}) << 2;
+    QTest::newRow("button state on a panel") << args({"panel", "-o", "OUT", "--state", "hot"}) << 2;
+    QTest::newRow("focus on a panel") << args({"panel", "-o", "OUT", "--focus"}) << 2;
+    QTest::newRow("bad size") << args({"panel", "-o", "OUT", "--size", "axb"}) << 2;
+    QTest::newRow("unwritable output") << args({"panel", "-o", "/nonexistent/dir/x.png"}) << 1;
+    QTest::newRow("good") << args({"panel", "-o", "OUT"}) << 0;
+}
+
+void RenderToolTest::toolExitStatus()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    const QString out =
+        m_dir.filePath(QStringLiteral("%1.png").arg(QString::fromLatin1(QTest::currentDataTag())));
+    arguments.replaceInStrings(QStringLiteral("OUT"), out);
+
+    QProcess tool;
+    tool.start(QStringLiteral(CLIPNAB_RENDER_PATH), arguments);
+    QVERIFY(tool.waitForFinished(60000));
+    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(tool.exitCode(), status);
+    const QByteArray errors = tool.readAllStandardError();
+    if (status != 0) {
+        QCOMPARE(errors.count('\n'), 1);
+        QVERIFY(errors.startsWith("clipnab-render: "));
+    } else {
+        QVERIFY(errors.isEmpty());
+    }
+}
+
+void RenderToolTest::toolDrawsThePanel_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("probe");
+    QTest::addColumn<uint>("colour"); // ARGB
+
+    QTest::newRow("design size frame")
+        << QStringList{} << QSize(165, 128) << QPoint(0, 0) << 0xFFADC1DCu;
+    QTest::newRow("theme 6 frame")
+        << args({"--set", "Theme=6"}) << QSize(165, 128) << QPoint(164, 127) << 0xFFFAC09Fu;
+    QTest::newRow("later set wins") << args({"--set", "Theme=6", "--set", "BorderColor=0x0000FF"})
+                                    << QSize(165, 128) << QPoint(0, 60) << 0xFFFF0000u;
+    QTest::newRow("size and header")
+        << args({"--size", "300x60"}) << QSize(300, 60) << QPoint(298, 1) << 0xFFD3E0F7u;
+    QTest::newRow("plain style body at row 1 under no header")
+        << args({"--set", "Style=1", "--set", "BackDarkColor=0xFCF4EF"}) << QSize(165, 128)
+        << QPoint(80, 10) << 0xFFEFF4FCu;
+    QTest::newRow("system colour override")
+        << args({"--set", "BorderColor=0x80000010", "--syscolor", "16=1,2,3"}) << QSize(165, 128)
+        << QPoint(0, 0) << 0xFF010203u;
+}
+
+void RenderToolTest::toolDrawsThePanel()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QSize, size);
+    QFETCH(QPoint, probe);
+    QFETCH(uint, colour);
+    const QString out = m_dir.filePath(
+        QStringLiteral("draw-%1.png").arg(QString::fromLatin1(QTest::currentDataTag())));
+
+    QProcess tool;
+    tool.start(QStringLiteral(CLIPNAB_RENDER_PATH),
+               QStringList{QStringLiteral("panel"), QStringLiteral("-o"), out} + arguments);
+    QVERIFY(tool.waitForFinished(60000));
+    QCOMPARE(tool.exitCode(), 0);
+
+    QImage image(out);
+    QVERIFY(!image.isNull());
+    QVERIFY(image.hasAlphaChannel());
+    QCOMPARE(image.size(), size);
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(image.pixel(probe), colour);
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7)
+            QCOMPARE(qAlpha(image.pixel(x, y)), 255);
+}
+
+QTEST_MAIN(RenderToolTest)
+#include "tst_render_tool.moc"
