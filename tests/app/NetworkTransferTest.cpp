@@ -208,12 +208,15 @@ private Q_SLOTS:
                                       << "" << 500 << qint64(-1) << "500";
         QTest::newRow("forbidden") << "failC"
                                    << "" << 403 << qint64(-1) << "403";
-        QTest::newRow("cut short in the middle") << "failD"
-                                                 << "" << 0 << qint64(1500) << "";
-        QTest::newRow("cut short before the body") << "failE"
-                                                   << "" << 0 << qint64(0) << "";
-        QTest::newRow("cut short one byte early") << "failF"
-                                                  << "" << 0 << qint64(2999) << "";
+        QTest::newRow("cut short in the middle")
+            << "failD"
+            << "" << 0 << qint64(1500) << "ended after 1500 of 3000 bytes";
+        QTest::newRow("cut short before the body")
+            << "failE"
+            << "" << 0 << qint64(0) << "ended after 0 of 3000 bytes";
+        QTest::newRow("cut short one byte early")
+            << "failF"
+            << "" << 0 << qint64(2999) << "ended after 2999 of 3000 bytes";
     }
     void failuresNeverLookComplete()
     {
@@ -254,7 +257,8 @@ private Q_SLOTS:
             QStringLiteral("http://127.0.0.1:%1/get_video?video_id=a&t=b").arg(refusingPort()));
         QVERIFY(transfer.Execute(QStringLiteral("Get")));
         QCOMPARE(waitForEnd(spy), int(TransferComponent::Error));
-        QVERIFY(!transfer.errorString().isEmpty());
+        QVERIFY2(transfer.errorString().contains(QLatin1String("refused")),
+                 qPrintable(transfer.errorString()));
         QVERIFY(transfer.GetChunk(1024).isEmpty());
     }
 
@@ -267,6 +271,8 @@ private Q_SLOTS:
         QVERIFY(transfer.Execute(QStringLiteral("Get")));
         QCOMPARE(waitForEnd(spy), int(TransferComponent::Error));
         QVERIFY(!statesOf(spy).contains(TransferComponent::ResponseCompleted));
+        QVERIFY2(transfer.errorString().contains(QLatin1String("No data arrived")),
+                 qPrintable(transfer.errorString()));
     }
 
     void unusableRequestsAreRefused_data()

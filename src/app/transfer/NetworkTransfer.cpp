@@ -173,19 +173,26 @@ QString NetworkTransfer::checkFinishedReply() const
         if (code < 200 || code > 299) {
             const QString reason =
                 m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-            return tr("The server answered %1 %2.").arg(code).arg(reason).trimmed();
+            return reason.isEmpty() ? tr("The server answered %1.").arg(code)
+                                    : tr("The server answered %1 %2.").arg(code).arg(reason);
         }
     }
-    if (m_reply->error() != QNetworkReply::NoError)
-        return m_reply->errorString();
-    if (!status.isValid())
+    if (!status.isValid() && m_reply->error() == QNetworkReply::NoError)
         return tr("The server sent no HTTP answer.");
 
     bool announced = false;
     const qint64 length =
         GetHeader(QStringLiteral("Content-Length")).trimmed().toLongLong(&announced);
-    if (announced && length != m_bytesReceived)
+    const QNetworkReply::NetworkError error = m_reply->error();
+    const bool closedEarly =
+        error == QNetworkReply::NoError || error == QNetworkReply::RemoteHostClosedError;
+    if (closedEarly && announced && length != m_bytesReceived)
         return tr("The connection ended after %1 of %2 bytes.").arg(m_bytesReceived).arg(length);
+    // Aborts of our own disconnect first, so a cancelled reply here is the idle timeout.
+    if (error == QNetworkReply::OperationCanceledError)
+        return tr("No data arrived for %1 seconds.").arg(m_idleTimeoutMs / 1000.0);
+    if (error != QNetworkReply::NoError)
+        return m_reply->errorString();
     return {};
 }
 
