@@ -1,0 +1,35 @@
+#!/bin/sh
+# Renders the control galleries into docs/ with the build's own tools.
+# Usage: scripts/gallery.sh BUILD_DIR
+set -eu
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=$(cd "${1:-$ROOT/build}" && pwd)
+RENDER="$BUILD/tools/render/clipnab-render"
+COMPOSE="$BUILD/tools/gallery/clipnab-gallery"
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT INT TERM
+
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+cmake --build "$BUILD" --target clipnab-render clipnab-gallery >/dev/null
+
+# The twelve colour sets of the panel, with a header (Style 0) and without (Style 1).
+panel_gallery() {
+    set --
+    for style in 0 1; do
+        theme=0
+        while [ "$theme" -le 11 ]; do
+            tile="$WORK/panel-$style-$theme.png"
+            "$RENDER" panel -o "$tile" --set "Theme=$theme" --set "Style=$style" \
+                --set "Caption=Theme $theme"
+            set -- "$@" "$tile=Theme $theme, Style $style"
+            theme=$((theme + 1))
+        done
+    done
+    "$COMPOSE" -o "$ROOT/docs/panel-gallery.png" --columns 6 \
+        --title "XPContainer colour sets" "$@"
+    echo "wrote docs/panel-gallery.png"
+}
+
+mkdir -p "$ROOT/docs"
+panel_gallery
