@@ -31,5 +31,22 @@ panel_gallery() {
     echo "wrote docs/panel-gallery.png"
 }
 
+# The button's plain, ringed gradient and system theme styles (0 to 6) in each state.
+button_gallery() {
+    set --
+    for style in 0 1 2 3 4 5 6; do
+        for state in normal hot pressed disabled; do
+            tile="$WORK/button-$style-$state.png"
+            "$RENDER" button -o "$tile" --size 103x41 --set "Style=$style" \
+                --set "Caption=Style $style" --state "$state"
+            set -- "$@" "$tile=Style $style, $state"
+        done
+    done
+    "$COMPOSE" -o "$ROOT/docs/button-gallery.png" --columns 4 \
+        --title "deRurara styles 0-6" "$@"
+    echo "wrote docs/button-gallery.png"
+}
+
 mkdir -p "$ROOT/docs"
 panel_gallery
+button_gallery
