@@ -122,8 +122,9 @@ Form1::Form1(PlatformContext &context, Components components, QWidget *parent)
     if (QWidget *view = m_wbSearch->widget())
         m_wbSearchHost->layout()->addWidget(view);
 
+    DownloadView &view = *this;
     m_flow = std::make_unique<DownloadFlow>(
-        m_context, *m_wb, *m_inet, *this,
+        m_context, *m_wb, *m_inet, view,
         DownloadFlow::Settings{m_components.siteBase, m_components.downloadFolder});
 
     SearchPanel::View searchView;
@@ -350,8 +351,8 @@ void Form1::connectHandlers()
     connect(m_cmdExit, &deRurara::Click, this, &Form1::cmdExitClick);
     connect(m_cmdSearch, &deRurara::Click, this, &Form1::cmdSearchClick);
     connect(m_txtUrl, &QLineEdit::textChanged, this, &Form1::txtUrlChange);
-    m_txtSearch->installEventFilter(this);
-    // Key preview: the window sees every key before the control with the focus.
+    // Key preview: the window sees every key before the control with the focus (and the search
+    // box's clicks and focus changes through the same filter).
     qApp->installEventFilter(this);
 }
 
