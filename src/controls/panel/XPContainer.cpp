@@ -294,8 +294,12 @@ void XPContainer::paintHeader()
     const Rgb text = TranslateColor(m_textColor, colors);
     if (text == kInvalidRgb)
         return;
+    const QColor colour = QColor::fromRgb(toQRgb(text));
+    // A palette change travels through the style; skip it when the colour stays.
+    if (m_captionLabel->palette().color(QPalette::WindowText) == colour)
+        return;
     QPalette palette = m_captionLabel->palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(toQRgb(text)));
+    palette.setColor(QPalette::WindowText, colour);
     m_captionLabel->setPalette(palette);
 }
 
