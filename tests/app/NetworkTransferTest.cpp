@@ -4,9 +4,11 @@
 #include "GeneratedBody.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace clipnab;
@@ -84,11 +86,30 @@ private:
     }
     QString fileUrl(const QString &id) const { return fileUrl(id, m_site.tokenFor(id)); }
 
+    // Files in this test's temporary folder that the process holds open; a spool file may have
+    // no name in the folder at all, so the open descriptors are what counts.
+    int spoolFiles() const
+    {
+        const QString folder = QDir(m_tempDir.path()).canonicalPath() + QLatin1Char('/');
+        const QDir descriptors(QStringLiteral("/proc/self/fd"));
+        int count = 0;
+        for (const QString &fd : descriptors.entryList(QDir::Files | QDir::System)) {
+            if (QFile::symLinkTarget(descriptors.filePath(fd)).startsWith(folder))
+                ++count;
+        }
+        return count;
+    }
+
+    QTemporaryDir m_tempDir;
     DemoSite m_site;
 
 private Q_SLOTS:
     void initTestCase()
     {
+        // A temporary folder of this test alone, so that left-over spool files can be counted.
+        QVERIFY(m_tempDir.isValid());
+        qputenv("TMPDIR", QFile::encodeName(m_tempDir.path()));
+        QCOMPARE(QDir::tempPath(), QDir(m_tempDir.path()).canonicalPath());
         QVERIFY(m_site.listen() != 0);
         m_site.addVideo(QStringLiteral("threeK"), QStringLiteral("Three kilobytes"),
                         GeneratedBody::bytes(0, 3000));
@@ -354,6 +375,46 @@ private Q_SLOTS:
         QVERIFY(transfer.GetChunk(1024).isEmpty());
         QVERIFY(transfer.GetHeader(QStringLiteral("Content-Length")).isEmpty());
         QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
+    }
+
+    void spoolFileLivesOnlyWhileNeeded_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<int>("leftWhileRunning");
+        QTest::newRow("drained to the end") << "threeK"
+                                            << "drain" << 1;
+        QTest::newRow("quit after completion") << "threeK"
+                                               << "quit" << 1;
+        QTest::newRow("failed download") << "noSuchVideo"
+                                         << "none" << 0;
+        QTest::newRow("quit while running") << "stalled"
+                                            << "quit" << 1;
+        QTest::newRow("destroyed while running") << "stalled"
+                                                 << "destroy" << 1;
+    }
+    void spoolFileLivesOnlyWhileNeeded()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, ending);
+        QFETCH(int, leftWhileRunning);
+        auto transfer = std::make_unique<NetworkTransfer>();
+        QSignalSpy spy(transfer.get(), &TransferComponent::StateChanged);
+        transfer->setURL(fileUrl(id));
+        QVERIFY(transfer->Execute(QStringLiteral("Get")));
+        if (id == QLatin1String("stalled"))
+            QTRY_VERIFY(transfer->bytesReceived() > 0);
+        else
+            QVERIFY(waitForEnd(spy) > 0);
+        QCOMPARE(spoolFiles(), leftWhileRunning);
+
+        if (ending == QLatin1String("drain"))
+            drain(*transfer, 1024);
+        else if (ending == QLatin1String("quit"))
+            transfer->Execute(QStringLiteral("QUIT"));
+        else if (ending == QLatin1String("destroy"))
+            transfer.reset();
+        QCOMPARE(spoolFiles(), 0);
     }
 
     void largeBodyKeepsMemoryFlat()

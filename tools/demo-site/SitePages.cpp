@@ -20,6 +20,7 @@ header input[type=text] { flex: 1; padding: 6px 8px; border: 1px solid #bbb; }
 header button { padding: 6px 14px; border: 1px solid #bbb; background: #eee; cursor: pointer; }
 main { padding: 16px 24px; }
 h1 { font-size: 20px; font-weight: normal; }
+h2 { font-size: 16px; font-weight: normal; margin-top: 0; }
 .grid { display: flex; flex-wrap: wrap; gap: 16px; }
 .card { width: 160px; background: #fff; border: 1px solid #ddd; padding: 6px; }
 .card img { width: 160px; height: 120px; display: block; background: #000; }
