@@ -48,23 +48,27 @@ void assign(QWidget &control, const QString &kind, const QString &name, const QS
         fail(QStringLiteral("%1 refused the value \"%2\"").arg(name, text));
 }
 
+struct LookProperty
+{
+    ButtonLook look;
+    const char *property;
+    const char *value;
+};
+
+// How each --state shows: through the button's public runtime properties.
+constexpr LookProperty kLooks[] = {
+    {ButtonLook::Normal, "ButtonState", "1"},
+    {ButtonLook::Hot, "ButtonState", "2"},
+    {ButtonLook::Pressed, "ButtonState", "3"},
+    {ButtonLook::Disabled, "Enabled", "false"},
+};
+
 void applyLook(QWidget &control, const RenderOptions &options)
 {
-    switch (options.state) {
-    case ButtonLook::Unset:
-        break;
-    case ButtonLook::Normal:
-        assign(control, options.kind, QStringLiteral("ButtonState"), QStringLiteral("1"));
-        break;
-    case ButtonLook::Hot:
-        assign(control, options.kind, QStringLiteral("ButtonState"), QStringLiteral("2"));
-        break;
-    case ButtonLook::Pressed:
-        assign(control, options.kind, QStringLiteral("ButtonState"), QStringLiteral("3"));
-        break;
-    case ButtonLook::Disabled:
-        assign(control, options.kind, QStringLiteral("Enabled"), QStringLiteral("false"));
-        break;
+    for (const LookProperty &entry : kLooks) {
+        if (entry.look == options.state)
+            assign(control, options.kind, QString::fromLatin1(entry.property),
+                   QString::fromLatin1(entry.value));
     }
     if (options.focus)
         assign(control, options.kind, QStringLiteral("HasFocus"), QStringLiteral("true"));

@@ -147,66 +147,57 @@ void XPContainer::writeProperties(PropertyBag &bag) const
     bag.writeInt(Key::Theme, m_theme, 0);
 }
 
-void XPContainer::changed(const QString &name)
+template <typename T> void XPContainer::writeMember(T &member, const T &value, const QString &name)
 {
+    member = value;
     Q_EMIT propertyChanged(name);
-}
-
-void XPContainer::writeColour(OleColor &member, uint colour, const QString &name)
-{
-    member = colour;
-    changed(name);
     redraw();
 }
 
 void XPContainer::writeHeaderLightColor(uint colour)
 {
-    writeColour(m_headerLightColor, colour, Key::HeaderLightColor);
+    writeMember<OleColor>(m_headerLightColor, colour, Key::HeaderLightColor);
 }
 
 void XPContainer::writeHeaderDarkColor(uint colour)
 {
-    writeColour(m_headerDarkColor, colour, Key::HeaderDarkColor);
+    writeMember<OleColor>(m_headerDarkColor, colour, Key::HeaderDarkColor);
 }
 
 void XPContainer::writeBackLightColor(uint colour)
 {
-    writeColour(m_backLightColor, colour, Key::BackLightColor);
+    writeMember<OleColor>(m_backLightColor, colour, Key::BackLightColor);
 }
 
 void XPContainer::writeBackDarkColor(uint colour)
 {
-    writeColour(m_backDarkColor, colour, Key::BackDarkColor);
+    writeMember<OleColor>(m_backDarkColor, colour, Key::BackDarkColor);
 }
 
 void XPContainer::writeBorderColor(uint colour)
 {
-    writeColour(m_borderColor, colour, Key::BorderColor);
+    writeMember<OleColor>(m_borderColor, colour, Key::BorderColor);
 }
 
 void XPContainer::writeTextColor(uint colour)
 {
-    writeColour(m_textColor, colour, Key::TextColor);
+    writeMember<OleColor>(m_textColor, colour, Key::TextColor);
 }
 
 void XPContainer::writeCaption(const QString &caption)
 {
-    m_caption = caption;
-    changed(Key::Caption);
-    redraw();
+    writeMember(m_caption, caption, Key::Caption);
 }
 
 void XPContainer::writeStyle(int style)
 {
-    m_style = style;
-    changed(Key::Style);
-    redraw();
+    writeMember(m_style, style, Key::Style);
 }
 
 void XPContainer::writeTheme(int theme)
 {
     m_theme = theme;
-    changed(Key::Theme);
+    Q_EMIT propertyChanged(Key::Theme);
     if (theme < 0 || theme >= static_cast<int>(kPanelColourSets.size()))
         return;
     const PanelColourSet &set = kPanelColourSets[static_cast<std::size_t>(theme)];

@@ -76,8 +76,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void writeColour(OleColor &member, uint colour, const QString &name);
-    void changed(const QString &name);
+    // Stores a property, notifies its change and redraws.
+    template <typename T> void writeMember(T &member, const T &value, const QString &name);
     void layoutParts();
     void redraw();
     void paintHeader();
