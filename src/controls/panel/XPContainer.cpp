@@ -223,8 +223,9 @@ void XPContainer::resizeEvent(QResizeEvent *event)
 
 void XPContainer::paintEvent(QPaintEvent *event)
 {
+    // Properties restored after the panel was shown are drawn on its next paint.
     if (m_stale)
-        redraw();
+        drawParts();
     QPainter painter(this);
     painter.drawImage(event->rect(), m_surface.image(), event->rect());
 }
@@ -249,6 +250,12 @@ void XPContainer::layoutParts()
 
 void XPContainer::redraw()
 {
+    drawParts();
+    update();
+}
+
+void XPContainer::drawParts()
+{
     const SystemColors &colors = m_context.systemColors();
     m_stale = false;
 
@@ -268,7 +275,6 @@ void XPContainer::redraw()
     paintRowGradient(m_surface, colors, m_backLightColor, m_backDarkColor,
                      bodyGradient(m_style, size(), m_bodyBox->geometry()));
     paintFrame(m_surface, colors, m_borderColor);
-    update();
 }
 
 void XPContainer::paintHeader()

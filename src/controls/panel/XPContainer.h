@@ -79,7 +79,9 @@ private:
     // Stores a property, notifies its change and redraws.
     template <typename T> void writeMember(T &member, const T &value, const QString &name);
     void layoutParts();
+    // Full redraw of the panel's surface and header strip, then a repaint.
     void redraw();
+    void drawParts();
     void paintHeader();
 
     PlatformContext &m_context;
