@@ -101,6 +101,8 @@ private Q_SLOTS:
     void enterKey_data();
     void enterKey();
     void websiteOpensHomePage();
+    void disabledButtonsDoNothing_data();
+    void disabledButtonsDoNothing();
 };
 
 void Form1Test::startUp()
@@ -331,6 +333,30 @@ void Form1Test::websiteOpensHomePage()
     rig.action("menuWeb")->trigger();
     QCOMPARE(*rig.opened, (QStringList{QString::fromLatin1(Form1::kHomePage),
                                        QString::fromLatin1(Form1::kHomePage)}));
+}
+
+void Form1Test::disabledButtonsDoNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name : {"cmdDown", "cmdStart", "cmdWeb", "cmdExit", "cmdSearch"})
+        QTest::newRow(name) << name;
+}
+
+void Form1Test::disabledButtonsDoNothing()
+{
+    QFETCH(QString, name);
+    WindowRig rig;
+    rig.txtSearch()->setText(QStringLiteral("cats"));
+    deRurara *button = rig.window->findChild<deRurara *>(name);
+    button->writeEnabled(false);
+    const qsizetype searches = rig.search->navigations.size();
+    Q_EMIT button->Click();
+    QVERIFY(rig.window->isVisible());
+    QVERIFY(!rig.window->downloading());
+    QVERIFY(rig.locator->navigations.isEmpty());
+    QCOMPARE(rig.search->navigations.size(), searches);
+    QVERIFY(rig.opened->isEmpty());
+    QVERIFY(rig.warnings->isEmpty());
 }
 
 QTEST_MAIN(Form1Test)
