@@ -44,8 +44,6 @@ constexpr int TokenLength = 16;
 constexpr int SecretLength = 16;
 constexpr int RelatedVideos = 6;
 
-const QByteArray htmlType("text/html; charset=utf-8");
-
 QByteArray readResource(const QString &path)
 {
     QFile file(path);
@@ -202,59 +200,58 @@ QString DemoSite::playerAddress(const DemoVideo &video) const
 
 void DemoSite::handle(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    m_closeAfterResponse = asksToClose(request);
     const auto method = request.method();
+    const Exchange exchange{socket, method == QHttpServerRequest::Method::Head,
+                            asksToClose(request)};
     int status = 0;
     if (method == QHttpServerRequest::Method::Get || method == QHttpServerRequest::Method::Head)
-        status = answer(request, socket, method == QHttpServerRequest::Method::Head);
+        status = answer(request, exchange);
     else
-        status = send(socket, 405, "text/plain", "Only GET and HEAD are served.\n", false);
+        status = sendText(exchange, 405, "Only GET and HEAD are served.");
     const QString target = requestTarget(request);
     m_requestLog.append(target);
     Q_EMIT requestServed(target, status);
 }
 
-int DemoSite::answer(const QHttpServerRequest &request, QTcpSocket *socket, bool headOnly)
+int DemoSite::answer(const QHttpServerRequest &request, const Exchange &exchange)
 {
     const QString path = request.url().path();
     const QString query = request.url().query(QUrl::FullyEncoded);
+    const QString noSuchVideo = tr("This video does not exist.");
 
     if (path == QLatin1String("/"))
-        return sendPage(socket, 200, homePage(allVideos()), headOnly);
+        return sendPage(exchange, 200, homePage(allVideos()));
 
     if (path == QLatin1String("/results")) {
         const QString words = queryValue(query, QStringLiteral("search_query")).trimmed();
-        return sendPage(socket, 200, resultsPage(words, m_catalog.search(words)), headOnly);
+        return sendPage(exchange, 200, resultsPage(words, m_catalog.search(words)));
     }
 
     if (path == QLatin1String("/watch")) {
         const DemoVideo *video = m_catalog.find(queryValue(query, QStringLiteral("v")));
         if (!video)
-            return sendPage(socket, 404, notFoundPage(tr("This video does not exist.")), headOnly);
+            return sendPage(exchange, 404, notFoundPage(noSuchVideo));
         QList<const DemoVideo *> related;
         for (const DemoVideo *other : allVideos()) {
             if (other != video && related.size() < RelatedVideos)
                 related.append(other);
         }
-        return sendPage(socket, 200, watchPage(*video, related), headOnly);
+        return sendPage(exchange, 200, watchPage(*video, related));
     }
 
     if (path.startsWith(QLatin1String("/v/"))) {
         const DemoVideo *video = m_catalog.find(path.mid(3));
         if (!video)
-            return sendPage(socket, 404, notFoundPage(tr("This video does not exist.")), headOnly);
-        const HttpHeaders headers{{"Location", playerAddress(*video).toUtf8()},
-                                  {"Cache-Control", "no-store"}};
-        socket->write(httpResponseHead(302, headers, 0));
-        if (m_closeAfterResponse)
-            socket->disconnectFromHost();
-        return 302;
+            return sendPage(exchange, 404, notFoundPage(noSuchVideo));
+        return send(exchange, 302,
+                    {{"Location", playerAddress(*video).toUtf8()}, {"Cache-Control", "no-store"}},
+                    {});
     }
 
     if (path == QLatin1String("/player")) {
         const DemoVideo *video = m_catalog.find(queryValue(query, QStringLiteral("video_id")));
         if (!video)
-            return sendPage(socket, 404, notFoundPage(tr("This video does not exist.")), headOnly);
+            return sendPage(exchange, 404, notFoundPage(noSuchVideo));
         const QString token = queryValue(query, QStringLiteral("t"));
         const QString file = token.isEmpty()
                                  ? QString()
@@ -262,38 +259,36 @@ int DemoSite::answer(const QHttpServerRequest &request, QTcpSocket *socket, bool
                                        QString::fromUtf8(QUrl::toPercentEncoding(video->id)) +
                                        QStringLiteral("&t=") +
                                        QString::fromUtf8(QUrl::toPercentEncoding(token));
-        return sendPage(socket, 200, playerPage(*video, file), headOnly);
+        return sendPage(exchange, 200, playerPage(*video, file));
     }
 
     if (path == QLatin1String("/get_video"))
-        return sendVideoFile(query, socket, headOnly);
+        return sendVideoFile(query, exchange);
 
     if (path.startsWith(QLatin1String("/thumb/"))) {
         const DemoVideo *video = m_catalog.find(path.mid(7));
         if (!video)
-            return send(socket, 404, "text/plain", "No such thumbnail.\n", headOnly);
-        return send(socket, 200, video->thumbnailType, video->thumbnail, headOnly);
+            return sendText(exchange, 404, "No such thumbnail.");
+        return send(exchange, 200, {{"Content-Type", video->thumbnailType}}, video->thumbnail);
     }
 
-    return sendPage(socket, 404, notFoundPage(tr("This page does not exist.")), headOnly);
+    return sendPage(exchange, 404, notFoundPage(tr("This page does not exist.")));
 }
 
-int DemoSite::sendVideoFile(const QString &rawQuery, QTcpSocket *socket, bool headOnly)
+int DemoSite::sendVideoFile(const QString &rawQuery, const Exchange &exchange)
 {
     const DemoVideo *video = m_catalog.find(queryValue(rawQuery, QStringLiteral("video_id")));
     if (!video)
-        return send(socket, 404, "text/plain", "No such video.\n", headOnly);
-    if (video->forcedStatus != 0) {
-        const int status = video->forcedStatus;
-        return send(socket, status, "text/plain", httpReasonPhrase(status) + '\n', headOnly);
-    }
+        return sendText(exchange, 404, "No such video.");
+    if (video->forcedStatus != 0)
+        return sendText(exchange, video->forcedStatus, httpReasonPhrase(video->forcedStatus));
     if (queryValue(rawQuery, QStringLiteral("t")) != tokenFor(video->id))
-        return send(socket, 403, "text/plain", "The token does not match.\n", headOnly);
+        return sendText(exchange, 403, "The token does not match.");
 
     const qint64 size = video->size();
     const HttpHeaders headers{{"Content-Type", "video/x-flv"}, {"Cache-Control", "no-store"}};
-    socket->write(httpResponseHead(200, headers, size));
-    if (headOnly)
+    exchange.socket->write(httpResponseHead(200, headers, size));
+    if (exchange.headOnly)
         return 200;
 
     std::unique_ptr<QIODevice> source;
@@ -315,25 +310,29 @@ int DemoSite::sendVideoFile(const QString &rawQuery, QTcpSocket *socket, bool he
         limit = video->cutShortAfter;
         ending = BodyStreamer::Ending::CutShort;
     }
-    BodyStreamer::start(socket, std::move(source), limit, ending, m_closeAfterResponse);
+    BodyStreamer::start(exchange.socket, std::move(source), limit, ending, exchange.close);
     return 200;
 }
 
-int DemoSite::send(QTcpSocket *socket, int status, const QByteArray &contentType,
-                   const QByteArray &body, bool headOnly)
+int DemoSite::send(const Exchange &exchange, int status, const HttpHeaders &headers,
+                   const QByteArray &body)
 {
-    const HttpHeaders headers{{"Content-Type", contentType}};
-    socket->write(httpResponseHead(status, headers, body.size()));
-    if (!headOnly)
-        socket->write(body);
-    if (m_closeAfterResponse)
-        socket->disconnectFromHost();
+    exchange.socket->write(httpResponseHead(status, headers, body.size()));
+    if (!exchange.headOnly)
+        exchange.socket->write(body);
+    if (exchange.close)
+        exchange.socket->disconnectFromHost();
     return status;
 }
 
-int DemoSite::sendPage(QTcpSocket *socket, int status, const QByteArray &html, bool headOnly)
+int DemoSite::sendPage(const Exchange &exchange, int status, const QByteArray &html)
 {
-    return send(socket, status, htmlType, html, headOnly);
+    return send(exchange, status, {{"Content-Type", "text/html; charset=utf-8"}}, html);
+}
+
+int DemoSite::sendText(const Exchange &exchange, int status, const QByteArray &text)
+{
+    return send(exchange, status, {{"Content-Type", "text/plain; charset=utf-8"}}, text + '\n');
 }
 
 } // namespace clipnab

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HttpMessages.h"
 #include "VideoCatalog.h"
 
 #include <QByteArray>
@@ -57,12 +58,22 @@ public:
     Q_SIGNAL void requestServed(const QString &target, int status);
 
 private:
+    // One request being answered: where to, whether only the head is wanted, and whether the
+    // client asked to close the connection afterwards.
+    struct Exchange
+    {
+        QTcpSocket *socket;
+        bool headOnly;
+        bool close;
+    };
+
     void handle(const QHttpServerRequest &request, QTcpSocket *socket);
-    int answer(const QHttpServerRequest &request, QTcpSocket *socket, bool headOnly);
-    int sendVideoFile(const QString &rawQuery, QTcpSocket *socket, bool headOnly);
-    int send(QTcpSocket *socket, int status, const QByteArray &contentType, const QByteArray &body,
-             bool headOnly);
-    int sendPage(QTcpSocket *socket, int status, const QByteArray &html, bool headOnly);
+    int answer(const QHttpServerRequest &request, const Exchange &exchange);
+    int sendVideoFile(const QString &rawQuery, const Exchange &exchange);
+    int send(const Exchange &exchange, int status, const HttpHeaders &headers,
+             const QByteArray &body);
+    int sendPage(const Exchange &exchange, int status, const QByteArray &html);
+    int sendText(const Exchange &exchange, int status, const QByteArray &text);
     QString playerAddress(const DemoVideo &video) const;
     QList<const DemoVideo *> allVideos() const;
     void addBundledVideos();
@@ -72,7 +83,6 @@ private:
     QByteArray m_secret;
     QStringList m_requestLog;
     quint16 m_port = 0;
-    bool m_closeAfterResponse = false;
 };
 
 } // namespace clipnab
