@@ -324,6 +324,19 @@ private Q_SLOTS:
         QCOMPARE(transfer.URL(), url);
     }
 
+    void addressesAreEscapedAsNeeded()
+    {
+        m_site.addVideo(QStringLiteral("a b"), QStringLiteral("Blank in the id"), "blank");
+        NetworkTransfer transfer;
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        transfer.setURL(fileUrl(QStringLiteral("a b")));
+        QVERIFY(transfer.Execute(QStringLiteral("Get")));
+        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(drain(transfer, 1024), QByteArray("blank"));
+        QVERIFY(
+            m_site.requestLog().last().startsWith(QLatin1String("/get_video?video_id=a%20b&t=")));
+    }
+
     void secondGetWhileRunningIsRefused()
     {
         const qint64 size = 2 * 1024 * 1024;

@@ -61,7 +61,8 @@ bool NetworkTransfer::startGet()
     if (isRunning())
         return false;
 
-    const QUrl url(m_url, QUrl::StrictMode);
+    // Tolerant parsing: characters an address may not hold as typed (a blank, say) are escaped.
+    const QUrl url(m_url.trimmed(), QUrl::TolerantMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || url.host().isEmpty() ||
         (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
