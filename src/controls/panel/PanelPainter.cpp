@@ -39,10 +39,9 @@ RowGradient headerGradient(QSize strip)
 RowGradient bodyGradient(int style, QSize panel, const QRect &bodyBox)
 {
     if (style == 0) {
-        // The rows reach the body box's right edge, so no column of background is left
-        // between the gradient and the frame.
-        return {bodyBox.top(), panel.height() - 1, bodyBox.left() + bodyBox.width(),
-                bodyBox.height()};
+        // The rows end at x = Wb - 1: the panel's background shows in the one column between
+        // them and the right frame line.
+        return {bodyBox.top(), panel.height() - 1, bodyBox.width(), bodyBox.height()};
     }
     return {0, panel.height() - 1, panel.width(), panel.height()};
 }

@@ -200,8 +200,8 @@ void PanelPainterTest::bodyArea_data()
     QTest::addColumn<int>("x2");
     QTest::addColumn<int>("n");
 
-    QTest::newRow("header style: the body box, up to the frame column")
-        << 0 << QSize(165, 128) << QRect(1, 24, 163, 103) << 24 << 127 << 164 << 103;
+    QTest::newRow("header style: the body box's width, background left of the frame")
+        << 0 << QSize(165, 128) << QRect(1, 24, 163, 103) << 24 << 127 << 163 << 103;
     QTest::newRow("plain style: the whole panel")
         << 1 << QSize(165, 128) << QRect(1, 24, 163, 103) << 0 << 127 << 165 << 128;
     QTest::newRow("any other style is plain")

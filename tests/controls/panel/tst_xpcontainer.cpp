@@ -137,13 +137,13 @@ void XPContainerTest::designSizeDrawing()
     QCOMPARE(at(image, 3, 23), 0xEDC5A7);
     QCOMPARE(at(image, 163, 1), 0xF7E0D3);
     QCOMPARE(at(image, 163, 23), 0xEDC5A7);
-    // Body rows 24..126 over the full inner width.
-    for (int x = 1; x <= 163; ++x) {
+    // Body rows 24..126 from x 1 to 162; the column left of the frame keeps the background.
+    for (int x = 1; x <= 162; ++x) {
         QCOMPARE(at(image, x, 24), 0xFCF4EF);
         QCOMPARE(at(image, x, 126), 0xFAE8DC);
     }
-    for (int y = 1; y < 127; ++y)
-        QVERIFY(at(image, 163, y) != kButtonFace);
+    for (int y = 24; y < 127; ++y)
+        QCOMPARE(at(image, 163, y), kButtonFace);
 
     QLabel *caption = f.caption();
     QVERIFY(caption->isVisible());
@@ -232,7 +232,7 @@ void XPContainerTest::equalBodyColoursFillPlainly()
     f.panel->writeBackDarkColor(0x445566);
     const QImage image = f.shot();
     for (int y = 24; y < 127; ++y)
-        for (int x = 1; x < 164; ++x)
+        for (int x = 1; x < 163; ++x)
             QCOMPARE(at(image, x, y), 0x445566);
 }
 
