@@ -33,6 +33,15 @@ int waitForEnd(QSignalSpy &spy, int limitMs = 30000)
     }
 }
 
+// Starts a Get of the address and waits for its end; returns the final state, -2 when refused.
+int get(NetworkTransfer &transfer, QSignalSpy &spy, const QString &url, int limitMs = 30000)
+{
+    transfer.setURL(url);
+    if (!transfer.Execute(QStringLiteral("Get")))
+        return -2;
+    return waitForEnd(spy, limitMs);
+}
+
 QList<int> statesOf(const QSignalSpy &spy)
 {
     QList<int> states;
@@ -141,9 +150,8 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(fileUrl(QStringLiteral("threeK")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
+                 int(TransferComponent::ResponseCompleted));
         QCOMPARE(transfer.GetHeader(name), expected);
     }
 
@@ -170,9 +178,7 @@ private Q_SLOTS:
 
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(fileUrl(id));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(id)), int(TransferComponent::ResponseCompleted));
         QCOMPARE(transfer.GetHeader(QStringLiteral("Content-Length")), QString::number(size));
 
         int largest = 0;
@@ -206,6 +212,7 @@ private Q_SLOTS:
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
         transfer.setURL(m_site.baseUrl() + QStringLiteral("/v/bColorBar02"));
+        // The operation name is matched without regard to case.
         QVERIFY(transfer.Execute(QStringLiteral("GET")));
         QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
         const QByteArray page = drain(transfer, 1024);
@@ -254,9 +261,8 @@ private Q_SLOTS:
 
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(token.isEmpty() ? fileUrl(id) : fileUrl(id, token));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::Error));
+        QCOMPARE(get(transfer, spy, token.isEmpty() ? fileUrl(id) : fileUrl(id, token)),
+                 int(TransferComponent::Error));
         QVERIFY(!statesOf(spy).contains(TransferComponent::ResponseCompleted));
         QVERIFY(transfer.GetChunk(1024).isEmpty());
         QVERIFY(!transfer.errorString().isEmpty());
@@ -264,9 +270,8 @@ private Q_SLOTS:
 
         // The component is usable again after a failure.
         spy.clear();
-        transfer.setURL(fileUrl(QStringLiteral("threeK")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
+                 int(TransferComponent::ResponseCompleted));
         QCOMPARE(drain(transfer, 1024), GeneratedBody::bytes(0, 3000));
     }
 
@@ -274,10 +279,10 @@ private Q_SLOTS:
     {
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(
-            QStringLiteral("http://127.0.0.1:%1/get_video?video_id=a&t=b").arg(refusingPort()));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::Error));
+        QCOMPARE(
+            get(transfer, spy,
+                QStringLiteral("http://127.0.0.1:%1/get_video?video_id=a&t=b").arg(refusingPort())),
+            int(TransferComponent::Error));
         QVERIFY2(transfer.errorString().contains(QLatin1String("refused")),
                  qPrintable(transfer.errorString()));
         QVERIFY(transfer.GetChunk(1024).isEmpty());
@@ -288,9 +293,8 @@ private Q_SLOTS:
         NetworkTransfer transfer;
         transfer.setIdleTimeout(300);
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(fileUrl(QStringLiteral("stalled")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::Error));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("stalled"))),
+                 int(TransferComponent::Error));
         QVERIFY(!statesOf(spy).contains(TransferComponent::ResponseCompleted));
         QVERIFY2(transfer.errorString().contains(QLatin1String("No data arrived")),
                  qPrintable(transfer.errorString()));
@@ -329,9 +333,8 @@ private Q_SLOTS:
         m_site.addVideo(QStringLiteral("a b"), QStringLiteral("Blank in the id"), "blank");
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(fileUrl(QStringLiteral("a b")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("a b"))),
+                 int(TransferComponent::ResponseCompleted));
         QCOMPARE(drain(transfer, 1024), QByteArray("blank"));
         QVERIFY(
             m_site.requestLog().last().startsWith(QLatin1String("/get_video?video_id=a%20b&t=")));
@@ -369,9 +372,8 @@ private Q_SLOTS:
 
         // Nothing of the stopped request is reported, and a new request runs normally.
         const int reported = int(spy.size());
-        transfer.setURL(fileUrl(QStringLiteral("threeK")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
+                 int(TransferComponent::ResponseCompleted));
         QVERIFY(!statesOf(spy).mid(reported).contains(TransferComponent::Error));
         QCOMPARE(drain(transfer, 1024), GeneratedBody::bytes(0, 3000));
     }
@@ -380,9 +382,8 @@ private Q_SLOTS:
     {
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(fileUrl(QStringLiteral("threeK")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
+                 int(TransferComponent::ResponseCompleted));
         QCOMPARE(transfer.GetChunk(10).size(), 10);
         QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
         QVERIFY(transfer.GetChunk(1024).isEmpty());
@@ -445,9 +446,8 @@ private Q_SLOTS:
 
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(fileUrl(QStringLiteral("hundredMiB")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(waitForEnd(spy, LongWaitMs), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("hundredMiB")), LongWaitMs),
+                 int(TransferComponent::ResponseCompleted));
 
         qint64 offset = 0;
         bool inOrder = true;
