@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace clipnab {
 
@@ -16,6 +17,8 @@ constexpr int kShadow = 16;
 constexpr int kHighlight = 20;
 constexpr int kDarkShadow = 21;
 constexpr int kLight = 22;
+// Rows shorter than this are filled pixel by pixel.
+constexpr qsizetype kShortRow = 16;
 } // namespace
 
 Surface::Surface(const SystemColors &colors)
@@ -67,8 +70,20 @@ void Surface::hline(int x1, int x2, int y, QRgb c)
     x2 = std::min(x2, m_image.width() - 1);
     if (x1 > x2)
         return;
-    QRgb *row = reinterpret_cast<QRgb *>(m_image.scanLine(y));
-    std::fill(row + x1, row + x2 + 1, c);
+    QRgb *p = reinterpret_cast<QRgb *>(m_image.scanLine(y)) + x1;
+    const qsizetype n = x2 - x1 + 1;
+    if (n < kShortRow) {
+        std::fill(p, p + n, c);
+        return;
+    }
+    // Long rows double a filled prefix with memcpy, which is vectorised.
+    std::fill(p, p + kShortRow, c);
+    qsizetype done = kShortRow;
+    while (done < n) {
+        const qsizetype chunk = std::min(done, n - done);
+        std::memcpy(p + done, p, static_cast<size_t>(chunk) * sizeof(QRgb));
+        done += chunk;
+    }
 }
 
 void Surface::vline(int x, int y1, int y2, QRgb c)
