@@ -26,15 +26,6 @@ struct WindowRig
 {
     WindowRig()
     {
-        auto dialogs = std::make_unique<FakeDialogs>();
-        warnings = dialogs->warnings;
-        questions = dialogs->questions;
-        answer = dialogs->answer;
-        context.setDialogs(std::move(dialogs));
-        auto shell = std::make_unique<FakeShell>();
-        opened = shell->opened;
-        context.setShell(std::move(shell));
-
         Form1::Components c;
         c.makeSearchBrowser = [this](QWidget *) {
             auto b = std::make_unique<FakeBrowser>();
@@ -71,13 +62,14 @@ struct WindowRig
 
     QTemporaryDir dir;
     PlatformContext context;
+    FakeServiceSet fakes{context};
+    std::shared_ptr<QStringList> &warnings = fakes.warnings;
+    std::shared_ptr<QStringList> &questions = fakes.questions;
+    std::shared_ptr<Dialogs::Answer> &answer = fakes.answer;
+    std::shared_ptr<QStringList> &opened = fakes.opened;
     FakeBrowser *search = nullptr;
     FakeBrowser *locator = nullptr;
     FakeTransfer *transfer = nullptr;
-    std::shared_ptr<QStringList> warnings;
-    std::shared_ptr<QStringList> questions;
-    std::shared_ptr<Dialogs::Answer> answer;
-    std::shared_ptr<QStringList> opened;
     std::unique_ptr<Form1> window;
 };
 

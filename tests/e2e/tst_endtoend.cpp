@@ -39,17 +39,6 @@ struct Program
 {
     explicit Program(const QString &siteBase, const QString &folder)
     {
-        auto dialogs = std::make_unique<FakeDialogs>();
-        warnings = dialogs->warnings;
-        questions = dialogs->questions;
-        answer = dialogs->answer;
-        context.setDialogs(std::move(dialogs));
-        auto shell = std::make_unique<FakeShell>();
-        opened = shell->opened;
-        context.setShell(std::move(shell));
-        context.setClock(
-            std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 7), QTime(1, 5, 9))));
-
         Form1::Components c;
         c.makeSearchBrowser = [](QWidget *parent) {
             return std::make_unique<WebEngineBrowser>(parent);
@@ -76,10 +65,11 @@ struct Program
     }
 
     PlatformContext context;
-    std::shared_ptr<QStringList> warnings;
-    std::shared_ptr<QStringList> questions;
-    std::shared_ptr<Dialogs::Answer> answer;
-    std::shared_ptr<QStringList> opened;
+    FakeServiceSet fakes{context};
+    std::shared_ptr<QStringList> &warnings = fakes.warnings;
+    std::shared_ptr<QStringList> &questions = fakes.questions;
+    std::shared_ptr<Dialogs::Answer> &answer = fakes.answer;
+    std::shared_ptr<QStringList> &opened = fakes.opened;
     std::unique_ptr<Form1> window;
 };
 

@@ -39,15 +39,6 @@ struct Rig
 {
     Rig()
     {
-        auto dialogs = std::make_unique<FakeDialogs>();
-        warnings = dialogs->warnings;
-        context.setDialogs(std::move(dialogs));
-        auto shell = std::make_unique<FakeShell>();
-        opened = shell->opened;
-        context.setShell(std::move(shell));
-        auto clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 7), QTime(1, 5, 9)));
-        now = clock->m_when;
-        context.setClock(std::move(clock));
         folder = dir.filePath(QStringLiteral("download"));
         flow = std::make_unique<DownloadFlow>(context, browser, transfer, view,
                                               DownloadFlow::Settings{kSite, folder});
@@ -70,9 +61,9 @@ struct Rig
     FakeBrowser browser;
     FakeTransfer transfer;
     RecordingView view;
-    std::shared_ptr<QStringList> warnings;
-    std::shared_ptr<QStringList> opened;
-    std::shared_ptr<QDateTime> now;
+    FakeServiceSet fakes{context};
+    std::shared_ptr<QStringList> &warnings = fakes.warnings;
+    std::shared_ptr<QStringList> &opened = fakes.opened;
     std::unique_ptr<DownloadFlow> flow;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/PlatformContext.h"
 #include "platform/Shell.h"
 
 #include <QDateTime>
@@ -45,6 +46,32 @@ public:
     explicit FixedClock(QDateTime when) : m_when(std::make_shared<QDateTime>(std::move(when))) {}
     QDateTime now() const override { return *m_when; }
     std::shared_ptr<QDateTime> m_when;
+};
+
+// Puts fake dialogs, shell and clock (fixed at 7 December, 01:05:09) into a context and keeps
+// what they record.
+struct FakeServiceSet
+{
+    explicit FakeServiceSet(PlatformContext &context)
+    {
+        auto dialogs = std::make_unique<FakeDialogs>();
+        warnings = dialogs->warnings;
+        questions = dialogs->questions;
+        answer = dialogs->answer;
+        context.setDialogs(std::move(dialogs));
+        auto shell = std::make_unique<FakeShell>();
+        opened = shell->opened;
+        context.setShell(std::move(shell));
+        auto clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 7), QTime(1, 5, 9)));
+        now = clock->m_when;
+        context.setClock(std::move(clock));
+    }
+
+    std::shared_ptr<QStringList> warnings;
+    std::shared_ptr<QStringList> questions;
+    std::shared_ptr<Dialogs::Answer> answer;
+    std::shared_ptr<QStringList> opened;
+    std::shared_ptr<QDateTime> now;
 };
 
 } // namespace clipnab
