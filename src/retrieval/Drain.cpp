@@ -6,6 +6,10 @@
 
 namespace clipnab::Drain {
 
+namespace {
+constexpr qsizetype kWriteBlock = 256 * 1024;
+}
+
 void advance(ProgressCounters &progress)
 {
     if (progress.max - progress.value < static_cast<float>(kChunkSize))
@@ -26,13 +30,22 @@ Result drainBody(const std::function<QByteArray()> &nextChunk, QIODevice &out,
                  ProgressCounters &progress, const std::function<void(int)> &onWidth)
 {
     Result result;
-    const auto write = [&](const QByteArray &chunk) {
-        if (chunk.isEmpty() || result.writeFailed)
+    // Chunks are gathered and written in larger pieces, in the same order.
+    QByteArray pending;
+    pending.reserve(kWriteBlock);
+    const auto flush = [&] {
+        if (pending.isEmpty() || result.writeFailed)
             return;
-        if (out.write(chunk) != chunk.size())
+        if (out.write(pending) != pending.size())
             result.writeFailed = true;
         else
-            result.bytesWritten += chunk.size();
+            result.bytesWritten += pending.size();
+        pending.truncate(0);
+    };
+    const auto write = [&](const QByteArray &chunk) {
+        pending.append(chunk);
+        if (pending.size() >= kWriteBlock)
+            flush();
     };
 
     QByteArray chunk = nextChunk();
@@ -51,6 +64,7 @@ Result drainBody(const std::function<QByteArray()> &nextChunk, QIODevice &out,
         if (chunk.isEmpty())
             break;
     }
+    flush();
     return result;
 }
 

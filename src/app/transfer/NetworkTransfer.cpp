@@ -215,6 +215,9 @@ void NetworkTransfer::onFinished()
         fail(tr("Could not read the download back: %1").arg(m_spool->errorString()));
         return;
     }
+    m_spoolLeft = m_spool->size();
+    m_buffer.clear();
+    m_readPos = 0;
     dropReply();
     setState(ResponseReceived);
     setState(ResponseCompleted);
@@ -242,16 +245,24 @@ QByteArray NetworkTransfer::GetChunk(int size)
 {
     if (size <= 0 || m_state != ResponseCompleted || !m_spool)
         return {};
-    const qint64 wanted = qMin<qint64>(size, qMax<qint64>(0, m_spool->size() - m_spool->pos()));
-    QByteArray chunk(wanted, Qt::Uninitialized);
-    const qint64 got = wanted > 0 ? m_spool->read(chunk.data(), wanted) : 0;
-    if (got < 0) {
-        fail(tr("Could not read the download back: %1").arg(m_spool->errorString()));
+    if (m_readPos >= m_buffer.size() && m_spoolLeft > 0) {
+        m_buffer.resize(qMin(ReadAheadSize, m_spoolLeft));
+        const qint64 got = m_spool->read(m_buffer.data(), m_buffer.size());
+        if (got <= 0) {
+            fail(tr("Could not read the download back: %1").arg(m_spool->errorString()));
+            return {};
+        }
+        m_buffer.truncate(got);
+        m_readPos = 0;
+    }
+    const qsizetype take = qMin<qsizetype>(size, m_buffer.size() - m_readPos);
+    if (take <= 0) {
+        dropSpool();
         return {};
     }
-    chunk.truncate(got);
-    if (got == 0)
-        dropSpool();
+    QByteArray chunk = m_buffer.mid(m_readPos, take);
+    m_readPos += take;
+    m_spoolLeft -= take;
     return chunk;
 }
 
@@ -269,6 +280,9 @@ void NetworkTransfer::dropReply()
 
 void NetworkTransfer::dropSpool()
 {
+    m_spoolLeft = 0;
+    m_buffer.clear();
+    m_readPos = 0;
     m_spool.reset();
 }
 

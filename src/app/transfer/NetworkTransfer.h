@@ -26,6 +26,8 @@ public:
     static constexpr qint64 ReadBufferSize = 256 * 1024;
     // Largest piece moved from the network layer to the spool file in one step.
     static constexpr qint64 SpoolStep = 64 * 1024;
+    // The spooled body is read back in blocks of this size and handed out chunk by chunk.
+    static constexpr qint64 ReadAheadSize = 1024 * 1024;
     // A request that receives nothing for this long fails.
     static constexpr int DefaultIdleTimeoutMs = 60 * 1000;
     static constexpr int MaximumRedirects = 20;
@@ -61,7 +63,11 @@ private:
     QNetworkAccessManager *m_manager = nullptr;
     QPointer<QNetworkReply> m_reply;
     std::unique_ptr<QTemporaryFile> m_spool;
+    // Bytes of the spooled body left to hand out; kept here to spare a stat per chunk.
+    qint64 m_spoolLeft = 0;
+    // While receiving: one step on its way to the spool; once complete: the read-ahead block.
     QByteArray m_buffer;
+    qsizetype m_readPos = 0;
     QList<QNetworkReply::RawHeaderPair> m_headers;
     QString m_url;
     QString m_errorString;
