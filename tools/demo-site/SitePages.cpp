@@ -26,10 +26,11 @@ h2 { font-size: 16px; font-weight: normal; margin-top: 0; }
 .card img { width: 160px; height: 120px; display: block; background: #000; }
 .card a { color: #03c; text-decoration: none; font-size: 13px; }
 .meta { color: #777; font-size: 12px; }
-.watch { display: flex; gap: 24px; align-items: flex-start; }
-.screen { width: 480px; height: 360px; background: #000; display: block; }
+.watch { display: flex; flex-wrap: wrap; gap: 24px; align-items: flex-start; }
+.screen { width: 100%; max-width: 480px; height: auto; aspect-ratio: 4 / 3; background: #000;
+          display: block; }
 .related .card { margin-bottom: 12px; }
-.player { background: #000; color: #eee; padding: 12px; width: 480px; }
+.player { background: #000; color: #eee; padding: 12px; max-width: 480px; }
 .player a { color: #9cf; }
 footer { padding: 16px 24px; color: #888; font-size: 12px; }
 )css");
