@@ -5,8 +5,10 @@
 #include "app/transfer/TransferComponent.h"
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
+#include "platform/Colour.h"
 #include "platform/Dialogs.h"
 #include "platform/PlatformContext.h"
+#include "platform/Rounding.h"
 #include "platform/Shell.h"
 #include "retrieval/AddressCheck.h"
 #include "retrieval/DownloadFlow.h"
@@ -22,8 +24,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QVBoxLayout>
-
-#include <cmath>
 
 // Resources of a static library are registered by hand.
 static void initAppResources()
@@ -52,12 +52,12 @@ constexpr TwipRect kShape1{1620, 5430, 5535, 285};
 constexpr TwipRect kImgPB{1650, 5460, 75, 255};
 constexpr TwipRect kLabel1{3480, 5460, 1515, 210};
 
-constexpr unsigned kRed = 255;
-constexpr unsigned kBlack = 0;
+constexpr Rgb kRed = makeRgb(255, 0, 0);
+constexpr Rgb kBlack = makeRgb(0, 0, 0);
 
 int px(int twips)
 {
-    return static_cast<int>(std::nearbyint(static_cast<double>(twips) / Form1::kTwipsPerPixel));
+    return roundHalfEven(static_cast<double>(twips) / Form1::kTwipsPerPixel);
 }
 
 QRect pixels(const TwipRect &r)
@@ -73,11 +73,10 @@ QFont tahoma(double points, bool bold = false)
     return font;
 }
 
-void setTextColor(QWidget *widget, QPalette::ColorRole role, unsigned oleColor)
+void setTextColor(QWidget *widget, QPalette::ColorRole role, Rgb colour)
 {
     QPalette palette = widget->palette();
-    palette.setColor(role,
-                     QColor(oleColor & 0xFF, (oleColor >> 8) & 0xFF, (oleColor >> 16) & 0xFF));
+    palette.setColor(role, QColor::fromRgb(toQRgb(colour)));
     widget->setPalette(palette);
 }
 
@@ -191,7 +190,7 @@ void Form1::loadLayout(const QString &path)
         QWidget *container = containers.value(record.container, m_client);
         QWidget *control = nullptr;
         // A record that cannot be restored keeps its defaults; the window still opens.
-        if (record.classId == QLatin1String(SavedLayout::kPanelClass)) {
+        if (record.classId == QLatin1String(XPContainer::kClassId)) {
             auto *panel = new XPContainer(m_context, container);
             panel->setObjectName(record.name);
             try {
@@ -201,7 +200,7 @@ void Form1::loadLayout(const QString &path)
             }
             containers.insert(record.name, panel);
             control = panel;
-        } else if (record.classId == QLatin1String(SavedLayout::kButtonClass)) {
+        } else if (record.classId == QLatin1String(deRurara::kClassId)) {
             auto *button = new deRurara(m_context, container);
             button->setObjectName(record.name);
             button->setToolTip(record.toolTip);
@@ -396,7 +395,7 @@ void Form1::cmdSearchClick()
 void Form1::txtUrlChange(const QString &text)
 {
     const bool available = AddressCheck::isAvailable(text);
-    const unsigned colour = available ? kBlack : kRed;
+    const Rgb colour = available ? kBlack : kRed;
     setTextColor(m_txtUrl, QPalette::Text, colour);
     m_lblUrl->setText(AddressCheck::verdictCaption(available));
     m_lblUrl->adjustSize();

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -112,7 +113,7 @@ private:
     QLabel *m_imgPB = nullptr;
     QLabel *m_label1 = nullptr;
     // The verdict colour of lblUrl as an OLE colour: 255 red "not available", 0 black.
-    unsigned m_lblUrlForeColor = 0;
+    std::int32_t m_lblUrlForeColor = 0;
     bool m_unloaded = false;
 };
 

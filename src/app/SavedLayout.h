@@ -11,7 +11,7 @@ namespace clipnab {
 struct ControlRecord
 {
     QString name;
-    QString classId;   // "Clipnab.XPContainer" or "Clipnab.deRurara"
+    QString classId;   // the control's kClassId
     QString container; // the window's name or a panel's name
     int leftTwips = 0;
     int topTwips = 0;
@@ -23,9 +23,6 @@ struct ControlRecord
 class SavedLayout
 {
 public:
-    static constexpr auto kPanelClass = "Clipnab.XPContainer";
-    static constexpr auto kButtonClass = "Clipnab.deRurara";
-
     // Empty when the file cannot be read or parsed; `error` says why.
     static SavedLayout load(const QString &path, QString *error = nullptr);
 

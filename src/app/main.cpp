@@ -1,13 +1,9 @@
-#include "app/browser/WebEngineBrowser.h"
+#include "app/DesktopComponents.h"
 #include "app/Form1.h"
-#include "app/transfer/NetworkTransfer.h"
 #include "platform/PlatformContext.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFont>
-
-#include <unistd.h>
 
 namespace {
 
@@ -24,29 +20,16 @@ QString siteBase()
 
 int main(int argc, char *argv[])
 {
-    // Chromium refuses its sandbox when run as root.
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    namespace Desktop = clipnab::DesktopComponents;
+    Desktop::prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Clipnab"));
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Verdana"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    Desktop::installFontSubstitutes();
 
     clipnab::PlatformContext context;
-    clipnab::Form1::Components components;
-    components.makeSearchBrowser = [](QWidget *viewParent) {
-        return std::make_unique<clipnab::WebEngineBrowser>(viewParent);
-    };
-    components.locatorBrowser = std::make_unique<clipnab::WebEngineBrowser>(nullptr);
-    components.transfer = std::make_unique<clipnab::NetworkTransfer>();
-    components.siteBase = siteBase();
-    components.downloadFolder =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("download"));
-
-    clipnab::Form1 window(context, std::move(components));
+    clipnab::Form1 window(context,
+                          Desktop::make(siteBase(), QDir(QCoreApplication::applicationDirPath())
+                                                        .filePath(QStringLiteral("download"))));
     QObject::connect(&window, &clipnab::Form1::terminated, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();

@@ -12,19 +12,11 @@
 namespace clipnab {
 
 namespace {
-// System colour indices used by the 3-D edge.
-constexpr int kShadow = 16;
-constexpr int kHighlight = 20;
-constexpr int kDarkShadow = 21;
-constexpr int kLight = 22;
 // Rows shorter than this are filled pixel by pixel.
 constexpr qsizetype kShortRow = 16;
 } // namespace
 
-Surface::Surface(const SystemColors &colors)
-    : m_colors(colors)
-{
-}
+Surface::Surface(const SystemColors &colors) : m_colors(colors) {}
 
 void Surface::resize(int width, int height)
 {
@@ -174,22 +166,23 @@ void Surface::drawEdge(int left, int top, int right, int bottom, unsigned edge, 
     bool first = true;
     if (outer) {
         if (outer & Edge::RaisedOuter)
-            ring(left, top, right, bottom, m_colors.color(kLight), m_colors.color(kDarkShadow),
-                 sides);
+            ring(left, top, right, bottom, m_colors.color(SysColor::Light),
+                 m_colors.color(SysColor::DarkShadow), sides);
         else
-            ring(left, top, right, bottom, m_colors.color(kShadow), m_colors.color(kHighlight),
-                 sides);
+            ring(left, top, right, bottom, m_colors.color(SysColor::ButtonShadow),
+                 m_colors.color(SysColor::ButtonHighlight), sides);
         first = false;
     }
     if (inner) {
         // A lone inner border takes the outermost ring.
         const int d = first ? 0 : 1;
         if (inner & Edge::RaisedInner)
-            ring(left + d, top + d, right - d, bottom - d, m_colors.color(kHighlight),
-                 m_colors.color(kShadow), sides);
+            ring(left + d, top + d, right - d, bottom - d,
+                 m_colors.color(SysColor::ButtonHighlight), m_colors.color(SysColor::ButtonShadow),
+                 sides);
         else
-            ring(left + d, top + d, right - d, bottom - d, m_colors.color(kDarkShadow),
-                 m_colors.color(kLight), sides);
+            ring(left + d, top + d, right - d, bottom - d, m_colors.color(SysColor::DarkShadow),
+                 m_colors.color(SysColor::Light), sides);
     }
 }
 

@@ -6,6 +6,21 @@
 
 namespace clipnab {
 
+// System colour indices the drawing code names.
+namespace SysColor {
+constexpr int Window = 5;
+constexpr int Highlight = 13;
+constexpr int ButtonFace = 15;
+constexpr int ButtonShadow = 16;
+constexpr int GrayText = 17;
+constexpr int ButtonText = 18;
+constexpr int ButtonHighlight = 20;
+constexpr int DarkShadow = 21;
+constexpr int Light = 22;
+constexpr int TooltipText = 23;
+constexpr int TooltipBackground = 24;
+} // namespace SysColor
+
 // The platform's system colours by index, read from the application palette through one fixed
 // table. Tests and tools can pin single indices.
 class SystemColors

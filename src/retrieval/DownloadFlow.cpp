@@ -96,9 +96,9 @@ void DownloadFlow::onTransferState(int state)
 void DownloadFlow::saveBody()
 {
     const QString lengthHeader = m_transfer.GetHeader(QStringLiteral("Content-length"));
-    m_progress.max = static_cast<float>(SaveFile::leadingNumber(lengthHeader));
-    const bool lengthAnnounced = SaveFile::announcesLength(lengthHeader);
     const double announced = SaveFile::leadingNumber(lengthHeader);
+    const bool lengthAnnounced = SaveFile::announcesLength(lengthHeader);
+    m_progress.max = static_cast<float>(announced);
 
     const QString folder = m_settings.downloadFolder;
     const QString name =

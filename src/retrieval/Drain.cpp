@@ -1,8 +1,8 @@
 #include "retrieval/Drain.h"
 
-#include <QIODevice>
+#include "platform/Rounding.h"
 
-#include <cmath>
+#include <QIODevice>
 
 namespace clipnab::Drain {
 
@@ -22,8 +22,7 @@ int stripWidthTwips(const ProgressCounters &progress)
 {
     if (!(progress.max > 0))
         return -1;
-    return static_cast<int>(
-        std::nearbyint(progress.value / progress.max * static_cast<float>(kStripWidthTwips)));
+    return roundHalfEven(progress.value / progress.max * static_cast<float>(kStripWidthTwips));
 }
 
 Result drainBody(const std::function<QByteArray()> &nextChunk, QIODevice &out,

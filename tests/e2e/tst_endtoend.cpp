@@ -1,9 +1,8 @@
 #include "../support/FakeServices.h"
 
 #include "app/browser/BrowserComponent.h"
-#include "app/browser/WebEngineBrowser.h"
+#include "app/DesktopComponents.h"
 #include "app/Form1.h"
-#include "app/transfer/NetworkTransfer.h"
 #include "controls/button/deRurara.h"
 #include "DemoSite.h"
 #include "platform/PlatformContext.h"
@@ -15,8 +14,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 using namespace clipnab;
 
@@ -39,15 +36,7 @@ struct Program
 {
     explicit Program(const QString &siteBase, const QString &folder)
     {
-        Form1::Components c;
-        c.makeSearchBrowser = [](QWidget *parent) {
-            return std::make_unique<WebEngineBrowser>(parent);
-        };
-        c.locatorBrowser = std::make_unique<WebEngineBrowser>(nullptr);
-        c.transfer = std::make_unique<NetworkTransfer>();
-        c.siteBase = siteBase;
-        c.downloadFolder = folder;
-        window = std::make_unique<Form1>(context, std::move(c));
+        window = std::make_unique<Form1>(context, DesktopComponents::make(siteBase, folder));
         window->show();
     }
 
@@ -293,10 +282,7 @@ void EndToEndTest::exitDuringDownload()
 
 int main(int argc, char *argv[])
 {
-    // Chromium refuses its sandbox when run as root.
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    DesktopComponents::prepareWebEngine();
     QApplication app(argc, argv);
     EndToEndTest test;
     return QTest::qExec(&test, argc, argv);

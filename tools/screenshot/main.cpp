@@ -4,9 +4,7 @@
 //
 // The window is rendered offscreen once the search browser has finished loading.
 #include "app/browser/BrowserComponent.h"
-#include "app/browser/WebEngineBrowser.h"
-#include "app/Form1.h"
-#include "app/transfer/NetworkTransfer.h"
+#include "app/DesktopComponents.h"
 #include "DemoSite.h"
 #include "platform/PlatformContext.h"
 
@@ -17,8 +15,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
-
-#include <unistd.h>
 
 namespace {
 
@@ -47,14 +43,11 @@ void settle(int ms)
 
 int main(int argc, char *argv[])
 {
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    clipnab::DesktopComponents::prepareWebEngine();
     QApplication app(argc, argv);
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans")});
+    clipnab::DesktopComponents::installFontSubstitutes();
 
     QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);
@@ -84,15 +77,7 @@ int main(int argc, char *argv[])
     }
     QTemporaryDir folder;
     clipnab::PlatformContext context;
-    clipnab::Form1::Components components;
-    components.makeSearchBrowser = [](QWidget *parent) {
-        return std::make_unique<clipnab::WebEngineBrowser>(parent);
-    };
-    components.locatorBrowser = std::make_unique<clipnab::WebEngineBrowser>(nullptr);
-    components.transfer = std::make_unique<clipnab::NetworkTransfer>();
-    components.siteBase = site.baseUrl();
-    components.downloadFolder = folder.path();
-    clipnab::Form1 window(context, std::move(components));
+    clipnab::Form1 window(context, clipnab::DesktopComponents::make(site.baseUrl(), folder.path()));
     window.show();
 
     clipnab::BrowserComponent &browser = window.searchBrowser();

@@ -1,23 +1,18 @@
 #include "controls/button/ButtonGeometry.h"
 
 #include "controls/button/ButtonView.h"
+#include "platform/Rounding.h"
 #include "platform/Surface.h"
 
 #include <QPolygon>
 #include <QRegion>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 namespace clipnab {
 
 namespace {
-
-int roundEven(double v)
-{
-    return static_cast<int>(std::nearbyint(v));
-}
 
 QRegion octagon(const std::initializer_list<QPoint> &points)
 {
@@ -151,15 +146,15 @@ QPoint iconPosition(int iconAlign, int width, int height, int size, int margin)
     const double centreY = (height - size) / 2.0;
     switch (iconAlign) {
     case 0:
-        return {roundEven(centreX), roundEven(centreY)};
+        return {roundHalfEven(centreX), roundHalfEven(centreY)};
     case 1:
-        return {margin, roundEven(centreY)};
+        return {margin, roundHalfEven(centreY)};
     case 2:
-        return {width - size - margin, roundEven(centreY)};
+        return {width - size - margin, roundHalfEven(centreY)};
     case 3:
-        return {roundEven(centreX), margin};
+        return {roundHalfEven(centreX), margin};
     case 4:
-        return {roundEven(centreX), height - size - margin};
+        return {roundHalfEven(centreX), height - size - margin};
     default:
         return {0, 0};
     }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/Colour.h"
+#include "platform/SystemColors.h"
 
 namespace clipnab {
 
 class Surface;
-class SystemColors;
 
 namespace ButtonStyle {
 constexpr int RaisedEdge = 0;
@@ -28,18 +28,6 @@ constexpr int Pressed = 3;
 constexpr int Disabled = 4;
 constexpr int Defaulted = 5;
 } // namespace ButtonStateValue
-
-// System colour indices the button draws with.
-namespace SysColor {
-constexpr int Window = 5;
-constexpr int Highlight = 13;
-constexpr int ButtonFace = 15;
-constexpr int ButtonShadow = 16;
-constexpr int GrayText = 17;
-constexpr int ButtonText = 18;
-constexpr int TooltipText = 23;
-constexpr int TooltipBackground = 24;
-} // namespace SysColor
 
 // What a style renderer may read of the button. Colours are already translated to plain RGB.
 struct ButtonView

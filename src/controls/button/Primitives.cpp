@@ -1,23 +1,13 @@
 #include "controls/button/Primitives.h"
 
+#include "platform/Rounding.h"
 #include "platform/Surface.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace clipnab {
 
 namespace {
-
-int roundEven(float v)
-{
-    return static_cast<int>(std::nearbyint(v));
-}
-
-int roundEven(double v)
-{
-    return static_cast<int>(std::nearbyint(v));
-}
 
 struct Channels
 {
@@ -30,8 +20,7 @@ Channels split(Rgb c)
 }
 
 // Shared by the row and column gradients: one line per step, colour by product, not sum.
-template <typename DrawLine>
-void gradient(Rgb c0, Rgb c1, int steps, DrawLine drawLine)
+template <typename DrawLine> void gradient(Rgb c0, Rgb c1, int steps, DrawLine drawLine)
 {
     if (steps < 0)
         return;
@@ -47,9 +36,9 @@ void gradient(Rgb c0, Rgb c1, int steps, DrawLine drawLine)
     const float dB = static_cast<float>(e.b - s.b) / n;
     for (int i = 0; i <= steps; ++i) {
         const float fi = static_cast<float>(i);
-        const int r = roundEven(dR * fi + static_cast<float>(s.r));
-        const int g = roundEven(dG * fi + static_cast<float>(s.g));
-        const int b = roundEven(dB * fi + static_cast<float>(s.b));
+        const int r = roundHalfEven(dR * fi + static_cast<float>(s.r));
+        const int g = roundHalfEven(dG * fi + static_cast<float>(s.g));
+        const int b = roundHalfEven(dB * fi + static_cast<float>(s.b));
         drawLine(i, makeRgb(r, g, b));
     }
 }
@@ -58,14 +47,15 @@ void gradient(Rgb c0, Rgb c1, int steps, DrawLine drawLine)
 
 Rgb MixColors(Rgb a, Rgb b)
 {
-    const auto mix = [](int x, int y) { return roundEven((x + y) / 2.0); };
-    return makeRgb(mix(redOf(a), redOf(b)), mix(greenOf(a), greenOf(b)),
-                   mix(blueOf(a), blueOf(b)));
+    const auto mix = [](int x, int y) { return roundHalfEven((x + y) / 2.0); };
+    return makeRgb(mix(redOf(a), redOf(b)), mix(greenOf(a), greenOf(b)), mix(blueOf(a), blueOf(b)));
 }
 
 Rgb LightenColor(Rgb colour, int amount)
 {
-    const auto lighten = [amount](int c) { return std::min(255, amount + ((255 - amount) * c) / 255); };
+    const auto lighten = [amount](int c) {
+        return std::min(255, amount + ((255 - amount) * c) / 255);
+    };
     return makeRgb(lighten(redOf(colour)), lighten(greenOf(colour)), lighten(blueOf(colour)));
 }
 
@@ -100,7 +90,8 @@ void DrawBox(Surface &dc, int x, int y, int w, int h, Rgb colour)
 
 void DrawEdgeBox(Surface &dc, float x, float y, float w, float h, unsigned edge, unsigned flags)
 {
-    dc.drawEdge(roundEven(x), roundEven(y), roundEven(x + w), roundEven(y + h), edge, flags);
+    dc.drawEdge(roundHalfEven(x), roundHalfEven(y), roundHalfEven(x + w), roundHalfEven(y + h),
+                edge, flags);
 }
 
 void DrawSoftFrame(Surface &dc, int x, int y, int w, int h, Rgb outer, Rgb inner, Rgb corner)

@@ -1,10 +1,10 @@
 #include "controls/panel/PanelPainter.h"
 
+#include "platform/Rounding.h"
 #include "platform/Surface.h"
 #include "platform/SystemColors.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace clipnab {
 
@@ -12,8 +12,7 @@ namespace {
 
 int composedChannel(float running)
 {
-    const int value = static_cast<int>(std::nearbyint(running));
-    return std::clamp(value, 0, 255);
+    return std::clamp(roundHalfEven(running), 0, 255);
 }
 
 } // namespace
@@ -23,8 +22,7 @@ std::optional<PanelLayout> layoutPanel(QSize panel, int headerHeight, int captio
     if (panel.width() == 0)
         return std::nullopt;
     PanelLayout layout;
-    layout.captionTop =
-        static_cast<int>(std::nearbyint(static_cast<double>(headerHeight - captionHeight) / 2.0));
+    layout.captionTop = roundHalfEven(static_cast<double>(headerHeight - captionHeight) / 2.0);
     layout.headerWidth = std::max(0, panel.width() - 2);
     layout.bodyWidth = layout.headerWidth;
     layout.bodyHeight = std::max(0, panel.height() - PanelMetrics::kBodyHeightReduction);

@@ -27,8 +27,6 @@ constexpr int kBodyDesignWidth = 161;
 constexpr int kBodyDesignHeight = 102;
 // Header strip height plus the two frame rows.
 constexpr int kBodyHeightReduction = kHeaderHeight + 2;
-// System colour that clears the panel's surface (button face).
-constexpr int kBackgroundSystemColour = 15;
 } // namespace PanelMetrics
 
 // Where the parts go for a panel of the given size.

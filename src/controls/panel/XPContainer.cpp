@@ -260,7 +260,7 @@ void XPContainer::drawParts()
     m_stale = false;
 
     m_surface.resize(width(), height());
-    m_surface.setBackColor(colors.color(PanelMetrics::kBackgroundSystemColour));
+    m_surface.setBackColor(colors.color(SysColor::ButtonFace));
 
     m_captionLabel->setText(m_caption);
     m_captionLabel->adjustSize();
@@ -282,7 +282,7 @@ void XPContainer::paintHeader()
     const SystemColors &colors = m_context.systemColors();
     Surface &strip = m_header->surface();
     strip.resize(m_header->width(), m_header->height());
-    strip.setBackColor(colors.color(PanelMetrics::kBackgroundSystemColour));
+    strip.setBackColor(colors.color(SysColor::ButtonFace));
     const bool painted = paintRowGradient(strip, colors, m_headerLightColor, m_headerDarkColor,
                                           headerGradient(m_header->size()));
     m_header->update();

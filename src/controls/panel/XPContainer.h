@@ -30,6 +30,9 @@ class XPContainer : public QWidget
     Q_PROPERTY(int Theme READ Theme WRITE writeTheme)
 
 public:
+    // The class identifier in a host's saved layout.
+    static constexpr const char *kClassId = "Clipnab.XPContainer";
+
     explicit XPContainer(PlatformContext &context, QWidget *parent = nullptr);
     ~XPContainer() override;
 

@@ -1,0 +1,40 @@
+#include "app/DesktopComponents.h"
+
+#include "app/browser/WebEngineBrowser.h"
+#include "app/transfer/NetworkTransfer.h"
+
+#include <QCoreApplication>
+#include <QFont>
+
+#include <unistd.h>
+
+namespace clipnab::DesktopComponents {
+
+void prepareWebEngine()
+{
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+void installFontSubstitutes()
+{
+    const QStringList closest{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")};
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), closest);
+    QFont::insertSubstitutions(QStringLiteral("Verdana"), closest);
+}
+
+Form1::Components make(const QString &siteBase, const QString &downloadFolder)
+{
+    Form1::Components components;
+    components.makeSearchBrowser = [](QWidget *viewParent) {
+        return std::make_unique<WebEngineBrowser>(viewParent);
+    };
+    components.locatorBrowser = std::make_unique<WebEngineBrowser>(nullptr);
+    components.transfer = std::make_unique<NetworkTransfer>();
+    components.siteBase = siteBase;
+    components.downloadFolder = downloadFolder;
+    return components;
+}
+
+} // namespace clipnab::DesktopComponents

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "app/browser/BrowserComponent.h"
+#include "app/transfer/TransferComponent.h"
+
+class QString;
+
+namespace clipnab::DesktopComponents {
+
+// Runs before the QApplication is made: Chromium refuses its sandbox when run as root, and the
+// browser views share one OpenGL context.
+void prepareWebEngine();
+
+// Tahoma and Verdana are not packaged for Debian: the closest installed sans font stands in.
+void installFontSubstitutes();
+
+// The window's real parts: WebEngine browsers (a view for the search, none for the locator)
+// and the network transfer, against `siteBase`, saving into `downloadFolder`.
+Form1::Components make(const QString &siteBase, const QString &downloadFolder);
+
+} // namespace clipnab::DesktopComponents
