@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build run test bench gallery clean
+.PHONY: deps build run test bench gallery sanitize clean
 
 deps:
 	@scripts/install-deps.sh
@@ -22,6 +22,13 @@ bench: build
 
 gallery: build
 	@scripts/gallery.sh $(BUILD)
+
+# Every test under AddressSanitizer and UndefinedBehaviorSanitizer, in its own build folder.
+sanitize: deps
+	@cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLIPNAB_SANITIZE=ON >/dev/null
+	@cmake --build build-sanitize
+	@cd build-sanitize && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure --timeout 900 -j2
 
 clean:
 	rm -rf $(BUILD)

@@ -8,3 +8,13 @@ target_compile_definitions(clipnab_settings INTERFACE
     QT_USE_QSTRINGBUILDER
     QT_NO_KEYWORDS)
 target_include_directories(clipnab_settings INTERFACE ${PROJECT_SOURCE_DIR}/src)
+
+# `make sanitize` builds with AddressSanitizer and UndefinedBehaviorSanitizer; any finding
+# stops the test that made it.
+option(CLIPNAB_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(CLIPNAB_SANITIZE)
+    set(CLIPNAB_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined
+        -fno-omit-frame-pointer)
+    target_compile_options(clipnab_settings INTERFACE ${CLIPNAB_SANITIZE_FLAGS})
+    target_link_options(clipnab_settings INTERFACE ${CLIPNAB_SANITIZE_FLAGS})
+endif()

@@ -99,8 +99,7 @@ void PropertyBag::writeBool(const QString &key, bool value, bool defaultValue)
         store(key, QVariant(value));
 }
 
-void PropertyBag::writeText(const QString &key, const QString &value,
-                            const QString &defaultValue)
+void PropertyBag::writeText(const QString &key, const QString &value, const QString &defaultValue)
 {
     if (value == defaultValue)
         remove(key);
@@ -134,6 +133,15 @@ void PropertyBag::writeFont(const QString &key, const QFont &value)
 void PropertyBag::writePicture(const QString &key, const QImage &value)
 {
     store(key, QVariant(value));
+}
+
+std::int16_t PropertyBag::readInt16(const QString &key, std::int16_t defaultValue) const
+{
+    const std::int32_t v = readInt(key, defaultValue);
+    if (v < std::numeric_limits<std::int16_t>::min() ||
+        v > std::numeric_limits<std::int16_t>::max())
+        conversionError(key, "a 16-bit integer");
+    return static_cast<std::int16_t>(v);
 }
 
 std::int32_t PropertyBag::readInt(const QString &key, std::int32_t defaultValue) const

@@ -37,6 +37,7 @@ public:
     void writePicture(const QString &key, const QImage &value);
 
     std::int32_t readInt(const QString &key, std::int32_t defaultValue) const;
+    std::int16_t readInt16(const QString &key, std::int16_t defaultValue) const;
     bool readBool(const QString &key, bool defaultValue) const;
     QString readText(const QString &key, const QString &defaultValue) const;
     std::uint32_t readColor(const QString &key, std::uint32_t defaultValue) const;

@@ -46,7 +46,7 @@ int windowMessageFor(const QEvent *event);
 
 // One message as the callback sees it. A before call may set `handled` (the widget's own
 // handler then does not run) and `result`; an after call sees the result of the widget's own
-// handler (1 when it accepted the event, else 0).
+// handler: 1 when its event() returned true (it recognised and handled the event), else 0.
 struct SubclassCall
 {
     bool before = false;

@@ -84,6 +84,12 @@ void DownloadFlow::onTransferState(int state)
 {
     if (!m_downloading)
         return;
+    if (m_saving) {
+        // The transfer failed while its body was being drained: saveBody ends the download.
+        if (state == TransferComponent::Error)
+            m_transferFailedWhileSaving = true;
+        return;
+    }
     if (state == TransferComponent::Error) {
         returnToIdle();
         m_context.dialogs().warning(m_view.dialogParent(),
@@ -111,15 +117,21 @@ void DownloadFlow::saveBody()
     bool saveFailed =
         !QDir().mkpath(folder) || !part.open(QIODevice::WriteOnly | QIODevice::Truncate);
     Drain::Result drained;
+    m_transferFailedWhileSaving = false;
     if (!saveFailed) {
+        m_saving = true;
         drained = Drain::drainBody([this] { return m_transfer.GetChunk(Drain::kChunkSize); }, part,
                                    m_progress,
                                    [this](int twips) { m_view.setProgressWidthTwips(twips); });
+        m_saving = false;
         part.close();
         saveFailed = drained.writeFailed || part.error() != QFileDevice::NoError;
     }
+    // A body that could not be read back in full is a failed download, announced length or not.
     const bool incomplete =
-        !saveFailed && lengthAnnounced && static_cast<double>(drained.bytesWritten) != announced;
+        !saveFailed &&
+        (m_transferFailedWhileSaving ||
+         (lengthAnnounced && static_cast<double>(drained.bytesWritten) != announced));
 
     QString finalPath;
     if (!saveFailed && !incomplete) {

@@ -55,6 +55,9 @@ private:
     DownloadView &m_view;
     Settings m_settings;
     bool m_downloading = false;
+    // The body is being drained; a transfer error raised meanwhile is remembered, not acted on.
+    bool m_saving = false;
+    bool m_transferFailedWhileSaving = false;
     QString m_videoId;
     ProgressCounters m_progress;
 };

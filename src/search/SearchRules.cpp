@@ -1,5 +1,7 @@
 #include "search/SearchRules.h"
 
+#include <QUrl>
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -26,7 +28,10 @@ bool isPlaceholder(const QString &text)
 
 QString searchAddress(const QString &siteBase, const QString &words)
 {
-    return siteBase + QStringLiteral("/results?search_query=") + trimBlanks(words);
+    // Every reserved and non-ASCII character is escaped, so "+", "&", "#" and "%" reach the
+    // site as typed instead of changing the query.
+    const QByteArray value = QUrl::toPercentEncoding(trimBlanks(words));
+    return siteBase + QStringLiteral("/results?search_query=") + QString::fromLatin1(value);
 }
 
 std::optional<int> percentage(int progress, int progressMax)

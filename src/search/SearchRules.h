@@ -14,7 +14,7 @@ inline const QString kPlaceholder = QStringLiteral("Youtube Video Search");
 // Any capitalisation of the placeholder words counts as the placeholder.
 bool isPlaceholder(const QString &text);
 
-// Leading and trailing blanks are removed; the words are not escaped.
+// Leading and trailing blanks are removed; the words become one percent-encoded query value.
 QString searchAddress(const QString &siteBase, const QString &words);
 
 // Progress x 100 / max, half to even; a product beyond 32 bits or a max of 0 counts as 0.

@@ -49,6 +49,13 @@ public:
     QByteArray GetChunk(int size) override
     {
         chunkRequests.append(size);
+        if (failAtOffset >= 0 && m_offset >= failAtOffset) {
+            // The body cannot be read back: the error state is raised inside the call.
+            failAtOffset = -1;
+            m_offset = m_body.size();
+            Q_EMIT StateChanged(Error);
+            return {};
+        }
         if (size <= 0 || m_offset >= m_body.size())
             return {};
         const QByteArray chunk = m_body.mid(m_offset, size);
@@ -100,6 +107,8 @@ public:
     QStringList requestedUrls;
     QList<int> chunkRequests;
     bool refuseGets = false;
+    // GetChunk fails once this many bytes have been read; -1 never.
+    qsizetype failAtOffset = -1;
 
 private:
     QString m_url;

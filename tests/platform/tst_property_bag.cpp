@@ -137,6 +137,8 @@ void PropertyBagTest::conversionErrorsThrow_data()
 
     QTest::newRow("text as integer") << QVariant(QStringLiteral("wide")) << "int";
     QTest::newRow("integer beyond 32 bits") << QVariant::fromValue<qint64>(1LL << 40) << "int";
+    QTest::newRow("integer beyond 16 bits") << QVariant(32768) << "int16";
+    QTest::newRow("integer below 16 bits") << QVariant(-32769) << "int16";
     QTest::newRow("Boolean as colour") << QVariant(true) << "color";
     QTest::newRow("colour beyond 32 bits") << QVariant::fromValue<qint64>(1LL << 33) << "color";
     QTest::newRow("text as Boolean") << QVariant(QStringLiteral("maybe")) << "bool";
@@ -154,6 +156,8 @@ void PropertyBagTest::conversionErrorsThrow()
     const QString key = QStringLiteral("key");
     if (readAs == QLatin1String("int"))
         QVERIFY_THROWS_EXCEPTION(PropertyBagError, bag.readInt(key, 0));
+    else if (readAs == QLatin1String("int16"))
+        QVERIFY_THROWS_EXCEPTION(PropertyBagError, bag.readInt16(key, 0));
     else if (readAs == QLatin1String("color"))
         QVERIFY_THROWS_EXCEPTION(PropertyBagError, bag.readColor(key, 0));
     else if (readAs == QLatin1String("bool"))

@@ -81,6 +81,8 @@ private Q_SLOTS:
     void lateDocumentsIgnored();
     void transferErrorSavesNothing();
     void shortBodyIsDiscarded();
+    void failureWhileDrainingEndsOnce_data();
+    void failureWhileDrainingEndsOnce();
     void unwritableFolder();
     void sameSecondTwice();
 };
@@ -199,6 +201,31 @@ void DownloadFlowTest::shortBodyIsDiscarded()
     QCOMPARE(*rig.warnings, QStringList{QStringLiteral("Can not download the video file")});
     QVERIFY(rig.files().isEmpty());
     QVERIFY(!rig.flow->downloading());
+}
+
+void DownloadFlowTest::failureWhileDrainingEndsOnce_data()
+{
+    QTest::addColumn<bool>("withLength");
+    QTest::newRow("length announced") << true;
+    QTest::newRow("no length") << false;
+}
+
+void DownloadFlowTest::failureWhileDrainingEndsOnce()
+{
+    QFETCH(bool, withLength);
+    Rig rig;
+    rig.transfer.failAtOffset = 2048;
+    QSignalSpy saved(rig.flow.get(), &DownloadFlow::saved);
+    QSignalSpy changed(rig.flow.get(), &DownloadFlow::downloadingChanged);
+    rig.download(QByteArray(5000, 'v'), withLength);
+    QCOMPARE(*rig.warnings, QStringList{QStringLiteral("Can not download the video file")});
+    QVERIFY(QDir(rig.folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QVERIFY(rig.opened->isEmpty());
+    QCOMPARE(saved.count(), 0);
+    QCOMPARE(changed.count(), 2); // on at the start, off once at the end
+    QVERIFY(!rig.flow->downloading());
+    QVERIFY(rig.view.controlsEnabled);
+    QVERIFY(!rig.view.statusVisible);
 }
 
 void DownloadFlowTest::unwritableFolder()

@@ -4,6 +4,8 @@
 #include "search/SearchRules.h"
 
 #include <QTest>
+#include <QUrl>
+#include <QUrlQuery>
 
 using namespace clipnab;
 
@@ -49,18 +51,29 @@ void SearchTest::searchAddress_data()
                            << "http://s/results?search_query=cats";
     QTest::newRow("outer blanks removed, inner kept")
         << "  funny  cats "
-        << "http://s/results?search_query=funny  cats";
+        << "http://s/results?search_query=funny%20%20cats";
     QTest::newRow("empty") << ""
                            << "http://s/results?search_query=";
-    QTest::newRow("not escaped") << "a&b=c"
-                                 << "http://s/results?search_query=a&b=c";
+    QTest::newRow("ampersand and equals") << "a&b=c"
+                                          << "http://s/results?search_query=a%26b%3Dc";
+    QTest::newRow("plus") << "c++"
+                          << "http://s/results?search_query=c%2B%2B";
+    QTest::newRow("hash and percent") << "#1 100%"
+                                      << "http://s/results?search_query=%231%20100%25";
+    QTest::newRow("non-ASCII") << QStringLiteral("caf\u00e9 \u65e5")
+                               << "http://s/results?search_query=caf%C3%A9%20%E6%97%A5";
 }
 
 void SearchTest::searchAddress()
 {
     QFETCH(QString, words);
     QFETCH(QString, address);
-    QCOMPARE(SearchRules::searchAddress(QStringLiteral("http://s"), words), address);
+    const QString built = SearchRules::searchAddress(QStringLiteral("http://s"), words);
+    QCOMPARE(built, address);
+    // The site decodes exactly the trimmed words.
+    const QUrlQuery query(QUrl(built).query(QUrl::FullyEncoded));
+    QCOMPARE(query.queryItemValue(QStringLiteral("search_query"), QUrl::FullyDecoded),
+             words.trimmed());
 }
 
 void SearchTest::percentage_data()

@@ -14,9 +14,10 @@ struct Channels
     int r, g, b;
 };
 
-Channels split(Rgb c)
+// The gradients mask blue before dividing, so -1 splits into (255, 0, 255).
+Channels splitForGradient(Rgb c)
 {
-    return {redOf(c), greenOf(c), blueOf(c)};
+    return {redOf(c), greenOf(c), byteOf(c, 2)};
 }
 
 // Shared by the row and column gradients: one line per step, colour by product, not sum.
@@ -24,12 +25,12 @@ template <typename DrawLine> void gradient(Rgb c0, Rgb c1, int steps, DrawLine d
 {
     if (steps < 0)
         return;
-    const Channels s = split(c0);
+    const Channels s = splitForGradient(c0);
     if (steps == 0) {
         drawLine(0, makeRgb(s.r, s.g, s.b));
         return;
     }
-    const Channels e = split(c1);
+    const Channels e = splitForGradient(c1);
     const float n = static_cast<float>(steps);
     const float dR = static_cast<float>(e.r - s.r) / n;
     const float dG = static_cast<float>(e.g - s.g) / n;
@@ -61,8 +62,11 @@ Rgb LightenColor(Rgb colour, int amount)
 
 Rgb ShiftColor(Rgb colour, int delta)
 {
-    const auto shift = [delta](int c) { return std::clamp(c + delta, 0, 255); };
-    return makeRgb(shift(redOf(colour)), shift(greenOf(colour)), shift(blueOf(colour)));
+    // Per byte of the value, so -1 shifts from (255, 255, 255).
+    const auto shift = [delta, colour](int n) {
+        return std::clamp(byteOf(colour, n) + delta, 0, 255);
+    };
+    return makeRgb(shift(0), shift(1), shift(2));
 }
 
 void DrawLineOn(Surface &dc, int x1, int y1, int x2, int y2, Rgb colour)

@@ -160,7 +160,7 @@ void deRurara::readProperties(const PropertyBag &bag)
     m_icon = bag.readPicture(QStringLiteral("Icon"), QImage());
     m_style = bag.readInt(QStringLiteral("Style"), ButtonStyle::EtchedFrame);
     m_caption = bag.readText(QStringLiteral("Caption"), kDefaultCaption);
-    m_iconSize = bag.readInt(QStringLiteral("IconSize"), kDefaultIconSize);
+    m_iconSize = bag.readInt16(QStringLiteral("IconSize"), kDefaultIconSize);
     m_captionAlign = bag.readInt(QStringLiteral("CaptionAlign"), 0);
     m_iconAlign = bag.readInt(QStringLiteral("IconAlign"), 1);
     m_nonThemeStyle = bag.readInt(QStringLiteral("iNonThemeStyle"), ButtonStyle::RingedGradient);

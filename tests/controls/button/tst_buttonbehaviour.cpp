@@ -205,6 +205,18 @@ private Q_SLOTS:
         QVERIFY(!b.isEnabled());
     }
 
+    void iconSizeBeyond16BitsIsABadValue()
+    {
+        PropertyBag bag;
+        bag.writeInt(QStringLiteral("IconSize"), 32767, 16);
+        deRurara b(m_context);
+        b.readProperties(bag);
+        QCOMPARE(b.IconSize(), 32767);
+        bag.writeInt(QStringLiteral("IconSize"), 65552, 16);
+        deRurara c(m_context);
+        QVERIFY_THROWS_EXCEPTION(PropertyBagError, c.readProperties(bag));
+    }
+
     void mouseClicks_data()
     {
         QTest::addColumn<int>("buttonType");

@@ -44,6 +44,10 @@ private Q_SLOTS:
             << ShiftColor(makeRgb(250, 10, 128), 20) << makeRgb(255, 30, 148);
         QTest::newRow("shift down clamps")
             << ShiftColor(makeRgb(250, 10, 128), -20) << makeRgb(230, 0, 108);
+        // The untranslatable colour -1: shifted per byte, mixed and lightened per channel.
+        QTest::newRow("shift -1") << ShiftColor(kInvalidRgb, -20) << makeRgb(235, 235, 235);
+        QTest::newRow("mix -1") << MixColors(kInvalidRgb, 0) << makeRgb(128, 0, 0);
+        QTest::newRow("lighten -1") << LightenColor(kInvalidRgb, 0) << makeRgb(255, 0, 0);
     }
     void colourArithmetic()
     {
@@ -107,6 +111,19 @@ private Q_SLOTS:
             QCOMPARE(s.pixel(0, y), want);
             QCOMPARE(s.pixel(3, y), makeRgb(1, 2, 3)); // the end column is not painted
         }
+    }
+
+    void gradientOfUntranslatable()
+    {
+        SystemColors colors;
+        Surface s(colors);
+        s.resize(2, 3);
+        GradientRowsOn(s, kInvalidRgb, makeRgb(255, 0, 0), 0, 0, 2, 2);
+        QCOMPARE(s.pixel(0, 0), makeRgb(255, 0, 255));
+        QCOMPARE(s.pixel(1, 1), makeRgb(255, 0, 128));
+        QCOMPARE(s.pixel(0, 2), makeRgb(255, 0, 0));
+        GradientColumnsOn(s, kInvalidRgb, kInvalidRgb, 0, 0, 1, 3);
+        QCOMPARE(s.pixel(1, 2), makeRgb(255, 0, 255));
     }
 
     void softFrameCorners()
