@@ -1,4 +1,4 @@
-// Refresh of a 103 x 41 button in each of the styles 0 to 6, next to Qt's own push button of
+// Refresh of a 103 x 41 button in each of the styles 0 to 10, next to Qt's own push button of
 // the same size rendered into an image, with the ratio per style printed at the end.
 
 #include "controls/button/deRurara.h"
@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kWidth = 103;
 constexpr int kHeight = 41;
-constexpr int kLastStyle = 6;
+constexpr int kLastStyle = 10;
 const char *const kQtButton = "QtPushButtonRender";
 
 void ButtonRefresh(benchmark::State &state)

@@ -31,19 +31,25 @@ panel_gallery() {
     echo "wrote docs/panel-gallery.png"
 }
 
-# The button's plain, ringed gradient and system theme styles (0 to 6) in each state.
+# Every button style (0 to 10) in each state, then at rest with the keyboard focus.
 button_gallery() {
     set --
-    for style in 0 1 2 3 4 5 6; do
+    style=0
+    while [ "$style" -le 10 ]; do
         for state in normal hot pressed disabled; do
             tile="$WORK/button-$style-$state.png"
             "$RENDER" button -o "$tile" --size 103x41 --set "Style=$style" \
                 --set "Caption=Style $style" --state "$state"
             set -- "$@" "$tile=Style $style, $state"
         done
+        tile="$WORK/button-$style-focus.png"
+        "$RENDER" button -o "$tile" --size 103x41 --set "Style=$style" \
+            --set "Caption=Style $style" --focus
+        set -- "$@" "$tile=Style $style, focused"
+        style=$((style + 1))
     done
-    "$COMPOSE" -o "$ROOT/docs/button-gallery.png" --columns 4 \
-        --title "deRurara styles 0-6" "$@"
+    "$COMPOSE" -o "$ROOT/docs/button-gallery.png" --columns 5 \
+        --title "deRurara styles 0-10" "$@"
     echo "wrote docs/button-gallery.png"
 }
 

@@ -1,6 +1,10 @@
 #include "controls/button/ElaborateStyles.h"
 
+#include "controls/button/styles/Capsule.h"
+#include "controls/button/styles/GlossyImage.h"
+#include "controls/button/styles/ReliefGradient.h"
 #include "controls/button/styles/RingedGradient.h"
+#include "controls/button/styles/SoftGradient.h"
 
 namespace clipnab {
 
@@ -9,6 +13,14 @@ StyleRenderer elaborateRenderer(int style, bool useCustomColors)
     switch (style) {
     case ButtonStyle::RingedGradient:
         return useCustomColors ? &paintRingedGradientShaded : &paintRingedGradientFixed;
+    case ButtonStyle::SoftGradient:
+        return &paintSoftGradient;
+    case ButtonStyle::ReliefGradient:
+        return &paintReliefGradient;
+    case ButtonStyle::Capsule:
+        return &paintCapsule;
+    case ButtonStyle::GlossyImage:
+        return &paintGlossyImage;
     default:
         return nullptr;
     }

@@ -4,9 +4,9 @@
 
 namespace clipnab {
 
-// The renderer that draws the body of an elaborate style (5 and 7 to 10), or nullptr when the
-// style has none yet or is drawn by the pipeline itself. Style 5 has one renderer per colour
-// source.
+// The renderer that draws the body of an elaborate style (5 and 7 to 10), or nullptr for the
+// styles the pipeline draws itself. Style 5 has one renderer per colour source. Every renderer
+// receives the state the refresh settled; the glossy picture chooses from it and the focus.
 StyleRenderer elaborateRenderer(int style, bool useCustomColors);
 
 } // namespace clipnab

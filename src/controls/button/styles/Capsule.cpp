@@ -1,0 +1,114 @@
+#include "controls/button/styles/Capsule.h"
+
+#include "controls/button/Primitives.h"
+#include "platform/Rounding.h"
+#include "platform/Surface.h"
+#include "platform/SystemColors.h"
+
+namespace clipnab {
+
+namespace {
+
+using namespace ButtonStateValue;
+
+Rgb S(Rgb c, int d)
+{
+    return ShiftColor(c, d);
+}
+
+// The face every colour of the capsule derives from.
+Rgb faceFor(const ButtonView &v, int state)
+{
+    const Rgb buttonFace = v.colors.color(SysColor::ButtonFace);
+    switch (state) {
+    case Hot:
+        return S(v.useCustomColors ? v.highlightColor : buttonFace, 1);
+    case Pressed:
+        return S(v.useCustomColors ? v.highlightColor : buttonFace, 24);
+    case Disabled:
+        return S(v.useCustomColors ? v.backColor : buttonFace, 15);
+    default:
+        return S(v.useCustomColors ? v.backColor : buttonFace, -15);
+    }
+}
+
+// A column one pixel wide: rows y0 .. y0 + n at x.
+void column(Surface &s, Rgb c0, Rgb c1, int x, int y0, int n)
+{
+    GradientRowsOn(s, c0, c1, x, y0, x + 1, n);
+}
+
+// Columns x0 .. x1 that end one row above or below where they start: one row at y.
+void row(Surface &s, Rgb c0, Rgb c1, int x0, int y, int x1, int yEnd)
+{
+    GradientColumnsOn(s, c0, c1, x0, y, x1, yEnd);
+}
+
+} // namespace
+
+int capsuleHalf(int height, int k)
+{
+    return roundHalfEven(height / 2.0 - k);
+}
+
+void paintCapsule(Surface &s, const ButtonView &v, int state)
+{
+    if (state < Normal || state > Disabled)
+        return;
+    const int w = v.width;
+    const int h = v.height;
+    const auto half = [h](int k) { return capsuleHalf(h, k); };
+    const Rgb a = faceFor(v, state);
+
+    s.setBackColor(a);
+    GradientRowsOn(s, S(a, 32), S(a, -32), 5, 2, w - 5, h - 6);
+    column(s, S(a, 128), S(a, -128), 0, 0, h - 4);
+
+    // Left cap: upper halves, lower halves, then the short rows that round it off below.
+    column(s, a, S(a, -37), 2, 4, half(7));
+    column(s, a, S(a, -53), 3, 3, half(7));
+    column(s, a, S(a, -37), 4, 2, half(7));
+    column(s, S(a, 37), S(a, 5), 5, 2, half(4));
+    column(s, S(a, -37), S(a, -32), 2, half(2), half(5));
+    column(s, S(a, -53), S(a, -32), 3, half(3), half(3));
+    column(s, S(a, -37), S(a, -32), 4, half(4), half(1));
+    column(s, S(a, 5), S(a, -5), 5, half(4), half(3));
+    row(s, S(a, -53), S(a, -32), 5, h - 5, 12, h - 6);
+    row(s, S(a, -56), S(a, -32), 4, h - 6, 7, h - 7);
+    row(s, S(a, -37), S(a, -32), 3, h - 7, 5, h - 8);
+
+    // Right edge, two columns wide; the outer one is shaded in two halves.
+    column(s, S(a, 128), S(a, -128), w - 2, 0, h - 4);
+    column(s, S(a, 128), S(a, -48), w - 1, 0, half(0));
+    column(s, S(a, -64), S(a, -8), w - 1, half(0), half(4));
+
+    // Right cap.
+    column(s, a, S(a, -37), w - 4, 4, half(5));
+    column(s, a, S(a, -48), w - 5, 3, half(4));
+    column(s, a, S(a, -37), w - 6, 2, half(3));
+    column(s, S(a, 37), S(a, 5), w - 7, 2, half(4));
+    column(s, S(a, -37), S(a, -21), w - 4, half(0), half(5));
+    column(s, S(a, -48), S(a, -37), w - 5, half(0), half(5));
+    column(s, S(a, -37), S(a, -53), w - 6, half(0), half(4));
+    column(s, S(a, -5), S(a, -37), w - 7, half(0), half(4));
+    row(s, S(a, -32), S(a, -53), w - 15, h - 4, w - 7, h - 3);
+
+    // Top rim, streaks and the specular dot.
+    DrawLineOn(s, 3, 0, w - 3, 0, S(a, 48));
+    DrawLineOn(s, 1, 1, w - 1, 1, S(a, 48));
+    DrawLineOn(s, 5, 1, w - 5, 1, a);
+    row(s, S(a, 32), a, w - 11, 2, w - 4, 3);
+    row(s, S(a, 32), a, w - 10, 3, w - 5, 4);
+    row(s, S(a, 32), a, w - 9, 4, w - 6, 5);
+    DrawLineOn(s, 6, 3, 7, 3, S(a, 128));
+
+    // Bottom rim.
+    DrawLineOn(s, 3, h - 1, w - 3, h - 1, S(a, -16));
+    DrawLineOn(s, 2, h - 2, w - 3, h - 2, S(a, -128));
+    DrawLineOn(s, 7, h - 3, w - 7, h - 3, a);
+    s.setPixel(1, h - 3, S(a, -112));
+    s.setPixel(w - 3, h - 3, S(a, -112));
+    DrawLineOn(s, w - 4, h - 1, w - 1, h - 4, S(a, -21));
+}
+
+} // namespace clipnab

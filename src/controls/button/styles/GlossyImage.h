@@ -1,0 +1,17 @@
+#pragma once
+
+#include "controls/button/ButtonView.h"
+#include "controls/button/styles/GlossyPictures.h"
+
+namespace clipnab {
+
+class Surface;
+
+// Style 10: one of three fixed glossy capsule pictures stretched to the button. No colour
+// comes from the properties or the system.
+void paintGlossyImage(Surface &surface, const ButtonView &view, int state);
+
+// Hot while the pointer is over the button, or while it holds the focus and is not pressed.
+GlossyPictureKind glossyPictureFor(int state, bool hasFocus);
+
+} // namespace clipnab

@@ -1,0 +1,99 @@
+#include "controls/button/styles/SoftGradient.h"
+
+#include "controls/button/Primitives.h"
+#include "platform/Surface.h"
+#include "platform/SystemColors.h"
+
+#include <initializer_list>
+#include <utility>
+
+namespace clipnab {
+
+namespace {
+
+using namespace ButtonStateValue;
+using Pixels = std::initializer_list<std::pair<int, int>>;
+
+Rgb S(Rgb c, int d)
+{
+    return ShiftColor(c, d);
+}
+
+// How far each state shifts the base colour.
+int stateShift(int state)
+{
+    switch (state) {
+    case Hot:
+        return 24;
+    case Pressed:
+        return -9;
+    case Disabled:
+        return 18;
+    default:
+        return 8;
+    }
+}
+
+// The frame runs to the right edge on its right side only; its other corners stay open for
+// the corner pixels.
+void frameAndCorners(Surface &s, int w, int h, Rgb frame, Rgb corner)
+{
+    DrawLineOn(s, 2, 0, w - 2, 0, frame);
+    DrawLineOn(s, 0, 2, 0, h - 2, frame);
+    DrawLineOn(s, 2, h - 1, w - 2, h - 1, frame);
+    DrawLineOn(s, w - 1, 0, w - 1, h, frame);
+    for (const auto &[x, y] : Pixels{{1, 1}, {1, h - 2}, {w - 2, 1}, {w - 2, h - 2}})
+        s.setPixel(x, y, frame);
+    for (const auto &[x, y] : Pixels{{1, 0},
+                                     {w - 2, 0},
+                                     {0, 1},
+                                     {0, h - 2},
+                                     {1, h - 1},
+                                     {w - 2, h - 1},
+                                     {w - 1, 1},
+                                     {w - 1, h - 2}})
+        s.setPixel(x, y, corner);
+}
+
+} // namespace
+
+void paintSoftGradient(Surface &s, const ButtonView &v, int state)
+{
+    if (state < Normal || state > Disabled)
+        return;
+    const int w = v.width;
+    const int h = v.height;
+    const Rgb p = v.useCustomColors ? v.backColor : v.colors.color(SysColor::ButtonFace);
+    const Rgb b = S(p, stateShift(state));
+
+    if (state == Pressed) {
+        // Not cleared: pixels left unpainted keep what the refresh cleared them to.
+        GradientRowsOn(s, S(b, -15), b, 1, 1, w - 2, h - 2);
+        GradientRowsOn(s, S(b, -21), S(b, 21), w - 2, 2, w - 3, h - 5);
+        GradientRowsOn(s, S(b, -32), S(b, -5), 1, 2, 2, h - 5);
+        frameAndCorners(s, w, h, S(b, -96), S(p, -21));
+        DrawLineOn(s, 2, h - 2, w - 2, h - 2, S(p, 8));
+        DrawLineOn(s, 2, 1, w - 2, 1, S(p, -21));
+        return;
+    }
+
+    const int body = state == Hot ? 16 : 15;
+    s.setBackColor(b);
+    GradientRowsOn(s, S(b, body), S(b, -body), 1, 1, w - 2, h - 3);
+    GradientRowsOn(s, S(b, 21), S(b, -21), 1, 2, 2, h - 5);
+    GradientRowsOn(s, S(b, -5), S(b, -32), w - 2, 2, w - 3, h - 5);
+    frameAndCorners(s, w, h, S(b, -96), S(p, state == Disabled ? 5 : -21));
+    if (state != Hot) {
+        DrawLineOn(s, 2, 1, w - 2, 1, S(p, 21));
+        DrawLineOn(s, 2, h - 2, w - 2, h - 2, S(p, -37));
+    }
+    if (state == Hot || (state == Normal && v.hasFocus)) {
+        const Rgb q = v.useCustomColors ? v.highlightColor : v.colors.color(SysColor::Highlight);
+        DrawLineOn(s, 2, 1, w - 2, 1, S(q, 21));
+        DrawLineOn(s, 1, 2, w - 1, 2, S(q, 21));
+        DrawLineOn(s, 1, h - 3, w - 1, h - 3, S(q, -5));
+        DrawLineOn(s, 2, h - 2, w - 2, h - 2, S(q, -21));
+    }
+}
+
+} // namespace clipnab
