@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build run test bench gallery sanitize clean
+.PHONY: deps build run test bench gallery sanitize fuzz clean
 
 deps:
 	@scripts/install-deps.sh
@@ -29,6 +29,19 @@ sanitize: deps
 	@cmake --build build-sanitize
 	@cd build-sanitize && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure --timeout 900 -j2
+
+# libFuzzer targets for every reader of outside input, built with clang in their own folder and
+# run one after another; FUZZ_TARGETS picks some of them.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_RUNS ?= 10000000
+FUZZ_MAX_TIME ?= 3600
+FUZZ_TARGETS ?=
+fuzz:
+	@scripts/install-deps.sh --fuzz
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++-14 -DCLIPNAB_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target clipnab_fuzz
+	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_RUNS) $(FUZZ_MAX_TIME) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf $(BUILD)

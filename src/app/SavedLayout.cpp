@@ -9,15 +9,20 @@ namespace clipnab {
 
 SavedLayout SavedLayout::load(const QString &path, QString *error)
 {
-    SavedLayout layout;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
             *error = file.errorString();
-        return layout;
+        return {};
     }
+    return fromJson(file.readAll(), error);
+}
+
+SavedLayout SavedLayout::fromJson(const QByteArray &json, QString *error)
+{
+    SavedLayout layout;
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (!doc.isObject()) {
         if (error)
             *error = parseError.errorString();

@@ -2,6 +2,7 @@
 
 #include "platform/PropertyBag.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -25,6 +26,8 @@ class SavedLayout
 public:
     // Empty when the file cannot be read or parsed; `error` says why.
     static SavedLayout load(const QString &path, QString *error = nullptr);
+    // The same from the file's bytes.
+    static SavedLayout fromJson(const QByteArray &json, QString *error = nullptr);
 
     const QList<ControlRecord> &controls() const { return m_controls; }
     bool isEmpty() const { return m_controls.isEmpty(); }

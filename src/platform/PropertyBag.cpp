@@ -4,9 +4,11 @@
 #include <QFont>
 #include <QImage>
 #include <QJsonObject>
+#include <QtEndian>
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace clipnab {
 
@@ -21,6 +23,41 @@ QString normalised(const QString &key)
 {
     throw PropertyBagError("property bag: value of \"" + key.toStdString() +
                            "\" is not convertible to " + type);
+}
+
+// Whole numbers beyond this range (1e300 typed into a layout) stay doubles: converting them to
+// an integer is undefined.
+bool fitsInt64(double d)
+{
+    return d > -0x1p63 && d < 0x1p63;
+}
+
+std::optional<qint64> integerOf(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Double && !fitsInt64(value.toDouble()))
+        return std::nullopt;
+    bool ok = false;
+    const qint64 v = value.toLongLong(&ok);
+    return ok ? std::optional<qint64>(v) : std::nullopt;
+}
+
+// libpng allocates the length a chunk claims before reading it, so a few hundred bytes could
+// ask for gigabytes. Data whose chunks claim more than it holds is not decoded.
+bool chunksFit(const QByteArray &png)
+{
+    constexpr qsizetype kSignatureSize = 8;
+    constexpr qsizetype kChunkHeader = 8; // length and type
+    constexpr qsizetype kChunkFrame = 12; // length, type and CRC
+    qsizetype at = kSignatureSize;
+    while (at + kChunkHeader <= png.size()) {
+        const qint64 length = qFromBigEndian<quint32>(png.constData() + at);
+        if (length > png.size() - at - kChunkFrame)
+            return false;
+        if (png.mid(at + 4, 4) == "IEND")
+            return true;
+        at += kChunkFrame + length;
+    }
+    return true;
 }
 
 QByteArray pngOf(const QImage &image)
@@ -151,12 +188,11 @@ std::int32_t PropertyBag::readInt(const QString &key, std::int32_t defaultValue)
         return defaultValue;
     if (it->typeId() == QMetaType::Bool)
         return it->toBool() ? -1 : 0;
-    bool ok = false;
-    const qint64 v = it->toLongLong(&ok);
-    if (!ok || v < std::numeric_limits<std::int32_t>::min() ||
-        v > std::numeric_limits<std::int32_t>::max())
+    const std::optional<qint64> v = integerOf(*it);
+    if (!v || *v < std::numeric_limits<std::int32_t>::min() ||
+        *v > std::numeric_limits<std::int32_t>::max())
         conversionError(key, "a 32-bit integer");
-    return static_cast<std::int32_t>(v);
+    return static_cast<std::int32_t>(*v);
 }
 
 std::uint32_t PropertyBag::readColor(const QString &key, std::uint32_t defaultValue) const
@@ -164,12 +200,11 @@ std::uint32_t PropertyBag::readColor(const QString &key, std::uint32_t defaultVa
     const auto it = m_values.constFind(normalised(key));
     if (it == m_values.constEnd())
         return defaultValue;
-    bool ok = false;
-    const qint64 v = it->toLongLong(&ok);
-    if (!ok || it->typeId() == QMetaType::Bool || v < std::numeric_limits<std::int32_t>::min() ||
-        v > std::numeric_limits<std::uint32_t>::max())
+    const std::optional<qint64> v = integerOf(*it);
+    if (!v || it->typeId() == QMetaType::Bool || *v < std::numeric_limits<std::int32_t>::min() ||
+        *v > std::numeric_limits<std::uint32_t>::max())
         conversionError(key, "a colour");
-    return static_cast<std::uint32_t>(v);
+    return static_cast<std::uint32_t>(*v);
 }
 
 bool PropertyBag::readBool(const QString &key, bool defaultValue) const
@@ -179,10 +214,10 @@ bool PropertyBag::readBool(const QString &key, bool defaultValue) const
         return defaultValue;
     if (it->typeId() == QMetaType::Bool)
         return it->toBool();
-    bool ok = false;
-    const qint64 v = it->toLongLong(&ok);
-    if (ok)
-        return v != 0;
+    if (it->typeId() == QMetaType::Double && !fitsInt64(it->toDouble()))
+        return true;
+    if (const std::optional<qint64> v = integerOf(*it))
+        return *v != 0;
     const QString s = it->toString().trimmed().toLower();
     if (s == QLatin1String("true"))
         return true;
@@ -245,6 +280,9 @@ QJsonObject PropertyBag::toJson() const
         case QMetaType::QString:
             o.insert(k, v.toString());
             break;
+        case QMetaType::Double:
+            o.insert(k, v.toDouble());
+            break;
         default:
             o.insert(k, static_cast<double>(v.toLongLong()));
             break;
@@ -264,7 +302,7 @@ PropertyBag PropertyBag::fromJson(const QJsonObject &object)
             bag.store(it.key(), v.toString());
         } else if (v.isDouble()) {
             const double d = v.toDouble();
-            if (d == std::floor(d))
+            if (d == std::floor(d) && fitsInt64(d))
                 bag.store(it.key(), QVariant::fromValue<qint64>(static_cast<qint64>(d)));
             else
                 bag.store(it.key(), d);
@@ -273,10 +311,11 @@ PropertyBag PropertyBag::fromJson(const QJsonObject &object)
             if (inner.contains(QStringLiteral("font"))) {
                 bag.store(it.key(), fontFromJson(inner.value(QStringLiteral("font")).toObject()));
             } else if (inner.contains(QStringLiteral("png"))) {
+                const QByteArray png = QByteArray::fromBase64(
+                    inner.value(QStringLiteral("png")).toString().toLatin1());
                 QImage image;
-                image.loadFromData(QByteArray::fromBase64(
-                                       inner.value(QStringLiteral("png")).toString().toLatin1()),
-                                   "PNG");
+                if (chunksFit(png))
+                    image.loadFromData(png, "PNG");
                 bag.store(it.key(), image);
             }
         }

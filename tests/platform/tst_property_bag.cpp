@@ -1,5 +1,6 @@
 #include "platform/PropertyBag.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QImage>
 #include <QJsonObject>
@@ -15,6 +16,23 @@ QImage samplePicture()
     image.fill(qRgba(10, 20, 30, 255));
     image.setPixel(1, 1, qRgba(200, 100, 50, 128));
     return image;
+}
+
+QByteArray pngOf(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// The PNG of the sample picture with `chunk` put in before its closing IEND chunk.
+QByteArray pngWithChunkBeforeEnd(const QByteArray &chunk)
+{
+    QByteArray png = pngOf(samplePicture());
+    png.insert(png.size() - 12, chunk);
+    return png;
 }
 
 QFont sampleFont()
@@ -41,6 +59,10 @@ private Q_SLOTS:
     void jsonRoundTripKeepsEveryType();
     void conversionErrorsThrow_data();
     void conversionErrorsThrow();
+    void numbersBeyond64Bits_data();
+    void numbersBeyond64Bits();
+    void picturesClaimingMoreThanTheyHold_data();
+    void picturesClaimingMoreThanTheyHold();
 };
 
 void PropertyBagTest::keysIgnoreLetterCase_data()
@@ -168,6 +190,51 @@ void PropertyBagTest::conversionErrorsThrow()
         QVERIFY_THROWS_EXCEPTION(PropertyBagError, bag.readPicture(key, QImage()));
     else
         QVERIFY_THROWS_EXCEPTION(PropertyBagError, bag.readText(key, QString()));
+}
+
+void PropertyBagTest::numbersBeyond64Bits_data()
+{
+    QTest::addColumn<double>("number");
+    QTest::newRow("1e300") << 1e300;
+    QTest::newRow("-1e300") << -1e300;
+    QTest::newRow("2 to the 63") << 9223372036854775808.0;
+    QTest::newRow("-2 to the 63") << -9223372036854775808.0;
+    QTest::newRow("1.22222e49") << 1.22222e49;
+}
+
+void PropertyBagTest::numbersBeyond64Bits()
+{
+    QFETCH(double, number);
+    const PropertyBag bag = PropertyBag::fromJson(QJsonObject{{QStringLiteral("n"), number}});
+    QVERIFY_THROWS_EXCEPTION(PropertyBagError, bag.readInt(QStringLiteral("n"), 0));
+    QVERIFY_THROWS_EXCEPTION(PropertyBagError, bag.readColor(QStringLiteral("n"), 0));
+    QVERIFY(bag.readBool(QStringLiteral("n"), false));
+    QCOMPARE(bag.toJson().value(QStringLiteral("n")).toDouble(), number);
+}
+
+void PropertyBagTest::picturesClaimingMoreThanTheyHold_data()
+{
+    QTest::addColumn<QByteArray>("png");
+    QTest::addColumn<bool>("loads");
+    // A text chunk that claims 2 GB, from a layout the fuzzer made.
+    QTest::newRow("chunk claims 2 GB")
+        << pngWithChunkBeforeEnd(QByteArray::fromHex("78ffff25") +
+                                 QByteArrayLiteral("tEXtdate:modify"))
+        << false;
+    QTest::newRow("whole text chunk")
+        << pngWithChunkBeforeEnd(QByteArray::fromHex("00000003") + QByteArrayLiteral("tEXta\0b") +
+                                 QByteArray::fromHex("dc49a23b"))
+        << true;
+}
+
+void PropertyBagTest::picturesClaimingMoreThanTheyHold()
+{
+    QFETCH(QByteArray, png);
+    QFETCH(bool, loads);
+    const QJsonObject picture{{QStringLiteral("png"), QString::fromLatin1(png.toBase64())}};
+    const PropertyBag bag = PropertyBag::fromJson(QJsonObject{{QStringLiteral("icon"), picture}});
+    const QImage loaded = bag.readPicture(QStringLiteral("icon"), QImage());
+    QCOMPARE(loaded.isNull(), !loads);
 }
 
 QTEST_MAIN(PropertyBagTest)
