@@ -3,14 +3,23 @@
 #include "controls/button/Primitives.h"
 #include "platform/Surface.h"
 
+#include <cstddef>
+#include <span>
+
 namespace clipnab {
 
 namespace {
 
-constexpr int kSideColumns = 17; // beside the extra left column x = 17
+// The centre fill starts at (18, 11); side columns run from row 11, end rows from column 17.
 constexpr int kCentreLeft = 18;
 constexpr int kCentreTop = 11;
-constexpr int kEndRows = 11; // beside the extra top row y = 11
+constexpr int kEndRowLeft = 17;
+
+bool sameRun(const GlossyCornerPixel &a, const GlossyCornerPixel &b)
+{
+    return b.dy == a.dy && b.dx == a.dx + 1 && b.red == a.red && b.green == a.green &&
+           b.blue == a.blue;
+}
 
 } // namespace
 
@@ -31,28 +40,42 @@ void paintGlossyImage(Surface &s, const ButtonView &v, int state)
 
     FillBox(s, kCentreLeft, kCentreTop, w - 34, h - 19, picture.centre);
 
-    // Corner pixels outside the rounded outline are left as the refresh cleared them.
+    // Corner pixels outside the rounded outline are left as the refresh cleared them. Pixels
+    // that continue a run of one colour along their row are drawn as one line.
     for (int corner = 0; corner < 4; ++corner) {
         const bool right = corner % 2 == 1;
         const bool bottom = corner >= 2;
-        for (const GlossyCornerPixel &p : picture.corners[corner]) {
-            const int x = right ? w - 1 - p.dx : p.dx;
-            const int y = bottom ? h - 1 - p.dy : p.dy;
-            s.setPixel(x, y, makeRgb(p.red, p.green, p.blue));
+        const std::span<const GlossyCornerPixel> pixels = picture.corners[corner];
+        for (std::size_t i = 0; i < pixels.size();) {
+            const GlossyCornerPixel &first = pixels[i];
+            std::size_t end = i + 1;
+            while (end < pixels.size() && sameRun(pixels[end - 1], pixels[end]))
+                ++end;
+            const int run = static_cast<int>(end - i);
+            const int y = bottom ? h - 1 - first.dy : first.dy;
+            const int x = right ? w - 1 - first.dx : first.dx;
+            const Rgb colour = makeRgb(first.red, first.green, first.blue);
+            if (run == 1)
+                s.setPixel(x, y, colour);
+            else
+                DrawLineOn(s, x, y, right ? x - run : x + run, y, colour);
+            i = end;
         }
     }
 
-    for (int i = 0; i <= kSideColumns; ++i)
-        DrawLineOn(s, i, kCentreTop, i, h - 10, picture.leftColumns[i]);
-    for (int i = 0; i < kSideColumns; ++i) {
-        const int x = w - kSideColumns + i;
+    const int rightColumns = static_cast<int>(picture.rightColumns.size());
+    const int bottomRows = static_cast<int>(picture.bottomRows.size());
+    for (int x = 0; x < static_cast<int>(picture.leftColumns.size()); ++x)
+        DrawLineOn(s, x, kCentreTop, x, h - 10, picture.leftColumns[x]);
+    for (int i = 0; i < rightColumns; ++i) {
+        const int x = w - rightColumns + i;
         DrawLineOn(s, x, kCentreTop, x, h - 10, picture.rightColumns[i]);
     }
-    for (int i = 0; i <= kEndRows; ++i)
-        DrawLineOn(s, 17, i, w - 17, i, picture.topRows[i]);
-    for (int i = 0; i < kEndRows; ++i) {
-        const int y = h - kEndRows + i;
-        DrawLineOn(s, 17, y, w - 17, y, picture.bottomRows[i]);
+    for (int y = 0; y < static_cast<int>(picture.topRows.size()); ++y)
+        DrawLineOn(s, kEndRowLeft, y, w - 17, y, picture.topRows[y]);
+    for (int i = 0; i < bottomRows; ++i) {
+        const int y = h - bottomRows + i;
+        DrawLineOn(s, kEndRowLeft, y, w - 17, y, picture.bottomRows[i]);
     }
 }
 
