@@ -1,7 +1,6 @@
 #include "ButtonTestSupport.h"
 
 #include "controls/button/ButtonGeometry.h"
-#include "controls/button/styles/Capsule.h"
 
 #include <QRegion>
 #include <QTest>
@@ -27,6 +26,16 @@ struct Look
     uint highlight = kAzure;
     QSize size{75, 23};
 };
+
+Probe P(int x, int y, Rgb colour)
+{
+    return {{x, y}, colour};
+}
+
+Probe P(int x, int y, int r, int g, int b)
+{
+    return {{x, y}, makeRgb(r, g, b)};
+}
 
 bool probesMatch(const deRurara &b, const QList<Probe> &probes)
 {
@@ -91,43 +100,33 @@ private Q_SLOTS:
         addColumns();
         const Rgb frame = makeRgb(148, 145, 128);
         QTest::newRow("normal") << Look{}
-                                << QList<Probe>{{{0, 0}, makeRgb(244, 241, 224)},
-                                                {{10, 0}, frame},
-                                                {{74, 0}, frame},
-                                                {{74, 22}, frame},
-                                                {{0, 22}, makeRgb(244, 241, 224)},
-                                                {{1, 1}, frame},
-                                                {{1, 0}, makeRgb(215, 212, 195)},
-                                                {{10, 1}, makeRgb(255, 254, 237)},
-                                                {{10, 21}, makeRgb(199, 196, 179)},
-                                                {{1, 2}, makeRgb(255, 255, 245)},
-                                                {{73, 2}, makeRgb(239, 236, 219)},
-                                                {{10, 2}, makeRgb(254, 254, 238)}};
-        const QList<Probe> highlight{{{10, 1}, makeRgb(70, 127, 218)},
-                                     {{1, 2}, makeRgb(70, 127, 218)},
-                                     {{73, 2}, makeRgb(70, 127, 218)},
-                                     {{1, 20}, makeRgb(44, 101, 192)},
-                                     {{10, 21}, makeRgb(28, 85, 176)}};
+                                << QList<Probe>{P(0, 0, 244, 241, 224),   P(0, 22, 244, 241, 224),
+                                                P(10, 0, frame),          P(74, 0, frame),
+                                                P(74, 22, frame),         P(1, 1, frame),
+                                                P(1, 0, 215, 212, 195),   P(10, 1, 255, 254, 237),
+                                                P(10, 21, 199, 196, 179), P(1, 2, 255, 255, 245),
+                                                P(73, 2, 239, 236, 219),  P(10, 2, 254, 254, 238)};
+        const QList<Probe> highlight{P(10, 1, 70, 127, 218), P(1, 2, 70, 127, 218),
+                                     P(73, 2, 70, 127, 218), P(1, 20, 44, 101, 192),
+                                     P(10, 21, 28, 85, 176)};
         QTest::newRow("hot without focus")
             << Look{.state = 2}
-            << (highlight + QList<Probe>{{{0, 0}, makeRgb(255, 255, 240)},
-                                         {{10, 0}, makeRgb(159, 159, 144)},
-                                         {{10, 3}, makeRgb(253, 253, 252)}});
+            << (highlight + QList<Probe>{P(0, 0, 255, 255, 240), P(10, 0, 159, 159, 144),
+                                         P(10, 3, 253, 253, 252)});
         QTest::newRow("focused at rest") << Look{.focus = true} << highlight;
         QTest::newRow("disabled and focused: no highlight")
             << Look{.state = 4, .focus = true}
-            << QList<Probe>{{{10, 1}, makeRgb(255, 254, 237)},
-                            {{1, 0}, makeRgb(241, 238, 221)},
-                            {{0, 0}, makeRgb(254, 251, 234)}};
+            << QList<Probe>{P(10, 1, 255, 254, 237), P(1, 0, 241, 238, 221),
+                            P(0, 0, 254, 251, 234)};
         QTest::newRow("pressed keeps the cleared corner")
             << Look{.state = 3, .focus = true}
-            << QList<Probe>{{{0, 0}, makeRgb(244, 241, 224)},   {{10, 1}, makeRgb(215, 212, 195)},
-                            {{5, 2}, makeRgb(213, 210, 193)},   {{5, 20}, makeRgb(226, 223, 206)},
-                            {{10, 21}, makeRgb(244, 241, 224)}, {{73, 2}, makeRgb(206, 203, 186)},
-                            {{1, 2}, makeRgb(195, 192, 175)},   {{10, 22}, makeRgb(131, 128, 111)}};
+            << QList<Probe>{P(0, 0, 244, 241, 224),   P(10, 1, 215, 212, 195),
+                            P(5, 2, 213, 210, 193),   P(5, 20, 226, 223, 206),
+                            P(10, 21, 244, 241, 224), P(73, 2, 206, 203, 186),
+                            P(1, 2, 195, 192, 175),   P(10, 22, 131, 128, 111)};
         QTest::newRow("custom colours")
             << Look{.state = 2, .custom = true}
-            << QList<Probe>{{{0, 0}, makeRgb(152, 152, 152)}, {{10, 1}, makeRgb(21, 149, 255)}};
+            << QList<Probe>{P(0, 0, 152, 152, 152), P(10, 1, 21, 149, 255)};
     }
     void softGradient() { check(7); }
 
@@ -138,159 +137,106 @@ private Q_SLOTS:
         const Rgb lighter = makeRgb(251, 248, 231);
         const Rgb frame = makeRgb(188, 185, 168);
         const Rgb shadow = makeRgb(209, 206, 189);
+        const Rgb corner = makeRgb(224, 221, 204);
         const Rgb white = makeRgb(255, 255, 255);
-        QTest::newRow("normal") << Look{}
-                                << QList<Probe>{{{0, 0}, face},
-                                                {{1, 0}, face},
-                                                {{74, 0}, face},
-                                                {{0, 22}, face},
-                                                {{10, 1}, white},
-                                                {{1, 10}, white},
-                                                {{10, 0}, frame},
-                                                {{0, 10}, frame},
-                                                {{73, 10}, frame},
-                                                {{10, 21}, frame},
-                                                {{1, 1}, frame},
-                                                {{72, 20}, frame},
-                                                {{10, 22}, shadow},
-                                                {{74, 10}, shadow},
-                                                {{71, 22}, shadow},
-                                                {{74, 19}, shadow},
-                                                {{72, 22}, makeRgb(224, 221, 204)},
-                                                {{73, 21}, makeRgb(224, 221, 204)},
-                                                {{74, 20}, makeRgb(224, 221, 204)},
-                                                {{10, 2}, makeRgb(251, 248, 231)},
-                                                {{10, 19}, makeRgb(221, 218, 201)},
-                                                {{10, 20}, face}};
+        QTest::newRow("normal")
+            << Look{}
+            << QList<Probe>{P(0, 0, face),     P(1, 0, face),     P(74, 0, face),
+                            P(0, 22, face),    P(10, 1, white),   P(1, 10, white),
+                            P(10, 0, frame),   P(0, 10, frame),   P(73, 10, frame),
+                            P(10, 21, frame),  P(1, 1, frame),    P(72, 20, frame),
+                            P(10, 22, shadow), P(74, 10, shadow), P(71, 22, shadow),
+                            P(74, 19, shadow), P(72, 22, corner), P(73, 21, corner),
+                            P(74, 20, corner), P(10, 2, lighter), P(10, 19, 221, 218, 201),
+                            P(10, 20, face)};
         QTest::newRow("focused") << Look{.focus = true}
-                                 << QList<Probe>{{{10, 0}, makeRgb(140, 137, 120)},
-                                                 {{10, 22}, makeRgb(161, 158, 141)}};
+                                 << QList<Probe>{P(10, 0, 140, 137, 120), P(10, 22, 161, 158, 141)};
         QTest::newRow("hot") << Look{.state = 2, .focus = true}
-                             << QList<Probe>{{{0, 0}, lighter}, {{10, 0}, makeRgb(140, 137, 120)}};
-        QTest::newRow("disabled") << Look{.state = 4} << QList<Probe>{{{0, 0}, lighter}};
+                             << QList<Probe>{P(0, 0, lighter), P(10, 0, 140, 137, 120)};
+        QTest::newRow("disabled") << Look{.state = 4} << QList<Probe>{P(0, 0, lighter)};
         QTest::newRow("pressed and focused keeps the plain frame")
             << Look{.state = 3, .focus = true}
-            << QList<Probe>{{{0, 0}, lighter},
-                            {{10, 0}, frame},
-                            {{10, 1}, lighter},
-                            {{1, 10}, lighter},
-                            {{10, 20}, white},
-                            {{10, 2}, makeRgb(236, 233, 216)},
-                            {{10, 19}, makeRgb(255, 255, 246)}};
+            << QList<Probe>{P(0, 0, lighter),        P(10, 0, frame),  P(10, 1, lighter),
+                            P(1, 10, lighter),       P(10, 20, white), P(10, 2, face),
+                            P(10, 19, 255, 255, 246)};
         QTest::newRow("custom hot face is HighlightColor")
             << Look{.state = 2, .custom = true}
-            << QList<Probe>{{{0, 0}, makeRgb(0, 128, 255)},
-                            {{10, 0}, makeRgb(80, 80, 80)},
-                            {{10, 22}, makeRgb(101, 101, 101)}};
+            << QList<Probe>{P(0, 0, 0, 128, 255), P(10, 0, 80, 80, 80), P(10, 22, 101, 101, 101)};
     }
     void reliefGradient() { check(8); }
 
-    void capsuleHalfHeight_data()
-    {
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("k");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("23, 7") << 23 << 7 << 4;
-        QTest::newRow("23, 4") << 23 << 4 << 8;
-        QTest::newRow("25, 7") << 25 << 7 << 6;
-        QTest::newRow("23, 0") << 23 << 0 << 12;
-        QTest::newRow("25, 0") << 25 << 0 << 12;
-        QTest::newRow("24, 7") << 24 << 7 << 5;
-    }
-    void capsuleHalfHeight()
-    {
-        QFETCH(int, height);
-        QFETCH(int, k);
-        QFETCH(int, expected);
-        QCOMPARE(capsuleHalf(height, k), expected);
-    }
-
+    // Height 23 halves to h(7) = 4, h(2) = 10, h(5) = 6, h(0) = 12; height 25 to h(7) = 6.
     void capsule_data()
     {
         addColumns();
         const Rgb a = makeRgb(221, 218, 201);
         const Rgb dark = makeRgb(93, 90, 73);
+        const Rgb cap = makeRgb(184, 181, 164);
         QTest::newRow("normal, height 23") << Look{}
-                                           << QList<Probe>{{{1, 10}, a},
-                                                           {{0, 0}, makeRgb(255, 255, 255)},
-                                                           {{0, 19}, dark},
-                                                           {{10, 21}, dark},
-                                                           {{6, 3}, makeRgb(255, 255, 255)},
-                                                           {{2, 3}, a},
-                                                           {{2, 4}, a},
-                                                           {{2, 8}, makeRgb(184, 181, 164)},
-                                                           {{2, 9}, a},
-                                                           {{2, 10}, makeRgb(184, 181, 164)},
-                                                           {{2, 16}, makeRgb(189, 186, 169)},
-                                                           {{2, 17}, a},
-                                                           {{1, 20}, makeRgb(109, 106, 89)},
-                                                           {{72, 20}, makeRgb(109, 106, 89)},
-                                                           {{71, 22}, makeRgb(200, 197, 180)},
-                                                           {{10, 22}, makeRgb(205, 202, 185)},
-                                                           {{10, 0}, makeRgb(255, 255, 249)},
-                                                           {{10, 1}, a},
-                                                           {{74, 12}, makeRgb(157, 154, 137)},
-                                                           {{74, 11}, makeRgb(180, 177, 162)},
-                                                           {{74, 20}, makeRgb(213, 210, 193)},
-                                                           {{10, 2}, makeRgb(253, 250, 233)}};
-        QTest::newRow("hot") << Look{.state = 2} << QList<Probe>{{{1, 10}, makeRgb(237, 234, 217)}};
-        QTest::newRow("pressed") << Look{.state = 3}
-                                 << QList<Probe>{{{1, 10}, makeRgb(255, 255, 240)}};
-        QTest::newRow("disabled") << Look{.state = 4}
-                                  << QList<Probe>{{{1, 10}, makeRgb(251, 248, 231)}};
+                                           << QList<Probe>{P(1, 10, a),
+                                                           P(0, 0, 255, 255, 255),
+                                                           P(0, 19, dark),
+                                                           P(10, 21, dark),
+                                                           P(6, 3, 255, 255, 255),
+                                                           P(2, 3, a),
+                                                           P(2, 4, a),
+                                                           P(2, 8, cap),
+                                                           P(2, 9, a),
+                                                           P(2, 10, cap),
+                                                           P(2, 16, 189, 186, 169),
+                                                           P(2, 17, a),
+                                                           P(1, 20, 109, 106, 89),
+                                                           P(72, 20, 109, 106, 89),
+                                                           P(71, 22, 200, 197, 180),
+                                                           P(10, 22, 205, 202, 185),
+                                                           P(10, 0, 255, 255, 249),
+                                                           P(10, 1, a),
+                                                           P(74, 11, 180, 177, 162),
+                                                           P(74, 12, 157, 154, 137),
+                                                           P(74, 20, 213, 210, 193),
+                                                           P(10, 2, 253, 250, 233)};
+        QTest::newRow("hot") << Look{.state = 2} << QList<Probe>{P(1, 10, 237, 234, 217)};
+        QTest::newRow("pressed") << Look{.state = 3} << QList<Probe>{P(1, 10, 255, 255, 240)};
+        QTest::newRow("disabled") << Look{.state = 4} << QList<Probe>{P(1, 10, 251, 248, 231)};
         QTest::newRow("pressed, white highlight clamps")
             << Look{.state = 3, .custom = true, .highlight = kWhite}
-            << QList<Probe>{{{1, 10}, makeRgb(255, 255, 255)},
-                            {{6, 3}, makeRgb(255, 255, 255)},
-                            {{10, 0}, makeRgb(255, 255, 255)},
-                            {{10, 21}, makeRgb(127, 127, 127)}};
+            << QList<Probe>{P(1, 10, 255, 255, 255), P(6, 3, 255, 255, 255),
+                            P(10, 0, 255, 255, 255), P(10, 21, 127, 127, 127)};
         QTest::newRow("custom dark face, height 25")
             << Look{.custom = true, .back = 0x00404040u, .size = {80, 25}}
-            << QList<Probe>{{{6, 3}, makeRgb(177, 177, 177)},
-                            {{1, 10}, makeRgb(49, 49, 49)},
-                            {{2, 9}, makeRgb(18, 18, 18)},
-                            {{2, 10}, makeRgb(12, 12, 12)},
-                            {{2, 11}, makeRgb(13, 13, 13)}};
+            << QList<Probe>{P(6, 3, 177, 177, 177), P(1, 10, 49, 49, 49), P(2, 9, 18, 18, 18),
+                            P(2, 10, 12, 12, 12), P(2, 11, 13, 13, 13)};
     }
     void capsule() { check(9); }
 
     void glossyImage_data()
     {
         addColumns();
-        const QList<Probe> restRow0{
-            {{6, 0}, makeRgb(254, 254, 254)},  {{7, 0}, makeRgb(230, 230, 230)},
-            {{8, 0}, makeRgb(172, 172, 172)},  {{9, 0}, makeRgb(122, 122, 122)},
-            {{13, 0}, makeRgb(111, 111, 113)}, {{16, 0}, makeRgb(107, 109, 108)},
-            {{17, 0}, makeRgb(106, 105, 103)}, {{57, 0}, makeRgb(106, 105, 103)}};
-        const QList<Probe> hotRow0{{{6, 0}, makeRgb(254, 254, 254)},
-                                   {{8, 0}, makeRgb(165, 165, 169)},
-                                   {{10, 0}, makeRgb(41, 39, 72)},
-                                   {{14, 0}, makeRgb(6, 6, 58)},
-                                   {{30, 0}, makeRgb(8, 6, 69)}};
+        const QList<Probe> restRow0{P(6, 0, 254, 254, 254),  P(7, 0, 230, 230, 230),
+                                    P(8, 0, 172, 172, 172),  P(9, 0, 122, 122, 122),
+                                    P(13, 0, 111, 111, 113), P(16, 0, 107, 109, 108),
+                                    P(17, 0, 106, 105, 103), P(57, 0, 106, 105, 103)};
+        const QList<Probe> hotRow0{P(6, 0, 254, 254, 254), P(8, 0, 165, 165, 169),
+                                   P(10, 0, 41, 39, 72), P(14, 0, 6, 6, 58), P(30, 0, 8, 6, 69)};
         QTest::newRow("rest") << Look{}
-                              << (restRow0 + QList<Probe>{{{2, 11}, makeRgb(153, 153, 153)},
-                                                          {{2, 12}, makeRgb(153, 153, 153)},
-                                                          {{58, 13}, makeRgb(232, 231, 234)},
-                                                          {{58, 14}, makeRgb(232, 231, 234)},
-                                                          {{57, 13}, makeRgb(239, 241, 238)},
-                                                          {{30, 21}, makeRgb(84, 84, 84)},
-                                                          {{74, 12}, makeRgb(246, 246, 246)},
-                                                          {{72, 11}, makeRgb(163, 163, 163)}});
+                              << (restRow0 +
+                                  QList<Probe>{P(2, 11, 153, 153, 153), P(2, 12, 153, 153, 153),
+                                               P(58, 13, 232, 231, 234), P(58, 14, 232, 231, 234),
+                                               P(57, 13, 239, 241, 238), P(30, 21, 84, 84, 84),
+                                               P(74, 12, 246, 246, 246), P(72, 11, 163, 163, 163)});
         QTest::newRow("hot") << Look{.state = 2} << hotRow0;
         QTest::newRow("focused at rest") << Look{.focus = true} << hotRow0;
         QTest::newRow("disabled and focused") << Look{.state = 4, .focus = true} << hotRow0;
         QTest::newRow("disabled") << Look{.state = 4} << restRow0;
         QTest::newRow("pressed and focused")
             << Look{.state = 3, .focus = true, .size = {140, 41}}
-            << QList<Probe>{
-                   {{30, 0}, makeRgb(10, 9, 60)},       {{2, 20}, makeRgb(23, 45, 99)},
-                   {{137, 30}, makeRgb(25, 51, 109)},   {{30, 20}, makeRgb(106, 155, 204)},
-                   {{122, 32}, makeRgb(135, 176, 220)}, {{121, 30}, makeRgb(117, 161, 208)},
-                   {{30, 39}, makeRgb(62, 86, 90)}};
+            << QList<Probe>{P(30, 0, 10, 9, 60),       P(2, 20, 23, 45, 99),
+                            P(137, 30, 25, 51, 109),   P(30, 20, 106, 155, 204),
+                            P(122, 32, 135, 176, 220), P(121, 30, 117, 161, 208),
+                            P(30, 39, 62, 86, 90)};
     }
     void glossyImage() { check(10); }
 
-    // Outside pixels per corner row, left and right, top rows then bottom rows.
     void windowShapes_data()
     {
         QTest::addColumn<int>("style");

@@ -44,12 +44,13 @@ void row(Surface &s, Rgb c0, Rgb c1, int x0, int y, int x1, int yEnd)
     GradientColumnsOn(s, c0, c1, x0, y, x1, yEnd);
 }
 
-} // namespace
-
+// H / 2 - k from the exact half of the height, rounded half to even.
 int capsuleHalf(int height, int k)
 {
     return roundHalfEven(height / 2.0 - k);
 }
+
+} // namespace
 
 void paintCapsule(Surface &s, const ButtonView &v, int state)
 {

@@ -11,7 +11,4 @@ class Surface;
 // bottom rim. Every state draws the same; only the face colour changes.
 void paintCapsule(Surface &surface, const ButtonView &view, int state);
 
-// H / 2 - k from the exact half of the height, rounded half to even.
-int capsuleHalf(int height, int k);
-
 } // namespace clipnab
