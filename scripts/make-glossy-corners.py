@@ -7,8 +7,8 @@ colour follows the side profile where the arc runs vertically and the end profil
 horizontally, blended by the angle, with both profiles stretched so that their outer edge and
 their outline meet on the same arcs. Every pixel is the mean of 8 x 8 samples, so the outline is
 anti-aliased against white. Only the pixels of the fixed outline runs are kept, the row 0
-values given for the rest and hot pictures replace the computed ones, and the right patches
-keep the centre colour where they overlap the centre fill.
+values given for the rest and hot pictures replace the computed ones, and the rest picture's
+right patches keep the centre colour where they overlap the centre fill.
 
     scripts/make-glossy-corners.py            write the source file
     scripts/make-glossy-corners.py --png DIR  also write a preview of each picture at 140 x 41
@@ -50,6 +50,7 @@ PICTURES = {
                  (112, 112, 114), (102, 104, 103), (107, 109, 108), (106, 105, 103)],
         "extraTop": 2,
         "extraBottom": 0,
+        "keepCentre": True,
     },
     "Hot": {
         "centre": (106, 166, 226),
@@ -74,6 +75,7 @@ PICTURES = {
                  (7, 7, 69), (8, 6, 69)],
         "extraTop": 0,
         "extraBottom": 2,
+        "keepCentre": False,
     },
     "Pressed": {
         "centre": (106, 155, 204),
@@ -96,6 +98,7 @@ PICTURES = {
         "row0": None,
         "extraTop": 0,
         "extraBottom": 2,
+        "keepCentre": False,
     },
 }
 
@@ -170,8 +173,9 @@ def sample(side, end, end_outline, cu, cv, u, v):
 
 
 def covers_centre(corner, dx, dy):
-    """Whether a patch pixel lies on the centre fill (x = W - 17, y >= 11 or y <= H - 9): it
-    keeps the centre colour there, where no edge line paints over it."""
+    """Whether a patch pixel lies on the centre fill (x = W - 17, y >= 11 or y <= H - 9). The
+    rest picture keeps the centre colour there; the blue pictures continue their end rows, where
+    the darker centre would show as a notch."""
     if corner.endswith("Left") or dx != PATCH_WIDTH[corner] - 1:
         return False
     return dy >= 11 if corner.startswith("top") else dy >= 8
@@ -194,7 +198,7 @@ def corner_pixels(picture, corner):
                     for i in range(3):
                         total[i] += c[i]
             colour = tuple(int(round(t / SAMPLES ** 2)) for t in total)
-            if covers_centre(corner, dx, dy):
+            if picture["keepCentre"] and covers_centre(corner, dx, dy):
                 colour = picture["centre"]
             pixels.append((dx, dy, colour))
     if corner == "topLeft" and picture["row0"]:
