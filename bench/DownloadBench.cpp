@@ -2,7 +2,7 @@
 // address, both as child processes so that each one's peak resident size is its own.
 //
 //   clipnab-bench-download [SIZE_MIB]   (default 1024)
-#include "app/transfer/NetworkTransfer.h"
+#include "components/network/NetworkTransfer.h"
 #include "DemoSite.h"
 #include "retrieval/Drain.h"
 
@@ -50,9 +50,9 @@ int saveWithTransfer(const QString &url, const QString &path)
         if (states.isEmpty() && !states.wait(600000))
             return 4;
         const int state = states.takeFirst().first().toInt();
-        if (state == TransferComponent::Error)
+        if (state == static_cast<int>(TransferComponent::State::Error))
             return 5;
-        if (state == TransferComponent::ResponseCompleted)
+        if (state == static_cast<int>(TransferComponent::State::ResponseCompleted))
             break;
     }
     QFile out(path);

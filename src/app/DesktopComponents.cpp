@@ -1,7 +1,7 @@
 #include "app/DesktopComponents.h"
 
-#include "app/browser/WebEngineBrowser.h"
-#include "app/transfer/NetworkTransfer.h"
+#include "components/network/NetworkTransfer.h"
+#include "components/webengine/WebEngineBrowser.h"
 
 #include <QCoreApplication>
 #include <QFont>

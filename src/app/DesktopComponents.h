@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/Form1.h"
-#include "app/browser/BrowserComponent.h"
-#include "app/transfer/TransferComponent.h"
+#include "components/BrowserComponent.h"
+#include "components/TransferComponent.h"
 
 class QString;
 

@@ -1,29 +1,30 @@
 #include "app/Form1.h"
 
-#include "app/browser/BrowserComponent.h"
 #include "app/SavedLayout.h"
-#include "app/transfer/TransferComponent.h"
+#include "app/WindowGeometry.h"
+#include "components/BrowserComponent.h"
+#include "components/TransferComponent.h"
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
-#include "platform/Colour.h"
 #include "platform/Dialogs.h"
 #include "platform/PlatformContext.h"
-#include "platform/Rounding.h"
 #include "platform/Shell.h"
 #include "retrieval/AddressCheck.h"
-#include "retrieval/DownloadFlow.h"
 #include "search/SearchPanel.h"
 #include "search/SearchRules.h"
 
-#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 // Resources of a static library are registered by hand.
 static void initAppResources()
@@ -35,35 +36,10 @@ namespace clipnab {
 
 namespace {
 
-// Positions in twips (left, top, width, height), relative to the control's container.
-struct TwipRect
-{
-    int left, top, width, height;
-};
+using WindowGeometry::pixels;
 
-constexpr TwipRect kClient{0, 0, 9195, 7485};
-constexpr TwipRect kTxtSearch{6480, 570, 1875, 300};
-constexpr TwipRect kTxtUrl{90, 510, 8115, 345};
-constexpr TwipRect kLblUrl{3240, 900, 2340, 180};
-constexpr TwipRect kShape2{90, 1170, 9015, 3825};
-constexpr TwipRect kWbSearch{120, 1200, 8955, 3765};
-constexpr TwipRect kLabel4{8760, 5010, 345, 210};
-constexpr TwipRect kShape1{1620, 5430, 5535, 285};
-constexpr TwipRect kImgPB{1650, 5460, 75, 255};
-constexpr TwipRect kLabel1{3480, 5460, 1515, 210};
-
-constexpr Rgb kRed = makeRgb(255, 0, 0);
-constexpr Rgb kBlack = makeRgb(0, 0, 0);
-
-int px(int twips)
-{
-    return roundHalfEven(static_cast<double>(twips) / Form1::kTwipsPerPixel);
-}
-
-QRect pixels(const TwipRect &r)
-{
-    return {px(r.left), px(r.top), px(r.width), px(r.height)};
-}
+const QString kAnalysingCaption = QStringLiteral("Analysing URL...");
+const QString kDownloadingCaption = QStringLiteral("Downloading...");
 
 QFont tahoma(double points, bool bold = false)
 {
@@ -73,37 +49,52 @@ QFont tahoma(double points, bool bold = false)
     return font;
 }
 
-void setTextColor(QWidget *widget, QPalette::ColorRole role, Rgb colour)
+void setTextColor(QWidget *widget, QPalette::ColorRole role, const QColor &color)
 {
     QPalette palette = widget->palette();
-    palette.setColor(role, QColor::fromRgb(toQRgb(colour)));
+    palette.setColor(role, color);
     widget->setPalette(palette);
 }
 
-QFrame *makeShape(QWidget *parent, const TwipRect &r)
+QColor verdictColor(bool available)
+{
+    return available ? QColor(Qt::black) : QColor(Qt::red);
+}
+
+QFrame *makeShape(QWidget *parent, const char *name, const WindowGeometry::TwipRect &rect)
 {
     auto *shape = new QFrame(parent);
+    shape->setObjectName(QLatin1String(name));
     shape->setFrameStyle(QFrame::Box | QFrame::Plain);
     shape->setLineWidth(1);
-    QPalette palette = shape->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    shape->setPalette(palette);
-    shape->setGeometry(pixels(r));
+    setTextColor(shape, QPalette::WindowText, Qt::black);
+    shape->setGeometry(pixels(rect));
     return shape;
 }
 
-QLabel *makeLabel(QWidget *parent, const TwipRect &r, const QString &caption, const QFont &font)
+QLabel *makeLabel(QWidget *parent, const char *name, const WindowGeometry::TwipRect &rect,
+                  const QString &caption, const QFont &font)
 {
     auto *label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
     label->setFont(font);
-    label->setGeometry(pixels(r));
+    label->setGeometry(pixels(rect));
     return label;
+}
+
+// A control the compiled-in layout must hold; the layout test guards every one of them.
+template <typename T> T *restoredControl(QWidget *client, const char *name)
+{
+    auto *control = client->findChild<T *>(QLatin1String(name));
+    if (!control)
+        qFatal("The window layout lacks the control %s", name);
+    return control;
 }
 
 } // namespace
 
 Form1::Form1(PlatformContext &context, Components components, QWidget *parent)
-    : QMainWindow(parent), m_context(context), m_components(std::move(components))
+    : QMainWindow(parent), m_context(context), m_siteBase(components.siteBase)
 {
     initAppResources();
     setObjectName(QStringLiteral("Form1"));
@@ -111,210 +102,176 @@ Form1::Form1(PlatformContext &context, Components components, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/clipnab/clipnab.png")));
     setFont(tahoma(9));
 
-    buildControls();
-    loadLayout(m_components.layoutPath);
+    createClientArea();
+    restoreSavedControls();
+    createOwnWidgets();
+    wireTabOrder();
     buildMenus();
-
-    m_wb = std::move(m_components.locatorBrowser);
-    m_inet = std::move(m_components.transfer);
-    m_wbSearch = m_components.makeSearchBrowser(m_wbSearchHost);
-    if (QWidget *view = m_wbSearch->widget())
-        m_wbSearchHost->layout()->addWidget(view);
-
-    DownloadView &view = *this;
-    m_flow = std::make_unique<DownloadFlow>(
-        m_context, *m_wb, *m_inet, view,
-        DownloadFlow::Settings{m_components.siteBase, m_components.downloadFolder});
-
-    SearchPanel::View searchView;
-    searchView.searchText = [this] { return m_txtSearch->text(); };
-    searchView.setSearchText = [this](const QString &text) { m_txtSearch->setText(text); };
-    searchView.searchEnabled = [this] { return m_cmdSearch->Enabled(); };
-    searchView.setProgressCaption = [this](const QString &caption) {
-        // The caption grows to the left from the browser frame's right edge.
-        const QRect base = pixels(kLabel4);
-        m_label4->setText(caption);
-        const int width = std::max(base.width(), m_label4->sizeHint().width());
-        m_label4->setGeometry(base.right() + 1 - width, base.top(), width, base.height());
-    };
-    searchView.setAddress = [this](const QString &address) { m_txtUrl->setText(address); };
-    m_search =
-        std::make_unique<SearchPanel>(*m_wbSearch, m_components.siteBase, std::move(searchView));
-
+    createComponents(std::move(components));
     connectHandlers();
 
     // The window cannot be resized or maximised.
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    formLoad();
+    startUp();
 }
 
 Form1::~Form1()
 {
-    qApp->removeEventFilter(this);
+    m_searchBox->removeEventFilter(this);
     // The flow and the search panel refer to the components; they go first.
-    m_search.reset();
-    m_flow.reset();
+    m_searchPanel.reset();
+    m_download.reset();
 }
 
 bool Form1::downloading() const
 {
-    return m_flow->downloading();
+    return m_download->downloading();
 }
 
 QString Form1::videoId() const
 {
-    return m_flow->videoId();
+    return m_download->videoId();
 }
 
 bool Form1::searchHasFocus() const
 {
-    return m_search->searchHasFocus();
+    return m_searchPanel->searchHasFocus();
 }
 
-void Form1::buildControls()
+void Form1::createClientArea()
 {
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
-    m_client->setFixedSize(pixels(kClient).size());
+    m_client->setFixedSize(pixels(WindowGeometry::kClient).size());
     setCentralWidget(m_client);
 }
 
-void Form1::loadLayout(const QString &path)
+void Form1::restoreSavedControls()
 {
-    const SavedLayout layout = SavedLayout::load(path);
     QHash<QString, QWidget *> containers{{QStringLiteral("Form1"), m_client}};
-
+    const SavedLayout layout = SavedLayout::load(QString::fromLatin1(kLayoutPath));
     for (const ControlRecord &record : layout.controls()) {
-        QWidget *container = containers.value(record.container, m_client);
-        QWidget *control = nullptr;
-        // A record that cannot be restored keeps its defaults; the window still opens.
-        if (record.classId == QLatin1String(XPContainer::kClassId)) {
-            auto *panel = new XPContainer(m_context, container);
-            panel->setObjectName(record.name);
-            try {
-                panel->readProperties(record.bag);
-            } catch (const PropertyBagError &) {
-                panel->initProperties();
-            }
-            containers.insert(record.name, panel);
-            control = panel;
-        } else if (record.classId == QLatin1String(deRurara::kClassId)) {
-            auto *button = new deRurara(m_context, container);
-            button->setObjectName(record.name);
-            button->setToolTip(record.toolTip);
-            try {
-                button->readProperties(record.bag);
-            } catch (const PropertyBagError &) {
-                button->initProperties();
-            }
-            control = button;
-        } else {
+        QWidget *control = restoreControl(record, containers.value(record.container, m_client));
+        if (!control)
             continue;
-        }
-        control->setGeometry(px(record.leftTwips), px(record.topTwips),
-                             px(record.bag.readInt(QStringLiteral("_extentx"), 0)),
-                             px(record.bag.readInt(QStringLiteral("_extenty"), 0)));
+        if (qobject_cast<XPContainer *>(control))
+            containers.insert(record.name, control);
+        control->setGeometry(pixels(record.leftTwips), pixels(record.topTwips),
+                             pixels(record.bag.readInt(QStringLiteral("_extentx"), 0)),
+                             pixels(record.bag.readInt(QStringLiteral("_extenty"), 0)));
     }
 
-    m_xpContainer1 = m_client->findChild<XPContainer *>(QStringLiteral("XPContainer1"));
-    m_xpContainer2 = m_client->findChild<XPContainer *>(QStringLiteral("XPContainer2"));
-    // Without a layout the window still gets every control, at defaults.
-    const auto ensurePanel = [this](XPContainer *&panel, const QString &name,
-                                    const QString &caption, const QRect &geometry) {
-        if (panel)
-            return;
-        panel = new XPContainer(m_context, m_client);
-        panel->setObjectName(name);
-        panel->initProperties();
-        panel->writeCaption(caption);
-        panel->setGeometry(geometry);
-    };
-    ensurePanel(m_xpContainer1, QStringLiteral("XPContainer1"), QStringLiteral("Tools"),
-                QRect(-2, 0, 615, 71));
-    ensurePanel(m_xpContainer2, QStringLiteral("XPContainer2"), QStringLiteral("Downloader"),
-                QRect(0, 72, 615, 427));
+    m_toolsPanel = restoredControl<XPContainer>(m_client, "XPContainer1");
+    m_downloaderPanel = restoredControl<XPContainer>(m_client, "XPContainer2");
+    m_downloadButton = restoredControl<deRurara>(m_client, "cmdDown");
+    m_websiteButton = restoredControl<deRurara>(m_client, "cmdWeb");
+    m_exitButton = restoredControl<deRurara>(m_client, "cmdExit");
+    m_searchButton = restoredControl<deRurara>(m_client, "cmdSearch");
+    m_startButton = restoredControl<deRurara>(m_client, "cmdStart");
+}
 
-    const auto ensureButton = [this](const QString &name, QWidget *container,
-                                     const QString &caption, const QRect &geometry) {
-        auto *button = m_client->findChild<deRurara *>(name);
-        if (!button) {
-            button = new deRurara(m_context, container);
-            button->setObjectName(name);
+QWidget *Form1::restoreControl(const ControlRecord &record, QWidget *container)
+{
+    // A record whose bag cannot be read keeps its defaults; the window still opens.
+    if (record.classId == QLatin1String(XPContainer::kClassId)) {
+        auto *panel = new XPContainer(m_context, container);
+        panel->setObjectName(record.name);
+        try {
+            panel->readProperties(record.bag);
+        } catch (const PropertyBagError &) {
+            panel->initProperties();
+        }
+        return panel;
+    }
+    if (record.classId == QLatin1String(deRurara::kClassId)) {
+        auto *button = new deRurara(m_context, container);
+        button->setObjectName(record.name);
+        button->setToolTip(record.toolTip);
+        try {
+            button->readProperties(record.bag);
+        } catch (const PropertyBagError &) {
             button->initProperties();
-            button->writeStyle(5);
-            button->writeCaption(caption);
-            button->setGeometry(geometry);
         }
         return button;
-    };
-    m_cmdDown = ensureButton(QStringLiteral("cmdDown"), m_xpContainer1, QStringLiteral("Download"),
-                             QRect(6, 26, 103, 41));
-    m_cmdWeb = ensureButton(QStringLiteral("cmdWeb"), m_xpContainer1, QStringLiteral("Website"),
-                            QRect(110, 26, 103, 41));
-    m_cmdExit = ensureButton(QStringLiteral("cmdExit"), m_xpContainer1, QStringLiteral("Exit"),
-                             QRect(318, 26, 103, 41));
-    m_cmdSearch = ensureButton(QStringLiteral("cmdSearch"), m_xpContainer1,
-                               QStringLiteral("Search"), QRect(560, 38, 49, 20));
-    m_cmdStart = ensureButton(QStringLiteral("cmdStart"), m_xpContainer2, QStringLiteral("Start"),
-                              QRect(550, 34, 57, 24));
+    }
+    return nullptr;
+}
 
-    // The window's own controls.
-    m_txtSearch = new QLineEdit(SearchRules::kPlaceholder, m_xpContainer1);
-    m_txtSearch->setObjectName(QStringLiteral("txtsearch"));
-    m_txtSearch->setFont(tahoma(8.25));
-    m_txtSearch->setGeometry(pixels(kTxtSearch));
-    QPalette searchPalette = m_txtSearch->palette();
-    searchPalette.setColor(QPalette::Base, Qt::white);
-    searchPalette.setColor(QPalette::Text, Qt::black);
-    m_txtSearch->setPalette(searchPalette);
+void Form1::createOwnWidgets()
+{
+    createSearchBox();
+    createAddressWidgets();
+    createBrowserArea();
+    createProgressWidgets();
+}
 
-    m_txtUrl = new QLineEdit(m_components.siteBase + QStringLiteral("/watch?v=5qWsH5lO-ME"),
-                             m_xpContainer2);
-    m_txtUrl->setObjectName(QStringLiteral("txtURL"));
-    m_txtUrl->setFont(tahoma(10.5));
-    m_txtUrl->setGeometry(pixels(kTxtUrl));
+void Form1::createSearchBox()
+{
+    m_searchBox = new QLineEdit(SearchRules::kPlaceholder, m_toolsPanel);
+    m_searchBox->setObjectName(QStringLiteral("txtsearch"));
+    m_searchBox->setFont(tahoma(8.25));
+    m_searchBox->setGeometry(pixels(WindowGeometry::kSearchBox));
+    QPalette palette = m_searchBox->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    m_searchBox->setPalette(palette);
+}
 
-    m_lblUrl = makeLabel(m_xpContainer2, kLblUrl, QStringLiteral("Copy and Paste video URL here"),
-                         tahoma(7.5, true));
-    m_lblUrl->setObjectName(QStringLiteral("lblUrl"));
-    m_lblUrl->adjustSize();
-    setTextColor(m_lblUrl, QPalette::WindowText, kBlack);
+void Form1::createAddressWidgets()
+{
+    m_addressBox =
+        new QLineEdit(m_siteBase + QStringLiteral("/watch?v=5qWsH5lO-ME"), m_downloaderPanel);
+    m_addressBox->setObjectName(QStringLiteral("txtURL"));
+    m_addressBox->setFont(tahoma(10.5));
+    m_addressBox->setGeometry(pixels(WindowGeometry::kAddressBox));
 
-    m_shape2 = makeShape(m_xpContainer2, kShape2);
-    m_shape2->setObjectName(QStringLiteral("Shape2"));
-    m_wbSearchHost = new QWidget(m_xpContainer2);
-    m_wbSearchHost->setObjectName(QStringLiteral("wbSearch"));
-    m_wbSearchHost->setGeometry(pixels(kWbSearch));
-    auto *hostLayout = new QVBoxLayout(m_wbSearchHost);
+    m_verdictLabel = makeLabel(m_downloaderPanel, "lblUrl", WindowGeometry::kVerdictLabel,
+                               QStringLiteral("Copy and Paste video URL here"), tahoma(7.5, true));
+    m_verdictLabel->adjustSize();
+    setTextColor(m_verdictLabel, QPalette::WindowText, verdictColor(true));
+}
+
+void Form1::createBrowserArea()
+{
+    m_browserFrame = makeShape(m_downloaderPanel, "Shape2", WindowGeometry::kBrowserFrame);
+    m_searchBrowserHost = new QWidget(m_downloaderPanel);
+    m_searchBrowserHost->setObjectName(QStringLiteral("wbSearch"));
+    m_searchBrowserHost->setGeometry(pixels(WindowGeometry::kSearchBrowser));
+    auto *hostLayout = new QVBoxLayout(m_searchBrowserHost);
     hostLayout->setContentsMargins(0, 0, 0, 0);
 
-    m_label4 = makeLabel(m_xpContainer2, kLabel4, QStringLiteral("0%"), tahoma(9, true));
-    m_label4->setObjectName(QStringLiteral("Label4"));
-    m_label4->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    m_searchProgressLabel =
+        makeLabel(m_downloaderPanel, "Label4", WindowGeometry::kSearchProgressLabel,
+                  QStringLiteral("0%"), tahoma(9, true));
+    m_searchProgressLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+}
 
-    m_shape1 = makeShape(m_xpContainer2, kShape1);
-    m_shape1->setObjectName(QStringLiteral("Shape1"));
-    m_shape1->hide();
-    m_imgPB = new QLabel(m_xpContainer2);
-    m_imgPB->setObjectName(QStringLiteral("imgPB"));
-    m_imgPB->setPixmap(QPixmap(QStringLiteral(":/clipnab/progress.png")));
-    m_imgPB->setScaledContents(true);
-    m_imgPB->setGeometry(pixels(kImgPB));
-    m_imgPB->hide();
-    m_label1 =
-        makeLabel(m_xpContainer2, kLabel1, QStringLiteral("Analysing URL..."), tahoma(9, true));
-    m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->hide();
+void Form1::createProgressWidgets()
+{
+    m_progressFrame = makeShape(m_downloaderPanel, "Shape1", WindowGeometry::kProgressFrame);
+    m_progressFrame->hide();
+    m_progressStrip = new QLabel(m_downloaderPanel);
+    m_progressStrip->setObjectName(QStringLiteral("imgPB"));
+    m_progressStrip->setPixmap(QPixmap(QStringLiteral(":/clipnab/progress.png")));
+    m_progressStrip->setScaledContents(true);
+    m_progressStrip->setGeometry(pixels(WindowGeometry::kProgressStrip));
+    m_progressStrip->hide();
+    m_statusLabel = makeLabel(m_downloaderPanel, "Label1", WindowGeometry::kStatusLabel,
+                              kAnalysingCaption, tahoma(9, true));
+    m_statusLabel->hide();
+}
 
-    // Tab order as a person reads the window.
-    setTabOrder(m_cmdDown, m_cmdWeb);
-    setTabOrder(m_cmdWeb, m_cmdExit);
-    setTabOrder(m_cmdExit, m_txtSearch);
-    setTabOrder(m_txtSearch, m_cmdSearch);
-    setTabOrder(m_cmdSearch, m_txtUrl);
-    setTabOrder(m_txtUrl, m_cmdStart);
+void Form1::wireTabOrder()
+{
+    // As a person reads the window.
+    setTabOrder(m_downloadButton, m_websiteButton);
+    setTabOrder(m_websiteButton, m_exitButton);
+    setTabOrder(m_exitButton, m_searchBox);
+    setTabOrder(m_searchBox, m_searchButton);
+    setTabOrder(m_searchButton, m_addressBox);
+    setTabOrder(m_addressBox, m_startButton);
 }
 
 void Form1::buildMenus()
@@ -323,7 +280,7 @@ void Form1::buildMenus()
     menuFile->setObjectName(QStringLiteral("menuFile"));
     QAction *menuDown = menuFile->addAction(QStringLiteral("Download(&D)"));
     menuDown->setObjectName(QStringLiteral("menuDown"));
-    connect(menuDown, &QAction::triggered, this, &Form1::cmdDownClick);
+    connect(menuDown, &QAction::triggered, this, &Form1::onDownloadClicked);
     menuFile->addSeparator()->setObjectName(QStringLiteral("menuS"));
     QAction *menuExit = menuFile->addAction(QStringLiteral("Exit(&E)"));
     menuExit->setObjectName(QStringLiteral("menuExit"));
@@ -333,74 +290,126 @@ void Form1::buildMenus()
     menuSearch->setObjectName(QStringLiteral("menuSearch"));
     QAction *menuSS = menuSearch->addAction(QStringLiteral("Search Videos(&S)"));
     menuSS->setObjectName(QStringLiteral("menuSS"));
-    connect(menuSS, &QAction::triggered, this, &Form1::cmdSearchClick);
+    connect(menuSS, &QAction::triggered, this, &Form1::onSearchClicked);
 
     QMenu *menuAbout = menuBar()->addMenu(QStringLiteral("About(&A)"));
     menuAbout->setObjectName(QStringLiteral("menuAbout"));
     QAction *menuWeb = menuAbout->addAction(QStringLiteral("Website(&W)"));
     menuWeb->setObjectName(QStringLiteral("menuWeb"));
-    connect(menuWeb, &QAction::triggered, this, &Form1::cmdWebClick);
+    connect(menuWeb, &QAction::triggered, this, &Form1::onWebsiteClicked);
+}
+
+void Form1::createComponents(Components components)
+{
+    m_locatorBrowser = std::move(components.locatorBrowser);
+    m_transfer = std::move(components.transfer);
+    m_searchBrowser = components.makeSearchBrowser(m_searchBrowserHost);
+    if (QWidget *view = m_searchBrowser->widget())
+        m_searchBrowserHost->layout()->addWidget(view);
+
+    m_download = std::make_unique<DownloadFlow>(
+        m_context.clock(), *m_locatorBrowser, *m_transfer,
+        DownloadFlow::Settings{m_siteBase, components.downloadFolder});
+    m_searchPanel = std::make_unique<SearchPanel>(*m_searchBrowser, m_siteBase);
 }
 
 void Form1::connectHandlers()
 {
-    connect(m_cmdDown, &deRurara::Click, this, &Form1::cmdDownClick);
-    connect(m_cmdStart, &deRurara::Click, this, &Form1::cmdStartClick);
-    connect(m_cmdWeb, &deRurara::Click, this, &Form1::cmdWebClick);
-    connect(m_cmdExit, &deRurara::Click, this, &Form1::cmdExitClick);
-    connect(m_cmdSearch, &deRurara::Click, this, &Form1::cmdSearchClick);
-    connect(m_txtUrl, &QLineEdit::textChanged, this, &Form1::txtUrlChange);
-    // Key preview: the window sees every key before the control with the focus (and the search
-    // box's clicks and focus changes through the same filter).
-    qApp->installEventFilter(this);
+    connect(m_downloadButton, &deRurara::Click, this, &Form1::onDownloadClicked);
+    connect(m_startButton, &deRurara::Click, this, &Form1::onStartClicked);
+    connect(m_websiteButton, &deRurara::Click, this, &Form1::onWebsiteClicked);
+    connect(m_exitButton, &deRurara::Click, this, &Form1::onExitClicked);
+    connect(m_searchButton, &deRurara::Click, this, &Form1::onSearchClicked);
+    connect(m_addressBox, &QLineEdit::textChanged, this, &Form1::onAddressChanged);
+    // Key preview for the one box where a key means something: Enter runs a search. The same
+    // filter sees the box's clicks and focus changes.
+    m_searchBox->installEventFilter(this);
+
+    connect(m_searchPanel.get(), &SearchPanel::placeholderCleared, this,
+            [this] { m_searchBox->setText(QString()); });
+    connect(m_searchPanel.get(), &SearchPanel::progressCaptionChanged, this,
+            &Form1::showSearchProgress);
+    connect(m_searchPanel.get(), &SearchPanel::videoPageFound, m_addressBox, &QLineEdit::setText);
+
+    connect(m_download.get(), &DownloadFlow::phaseChanged, this, &Form1::showDownloadPhase);
+    connect(m_download.get(), &DownloadFlow::progressChanged, this, &Form1::showDownloadProgress);
+    connect(m_download.get(), &DownloadFlow::finished, this, &Form1::showDownloadOutcome);
 }
 
-void Form1::formLoad()
+void Form1::startUp()
 {
-    m_search->setSearchHasFocus(false);
-    m_wbSearch->Navigate(m_components.siteBase + QLatin1Char('/'));
+    m_searchPanel->setSearchHasFocus(false);
+    m_searchBrowser->Navigate(m_siteBase + QLatin1Char('/'));
 }
 
-void Form1::cmdDownClick()
+void Form1::onDownloadClicked()
 {
-    if (!m_cmdDown->Enabled())
+    if (!m_downloadButton->Enabled())
         return;
     // The download action: validation, video id, then the locator.
-    m_flow->start(m_txtUrl->text(), m_lblUrlForeColor == kRed);
+    m_download->start(m_addressBox->text(), !m_addressAvailable);
 }
 
-void Form1::cmdStartClick()
+void Form1::onStartClicked()
 {
-    if (m_cmdStart->Enabled())
-        cmdDownClick();
+    if (m_startButton->Enabled())
+        onDownloadClicked();
 }
 
-void Form1::cmdWebClick()
+void Form1::onWebsiteClicked()
 {
-    if (m_cmdWeb->Enabled())
+    if (m_websiteButton->Enabled())
         m_context.shell().open(QString::fromLatin1(kHomePage));
 }
 
-void Form1::cmdExitClick()
+void Form1::onExitClicked()
 {
-    if (m_cmdExit->Enabled())
+    if (m_exitButton->Enabled())
         close();
 }
 
-void Form1::cmdSearchClick()
+void Form1::onSearchClicked()
 {
-    m_search->search();
+    if (m_searchButton->Enabled())
+        m_searchPanel->search(m_searchBox->text());
 }
 
-void Form1::txtUrlChange(const QString &text)
+void Form1::onAddressChanged(const QString &text)
 {
     const bool available = AddressCheck::isAvailable(text);
-    const Rgb colour = available ? kBlack : kRed;
-    setTextColor(m_txtUrl, QPalette::Text, colour);
-    m_lblUrl->setText(AddressCheck::verdictCaption(available));
-    m_lblUrl->adjustSize();
-    setTextColor(m_lblUrl, QPalette::WindowText, colour);
-    m_lblUrlForeColor = colour;
+    const QColor color = verdictColor(available);
+    setTextColor(m_addressBox, QPalette::Text, color);
+    m_verdictLabel->setText(AddressCheck::verdictCaption(available));
+    m_verdictLabel->adjustSize();
+    setTextColor(m_verdictLabel, QPalette::WindowText, color);
+    m_addressAvailable = available;
+}
+
+void Form1::onSearchBoxEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        m_searchPanel->setSearchHasFocus(true);
+        break;
+    case QEvent::FocusOut:
+        m_searchPanel->setSearchHasFocus(false);
+        break;
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            m_searchBox->rect().contains(mouse->position().toPoint()))
+            m_searchPanel->searchBoxClicked(m_searchBox->text());
+        break;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_searchPanel->searchHasFocus())
+            onSearchClicked();
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -416,7 +425,7 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_inet->Execute(QStringLiteral("QUIT"));
+    m_transfer->Execute(QStringLiteral("QUIT"));
     m_unloaded = true;
     event->accept();
     Q_EMIT terminated();
@@ -424,30 +433,8 @@ void Form1::closeEvent(QCloseEvent *event)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_txtSearch) {
-        switch (event->type()) {
-        case QEvent::FocusIn:
-            m_search->setSearchHasFocus(true);
-            break;
-        case QEvent::FocusOut:
-            m_search->setSearchHasFocus(false);
-            break;
-        case QEvent::MouseButtonRelease:
-            if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
-                m_txtSearch->rect().contains(
-                    static_cast<QMouseEvent *>(event)->position().toPoint()))
-                m_search->searchBoxClicked();
-            break;
-        default:
-            break;
-        }
-    }
-    if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget() &&
-        watched->isWidgetType() && isAncestorOf(static_cast<QWidget *>(watched))) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_search->searchHasFocus())
-            cmdSearchClick();
-    }
+    if (watched == m_searchBox)
+        onSearchBoxEvent(event);
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -460,32 +447,104 @@ void Form1::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
 }
 
+void Form1::showSearchProgress(const QString &caption)
+{
+    // The caption grows to the left from the browser frame's right edge.
+    const QRect base = pixels(WindowGeometry::kSearchProgressLabel);
+    m_searchProgressLabel->setText(caption);
+    const int width = std::max(base.width(), m_searchProgressLabel->sizeHint().width());
+    m_searchProgressLabel->setGeometry(base.right() + 1 - width, base.top(), width, base.height());
+}
+
+void Form1::showDownloadPhase(DownloadFlow::Phase phase)
+{
+    switch (phase) {
+    case DownloadFlow::Phase::Analysing:
+        setDownloadControlsEnabled(false);
+        m_statusLabel->setText(kAnalysingCaption);
+        m_statusLabel->setVisible(true);
+        break;
+    case DownloadFlow::Phase::Transferring:
+        setProgressStripVisible(true);
+        m_statusLabel->setText(kDownloadingCaption);
+        m_statusLabel->setVisible(true);
+        break;
+    case DownloadFlow::Phase::Idle:
+        // Shown with the outcome, whose kind decides whether the box comes first.
+        break;
+    }
+}
+
+void Form1::showDownloadProgress(qint64 received, qint64 total)
+{
+    // The counters are whole numbers held in single precision: back to floats exactly.
+    const int twips =
+        WindowGeometry::stripWidthTwips(static_cast<float>(received), static_cast<float>(total));
+    if (twips >= 0)
+        setProgressStripWidth(twips);
+}
+
+void Form1::showDownloadOutcome(const DownloadOutcome &outcome)
+{
+    switch (outcome.kind) {
+    case DownloadOutcome::Kind::Invalid:
+        warn(outcome.message);
+        break;
+    case DownloadOutcome::Kind::NoToken:
+        // The box shows over the analysing window, which goes idle once it is answered.
+        warn(outcome.message);
+        showIdleAfterLookup();
+        break;
+    case DownloadOutcome::Kind::DownloadFailed:
+    case DownloadOutcome::Kind::SaveFailed:
+        showIdleAfterTransfer();
+        warn(outcome.message);
+        break;
+    case DownloadOutcome::Kind::Saved:
+        showIdleAfterTransfer();
+        m_context.shell().open(
+            QDir::toNativeSeparators(QDir(m_download->settings().downloadFolder).absolutePath()));
+        break;
+    }
+}
+
+void Form1::showIdleAfterLookup()
+{
+    setDownloadControlsEnabled(true);
+    m_statusLabel->setText(kAnalysingCaption);
+    m_statusLabel->setVisible(false);
+}
+
+void Form1::showIdleAfterTransfer()
+{
+    // The status caption stays "Downloading..." until the next lookup sets it.
+    setDownloadControlsEnabled(true);
+    setProgressStripVisible(false);
+    setProgressStripWidth(WindowGeometry::kStripRestTwips);
+    m_statusLabel->setVisible(false);
+}
+
 void Form1::setDownloadControlsEnabled(bool enabled)
 {
-    m_cmdDown->writeEnabled(enabled);
-    m_cmdStart->writeEnabled(enabled);
-    m_txtUrl->setEnabled(enabled);
+    m_downloadButton->writeEnabled(enabled);
+    m_startButton->writeEnabled(enabled);
+    m_addressBox->setEnabled(enabled);
 }
 
-void Form1::setStatusCaption(const QString &caption)
+void Form1::setProgressStripVisible(bool visible)
 {
-    m_label1->setText(caption);
+    m_progressFrame->setVisible(visible);
+    m_progressStrip->setVisible(visible);
 }
 
-void Form1::setStatusVisible(bool visible)
+void Form1::setProgressStripWidth(int twips)
 {
-    m_label1->setVisible(visible);
+    m_progressStrip->resize(std::max(1, pixels(twips)), m_progressStrip->height());
 }
 
-void Form1::setProgressVisible(bool visible)
+void Form1::warn(const QString &text)
 {
-    m_shape1->setVisible(visible);
-    m_imgPB->setVisible(visible);
-}
-
-void Form1::setProgressWidthTwips(int twips)
-{
-    m_imgPB->resize(std::max(1, px(twips)), m_imgPB->height());
+    m_context.dialogs().warning(this, text);
 }
 
 } // namespace clipnab

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "retrieval/DownloadView.h"
+#include "retrieval/DownloadFlow.h"
 
 #include <QMainWindow>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 
-class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -16,7 +14,7 @@ class QLineEdit;
 namespace clipnab {
 
 class BrowserComponent;
-class DownloadFlow;
+struct ControlRecord;
 class PlatformContext;
 class SearchPanel;
 class TransferComponent;
@@ -25,7 +23,7 @@ class deRurara;
 
 // The program's one window: two panels, five buttons, the address and search boxes, the
 // search browser, and the hidden locator browser and transfer component behind them.
-class Form1 final : public QMainWindow, private DownloadView
+class Form1 final : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -37,11 +35,11 @@ public:
         std::unique_ptr<TransferComponent> transfer;      // `Inet1`
         QString siteBase;
         QString downloadFolder;
-        QString layoutPath = QStringLiteral(":/clipnab/form1-layout.json");
     };
 
-    static constexpr int kTwipsPerPixel = 15;
     static constexpr auto kHomePage = "https://clipnab.org/";
+    // The saved layout of the panels and buttons, compiled in.
+    static constexpr auto kLayoutPath = ":/clipnab/form1-layout.json";
 
     Form1(PlatformContext &context, Components components, QWidget *parent = nullptr);
     ~Form1() override;
@@ -50,10 +48,10 @@ public:
     QString videoId() const;
     bool searchHasFocus() const;
 
-    BrowserComponent &searchBrowser() const { return *m_wbSearch; }
-    BrowserComponent &locatorBrowser() const { return *m_wb; }
-    TransferComponent &transfer() const { return *m_inet; }
-    DownloadFlow &downloadFlow() const { return *m_flow; }
+    BrowserComponent &searchBrowser() const { return *m_searchBrowser; }
+    BrowserComponent &locatorBrowser() const { return *m_locatorBrowser; }
+    TransferComponent &transfer() const { return *m_transfer; }
+    DownloadFlow &downloadFlow() const { return *m_download; }
 
 Q_SIGNALS:
     // The window was unloaded: the program ends.
@@ -65,55 +63,69 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void buildControls();
-    void loadLayout(const QString &path);
+    // Loading, in this order.
+    void createClientArea();
+    void restoreSavedControls();
+    QWidget *restoreControl(const ControlRecord &record, QWidget *container);
+    void createOwnWidgets();
+    void createSearchBox();
+    void createAddressWidgets();
+    void createBrowserArea();
+    void createProgressWidgets();
+    void wireTabOrder();
     void buildMenus();
+    void createComponents(Components components);
     void connectHandlers();
-    void formLoad();
+    void startUp();
 
     // Handlers.
-    void cmdDownClick();
-    void cmdStartClick();
-    void cmdWebClick();
-    void cmdExitClick();
-    void cmdSearchClick();
-    void txtUrlChange(const QString &text);
+    void onDownloadClicked();
+    void onStartClicked();
+    void onWebsiteClicked();
+    void onExitClicked();
+    void onSearchClicked();
+    void onAddressChanged(const QString &text);
+    void onSearchBoxEvent(QEvent *event);
 
-    // DownloadView
-    void setDownloadControlsEnabled(bool enabled) override;
-    void setStatusCaption(const QString &caption) override;
-    void setStatusVisible(bool visible) override;
-    void setProgressVisible(bool visible) override;
-    void setProgressWidthTwips(int twips) override;
-    QWidget *dialogParent() override { return this; }
+    // What the search panel and the download report, shown.
+    void showSearchProgress(const QString &caption);
+    void showDownloadPhase(DownloadFlow::Phase phase);
+    void showDownloadProgress(qint64 received, qint64 total);
+    void showDownloadOutcome(const DownloadOutcome &outcome);
+    void showIdleAfterLookup();
+    void showIdleAfterTransfer();
+    void setDownloadControlsEnabled(bool enabled);
+    void setProgressStripVisible(bool visible);
+    void setProgressStripWidth(int twips);
+    void warn(const QString &text);
 
     PlatformContext &m_context;
-    Components m_components;
-    std::unique_ptr<BrowserComponent> m_wbSearch;
-    std::unique_ptr<BrowserComponent> m_wb;
-    std::unique_ptr<TransferComponent> m_inet;
-    std::unique_ptr<DownloadFlow> m_flow;
-    std::unique_ptr<SearchPanel> m_search;
+    QString m_siteBase;
+    std::unique_ptr<BrowserComponent> m_searchBrowser;
+    std::unique_ptr<BrowserComponent> m_locatorBrowser;
+    std::unique_ptr<TransferComponent> m_transfer;
+    std::unique_ptr<DownloadFlow> m_download;
+    std::unique_ptr<SearchPanel> m_searchPanel;
 
     QWidget *m_client = nullptr;
-    XPContainer *m_xpContainer1 = nullptr;
-    XPContainer *m_xpContainer2 = nullptr;
-    deRurara *m_cmdDown = nullptr;
-    deRurara *m_cmdWeb = nullptr;
-    deRurara *m_cmdExit = nullptr;
-    deRurara *m_cmdSearch = nullptr;
-    deRurara *m_cmdStart = nullptr;
-    QLineEdit *m_txtSearch = nullptr;
-    QLineEdit *m_txtUrl = nullptr;
-    QLabel *m_lblUrl = nullptr;
-    QFrame *m_shape2 = nullptr;
-    QWidget *m_wbSearchHost = nullptr;
-    QLabel *m_label4 = nullptr;
-    QFrame *m_shape1 = nullptr;
-    QLabel *m_imgPB = nullptr;
-    QLabel *m_label1 = nullptr;
-    // The verdict colour of lblUrl as an OLE colour: 255 red "not available", 0 black.
-    std::int32_t m_lblUrlForeColor = 0;
+    XPContainer *m_toolsPanel = nullptr;      // XPContainer1
+    XPContainer *m_downloaderPanel = nullptr; // XPContainer2
+    deRurara *m_downloadButton = nullptr;     // cmdDown
+    deRurara *m_websiteButton = nullptr;      // cmdWeb
+    deRurara *m_exitButton = nullptr;         // cmdExit
+    deRurara *m_searchButton = nullptr;       // cmdSearch
+    deRurara *m_startButton = nullptr;        // cmdStart
+    QLineEdit *m_searchBox = nullptr;         // txtsearch
+    QLineEdit *m_addressBox = nullptr;        // txtURL
+    QLabel *m_verdictLabel = nullptr;         // lblUrl
+    QFrame *m_browserFrame = nullptr;         // Shape2
+    QWidget *m_searchBrowserHost = nullptr;   // wbSearch
+    QLabel *m_searchProgressLabel = nullptr;  // Label4
+    QFrame *m_progressFrame = nullptr;        // Shape1
+    QLabel *m_progressStrip = nullptr;        // imgPB
+    QLabel *m_statusLabel = nullptr;          // Label1
+    // The live check's verdict on txtURL; the example address at start-up counts as available.
+    bool m_addressAvailable = true;
     bool m_unloaded = false;
 };
 

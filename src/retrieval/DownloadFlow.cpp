@@ -1,13 +1,9 @@
 #include "retrieval/DownloadFlow.h"
 
-#include "app/browser/BrowserComponent.h"
-#include "app/transfer/TransferComponent.h"
+#include "components/BrowserComponent.h"
+#include "components/TransferComponent.h"
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
-#include "platform/PlatformContext.h"
-#include "platform/Shell.h"
 #include "retrieval/AddressCheck.h"
-#include "retrieval/DownloadView.h"
 #include "retrieval/SaveFile.h"
 #include "retrieval/VideoAddress.h"
 
@@ -15,20 +11,41 @@
 #include <QDir>
 #include <QFile>
 
+#include <limits>
+
 namespace clipnab {
 
 namespace {
-constexpr int kStripRestTwips = 1;
 
-const QString kAnalysing = QStringLiteral("Analysing URL...");
-const QString kDownloadingCaption = QStringLiteral("Downloading...");
+using Kind = DownloadOutcome::Kind;
+using State = TransferComponent::State;
+
+const QString kNoTokenMessage = QStringLiteral("Can not get the video file from this URL");
+const QString kDownloadFailedMessage = QStringLiteral("Can not download the video file");
+const QString kSaveFailedMessage = QStringLiteral("Can not save the video file");
+
+bool isState(int state, State expected)
+{
+    return state == static_cast<int>(expected);
+}
+
+// The counters hold whole numbers, so as integers they convert back to the very same floats.
+qint64 wholeBytes(float counter)
+{
+    constexpr float kTwoToThe63 = 9223372036854775808.0f;
+    if (!(counter > 0))
+        return 0;
+    if (counter >= kTwoToThe63)
+        return std::numeric_limits<qint64>::max();
+    return static_cast<qint64>(counter);
+}
+
 } // namespace
 
-DownloadFlow::DownloadFlow(PlatformContext &context, BrowserComponent &locatorBrowser,
-                           TransferComponent &transfer, DownloadView &view, Settings settings,
-                           QObject *parent)
-    : QObject(parent), m_context(context), m_browser(locatorBrowser), m_transfer(transfer),
-      m_view(view), m_settings(std::move(settings))
+DownloadFlow::DownloadFlow(Clock &clock, BrowserComponent &locatorBrowser,
+                           TransferComponent &transfer, Settings settings, QObject *parent)
+    : QObject(parent), m_clock(clock), m_browser(locatorBrowser), m_transfer(transfer),
+      m_settings(std::move(settings))
 {
     connect(&m_browser, &BrowserComponent::DocumentComplete, this,
             &DownloadFlow::onDocumentComplete);
@@ -43,17 +60,23 @@ void DownloadFlow::setDownloading(bool downloading)
     Q_EMIT downloadingChanged(downloading);
 }
 
+void DownloadFlow::setPhase(Phase phase)
+{
+    if (m_phase == phase)
+        return;
+    m_phase = phase;
+    Q_EMIT phaseChanged(phase);
+}
+
 void DownloadFlow::start(const QString &address, bool verdictNotAvailable)
 {
     if (const auto failure = AddressCheck::validate(address, verdictNotAvailable)) {
-        m_context.dialogs().warning(m_view.dialogParent(), *failure);
+        Q_EMIT finished({Kind::Invalid, {}, *failure});
         return;
     }
     m_videoId = AddressCheck::cutVideoId(address);
 
-    m_view.setDownloadControlsEnabled(false);
-    m_view.setStatusCaption(kAnalysing);
-    m_view.setStatusVisible(true);
+    setPhase(Phase::Analysing);
     setDownloading(true);
     m_browser.Navigate(VideoAddress::playerAddress(m_settings.siteBase, m_videoId));
 }
@@ -64,20 +87,16 @@ void DownloadFlow::onDocumentComplete(const QString &url)
         return;
     const auto t = VideoAddress::tValue(url);
     if (!t) {
-        m_context.dialogs().warning(m_view.dialogParent(),
-                                    QStringLiteral("Can not get the video file from this URL"));
-        m_view.setDownloadControlsEnabled(true);
-        m_view.setStatusCaption(kAnalysing);
-        m_view.setStatusVisible(false);
+        // Reported while still analysing: the lookup gives up only after the report.
+        Q_EMIT finished({Kind::NoToken, {}, kNoTokenMessage});
+        setPhase(Phase::Idle);
         setDownloading(false);
         return;
     }
     m_transfer.setURL(VideoAddress::videoFileAddress(m_settings.siteBase, m_videoId, *t));
     // A further document while the transfer runs asks again; the refusal changes nothing.
     m_transfer.Execute(QStringLiteral("Get"));
-    m_view.setProgressVisible(true);
-    m_view.setStatusCaption(kDownloadingCaption);
-    m_view.setStatusVisible(true);
+    setPhase(Phase::Transferring);
 }
 
 void DownloadFlow::onTransferState(int state)
@@ -86,17 +105,14 @@ void DownloadFlow::onTransferState(int state)
         return;
     if (m_saving) {
         // The transfer failed while its body was being drained: saveBody ends the download.
-        if (state == TransferComponent::Error)
+        if (isState(state, State::Error))
             m_transferFailedWhileSaving = true;
         return;
     }
-    if (state == TransferComponent::Error) {
-        returnToIdle();
-        m_context.dialogs().warning(m_view.dialogParent(),
-                                    QStringLiteral("Can not download the video file"));
-    } else if (state == TransferComponent::ResponseCompleted) {
+    if (isState(state, State::Error))
+        endTransfer({Kind::DownloadFailed, {}, kDownloadFailedMessage});
+    else if (isState(state, State::ResponseCompleted))
         saveBody();
-    }
 }
 
 void DownloadFlow::saveBody()
@@ -107,8 +123,7 @@ void DownloadFlow::saveBody()
     m_progress.max = static_cast<float>(announced);
 
     const QString folder = m_settings.downloadFolder;
-    const QString name =
-        SaveFile::freeFileName(folder, SaveFile::videoFileName(m_context.clock().now()));
+    const QString name = SaveFile::freeFileName(folder, SaveFile::videoFileName(m_clock.now()));
     const QString partPath = QDir(folder).filePath(name + QStringLiteral(".part"));
 
     // The body goes to "<name>.part" and gets its final name only when it is complete, so a
@@ -120,9 +135,11 @@ void DownloadFlow::saveBody()
     m_transferFailedWhileSaving = false;
     if (!saveFailed) {
         m_saving = true;
-        drained = Drain::drainBody([this] { return m_transfer.GetChunk(Drain::kChunkSize); }, part,
-                                   m_progress,
-                                   [this](int twips) { m_view.setProgressWidthTwips(twips); });
+        drained = Drain::drainBody(
+            [this] { return m_transfer.GetChunk(Drain::kChunkSize); }, part, m_progress,
+            [this](const ProgressCounters &progress) {
+                Q_EMIT progressChanged(wholeBytes(progress.value), wholeBytes(progress.max));
+            });
         m_saving = false;
         part.close();
         saveFailed = drained.writeFailed || part.error() != QFileDevice::NoError;
@@ -142,27 +159,20 @@ void DownloadFlow::saveBody()
     if (saveFailed || incomplete)
         QFile::remove(partPath);
 
-    returnToIdle();
-    if (saveFailed) {
-        m_context.dialogs().warning(m_view.dialogParent(),
-                                    QStringLiteral("Can not save the video file"));
-    } else if (incomplete) {
-        m_context.dialogs().warning(m_view.dialogParent(),
-                                    QStringLiteral("Can not download the video file"));
-    } else {
-        Q_EMIT saved(finalPath);
-        m_context.shell().open(QDir::toNativeSeparators(QDir(folder).absolutePath()));
-    }
+    if (saveFailed)
+        endTransfer({Kind::SaveFailed, {}, kSaveFailedMessage});
+    else if (incomplete)
+        endTransfer({Kind::DownloadFailed, {}, kDownloadFailedMessage});
+    else
+        endTransfer({Kind::Saved, finalPath, {}});
 }
 
-void DownloadFlow::returnToIdle()
+void DownloadFlow::endTransfer(const DownloadOutcome &outcome)
 {
     setDownloading(false);
-    m_view.setDownloadControlsEnabled(true);
-    m_view.setProgressVisible(false);
-    m_view.setProgressWidthTwips(kStripRestTwips);
     m_progress.value = 0;
-    m_view.setStatusVisible(false);
+    setPhase(Phase::Idle);
+    Q_EMIT finished(outcome);
 }
 
 } // namespace clipnab

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "retrieval/DownloadOutcome.h"
 #include "retrieval/Drain.h"
 
 #include <QObject>
@@ -8,53 +9,67 @@
 namespace clipnab {
 
 class BrowserComponent;
-class DownloadView;
-class PlatformContext;
+class Clock;
 class TransferComponent;
 
 // One download from the address to the saved file: validation, the video locator on the hidden
-// browser, the transfer and the save into the download folder.
+// browser, the transfer and the save into the download folder. It reports what happens as
+// values and signals; the window decides how to show them.
 class DownloadFlow : public QObject
 {
     Q_OBJECT
 public:
+    // What the window shows of a download under way.
+    enum class Phase
+    {
+        Idle,
+        Analysing,    // the locator follows the player address
+        Transferring, // the video file is being fetched and saved
+    };
+    Q_ENUM(Phase)
+
     struct Settings
     {
         QString siteBase;       // scheme, host and port, no trailing slash
         QString downloadFolder; // created when missing
     };
 
-    DownloadFlow(PlatformContext &context, BrowserComponent &locatorBrowser,
-                 TransferComponent &transfer, DownloadView &view, Settings settings,
-                 QObject *parent = nullptr);
+    DownloadFlow(Clock &clock, BrowserComponent &locatorBrowser, TransferComponent &transfer,
+                 Settings settings, QObject *parent = nullptr);
 
     // The download action: validates `address` (with the live verdict it currently shows),
-    // cuts the video id and starts the locator. Message boxes report a failed test.
+    // cuts the video id and starts the locator. A failed check ends in an Invalid outcome.
     void start(const QString &address, bool verdictNotAvailable);
 
     bool downloading() const { return m_downloading; }
+    Phase phase() const { return m_phase; }
     QString videoId() const { return m_videoId; }
     const ProgressCounters &progress() const { return m_progress; }
     const Settings &settings() const { return m_settings; }
 
 Q_SIGNALS:
     void downloadingChanged(bool downloading);
-    // The full path of a video that was stored completely.
-    void saved(const QString &path);
+    void phaseChanged(clipnab::DownloadFlow::Phase phase);
+    // The body's counted bytes and announced length after each chunk that moved them.
+    void progressChanged(qint64 received, qint64 total);
+    // Once per download action. A lookup that finds no token reports while the flow is still
+    // analysing and goes idle afterwards; a started transfer goes idle first, then reports.
+    void finished(const clipnab::DownloadOutcome &outcome);
 
 private:
     void onDocumentComplete(const QString &url);
     void onTransferState(int state);
     void saveBody();
-    void returnToIdle();
+    void endTransfer(const DownloadOutcome &outcome);
     void setDownloading(bool downloading);
+    void setPhase(Phase phase);
 
-    PlatformContext &m_context;
+    Clock &m_clock;
     BrowserComponent &m_browser;
     TransferComponent &m_transfer;
-    DownloadView &m_view;
     Settings m_settings;
     bool m_downloading = false;
+    Phase m_phase = Phase::Idle;
     // The body is being drained; a transfer error raised meanwhile is remembered, not acted on.
     bool m_saving = false;
     bool m_transferFailedWhileSaving = false;

@@ -1,7 +1,5 @@
 #include "retrieval/Drain.h"
 
-#include "platform/Rounding.h"
-
 #include <QIODevice>
 
 namespace clipnab::Drain {
@@ -18,15 +16,9 @@ void advance(ProgressCounters &progress)
         progress.value += static_cast<float>(kChunkSize);
 }
 
-int stripWidthTwips(const ProgressCounters &progress)
-{
-    if (!(progress.max > 0))
-        return -1;
-    return roundHalfEven(progress.value / progress.max * static_cast<float>(kStripWidthTwips));
-}
-
 Result drainBody(const std::function<QByteArray()> &nextChunk, QIODevice &out,
-                 ProgressCounters &progress, const std::function<void(int)> &onWidth)
+                 ProgressCounters &progress,
+                 const std::function<void(const ProgressCounters &)> &onProgress)
 {
     Result result;
     // Chunks are gathered and written in larger pieces, in the same order.
@@ -53,8 +45,8 @@ Result drainBody(const std::function<QByteArray()> &nextChunk, QIODevice &out,
             write(chunk);
             advance(progress);
             chunk = nextChunk();
-            if (const int width = stripWidthTwips(progress); width >= 0 && onWidth)
-                onWidth(width);
+            if (onProgress)
+                onProgress(progress);
         }
         write(chunk);
         if (chunk.isEmpty())

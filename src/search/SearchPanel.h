@@ -3,35 +3,31 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 namespace clipnab {
 
 class BrowserComponent;
 
 // The search handlers: searching in the embedded browser, the progress caption and the capture
-// of video page addresses into the address box.
+// of video page addresses. The window calls in with values and shows what the signals report.
 class SearchPanel : public QObject
 {
     Q_OBJECT
 public:
-    struct View
-    {
-        std::function<QString()> searchText;
-        std::function<void(const QString &)> setSearchText;
-        std::function<bool()> searchEnabled;
-        std::function<void(const QString &)> setProgressCaption;
-        std::function<void(const QString &)> setAddress; // txtURL.Text
-    };
+    SearchPanel(BrowserComponent &browser, QString siteBase, QObject *parent = nullptr);
 
-    SearchPanel(BrowserComponent &browser, QString siteBase, View view, QObject *parent = nullptr);
-
-    // txtsearch Click: clears the placeholder.
-    void searchBoxClicked();
+    // txtsearch Click with the box's text: the placeholder words are cleared.
+    void searchBoxClicked(const QString &text);
     void setSearchHasFocus(bool focus) { m_searchHasFocus = focus; }
     bool searchHasFocus() const { return m_searchHasFocus; }
-    // cmdSearch Click.
-    void search();
+    // cmdSearch Click once the window has found the button enabled: searches for `words`
+    // unless they are the placeholder.
+    void search(const QString &words);
+
+Q_SIGNALS:
+    void placeholderCleared();
+    void progressCaptionChanged(const QString &caption);
+    // A video page the browser shows or loads; its address belongs in txtURL.
+    void videoPageFound(const QString &address);
 
 private:
     void onProgress(int progress, int progressMax);
@@ -39,7 +35,6 @@ private:
 
     BrowserComponent &m_browser;
     QString m_siteBase;
-    View m_view;
     bool m_searchHasFocus = false;
 };
 

@@ -1,19 +1,31 @@
+#include "../components/FakeTransfer.h"
 #include "../support/FakeBrowser.h"
 #include "../support/FakeServices.h"
-#include "FakeTransfer.h"
 
 #include "app/Form1.h"
+#include "app/SavedLayout.h"
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
 #include "platform/PlatformContext.h"
 #include "retrieval/DownloadFlow.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
+#include <functional>
+
+// The window's layout is a resource of its static library.
+static void initAppResources()
+{
+    Q_INIT_RESOURCE(app);
+}
 
 using namespace clipnab;
 
@@ -39,7 +51,8 @@ struct WindowRig
         transfer = inet.get();
         c.transfer = std::move(inet);
         c.siteBase = kSite;
-        c.downloadFolder = dir.path();
+        folder = dir.filePath(QStringLiteral("download"));
+        c.downloadFolder = folder;
         window = std::make_unique<Form1>(context, std::move(c));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -61,6 +74,7 @@ struct WindowRig
     }
 
     QTemporaryDir dir;
+    QString folder;
     PlatformContext context;
     FakeServiceSet fakes{context};
     std::shared_ptr<QStringList> &warnings = fakes.warnings;
@@ -73,12 +87,53 @@ struct WindowRig
     std::unique_ptr<Form1> window;
 };
 
+// Message boxes and a shell that note what the window shows at the moment they are called.
+struct WindowMoment
+{
+    QString event; // the box's text, or "open" plus the target
+    bool downloading = false;
+    bool controlsEnabled = false; // cmdDown, cmdStart and txtURL
+    bool statusVisible = false;
+    QString status;
+    bool stripVisible = false;
+};
+
+class MomentDialogs final : public Dialogs
+{
+public:
+    explicit MomentDialogs(std::function<void(const QString &)> note) : m_note(std::move(note)) {}
+    void warning(QWidget *, const QString &text) override { m_note(text); }
+    Answer confirm(QWidget *, const QString &text) override
+    {
+        m_note(text);
+        return Answer::Ok;
+    }
+
+private:
+    std::function<void(const QString &)> m_note;
+};
+
+class MomentShell final : public Shell
+{
+public:
+    explicit MomentShell(std::function<void(const QString &)> note) : m_note(std::move(note)) {}
+    bool open(const QString &target) override
+    {
+        m_note(QStringLiteral("open ") + target);
+        return true;
+    }
+
+private:
+    std::function<void(const QString &)> m_note;
+};
+
 } // namespace
 
 class Form1Test : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void startUp();
     void controlsAtTheirPlaces_data();
     void controlsAtTheirPlaces();
@@ -95,7 +150,17 @@ private Q_SLOTS:
     void websiteOpensHomePage();
     void disabledButtonsDoNothing_data();
     void disabledButtonsDoNothing();
+    void layoutHoldsEveryControl_data();
+    void layoutHoldsEveryControl();
+    void outcomeShowsInOrder_data();
+    void outcomeShowsInOrder();
+    void progressStripFollowsTheBytes();
 };
+
+void Form1Test::initTestCase()
+{
+    initAppResources();
+}
 
 void Form1Test::startUp()
 {
@@ -200,7 +265,7 @@ void Form1Test::liveVerdict_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QColor>("color");
     QTest::newRow("seven characters") << "http://"
                                       << "URL is not available" << QColor(Qt::red);
     QTest::newRow("video page") << "http://x/watch?v=abc"
@@ -213,13 +278,13 @@ void Form1Test::liveVerdict()
 {
     QFETCH(QString, text);
     QFETCH(QString, caption);
-    QFETCH(QColor, colour);
+    QFETCH(QColor, color);
     WindowRig rig;
     rig.txtUrl()->setText(text);
     auto *label = rig.child<QLabel>("lblUrl");
     QCOMPARE(label->text(), caption);
-    QCOMPARE(label->palette().color(QPalette::WindowText), colour);
-    QCOMPARE(rig.txtUrl()->palette().color(QPalette::Text), colour);
+    QCOMPARE(label->palette().color(QPalette::WindowText), color);
+    QCOMPARE(rig.txtUrl()->palette().color(QPalette::Text), color);
 }
 
 void Form1Test::downloadControlsTestEnabled_data()
@@ -349,6 +414,150 @@ void Form1Test::disabledButtonsDoNothing()
     QCOMPARE(rig.search->navigations.size(), searches);
     QVERIFY(rig.opened->isEmpty());
     QVERIFY(rig.warnings->isEmpty());
+}
+
+void Form1Test::layoutHoldsEveryControl_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("classId");
+    QTest::addColumn<QString>("container");
+    const QString panel = QStringLiteral("Clipnab.XPContainer");
+    const QString button = QStringLiteral("Clipnab.deRurara");
+    QTest::newRow("XPContainer1") << "XPContainer1" << panel << "Form1";
+    QTest::newRow("XPContainer2") << "XPContainer2" << panel << "Form1";
+    QTest::newRow("cmdDown") << "cmdDown" << button << "XPContainer1";
+    QTest::newRow("cmdWeb") << "cmdWeb" << button << "XPContainer1";
+    QTest::newRow("cmdExit") << "cmdExit" << button << "XPContainer1";
+    QTest::newRow("cmdSearch") << "cmdSearch" << button << "XPContainer1";
+    QTest::newRow("cmdStart") << "cmdStart" << button << "XPContainer2";
+}
+
+void Form1Test::layoutHoldsEveryControl()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, classId);
+    QFETCH(QString, container);
+    // The window has no stand-ins: each of its panels and buttons must be in the layout.
+    QString error;
+    const SavedLayout layout = SavedLayout::load(QString::fromLatin1(Form1::kLayoutPath), &error);
+    QVERIFY2(!layout.isEmpty(), qPrintable(error));
+    const auto record = std::find_if(layout.controls().cbegin(), layout.controls().cend(),
+                                     [&](const ControlRecord &r) { return r.name == name; });
+    QVERIFY(record != layout.controls().cend());
+    QCOMPARE(record->classId, classId);
+    QCOMPARE(record->container, container);
+
+    WindowRig rig;
+    QWidget *control = rig.window->findChild<QWidget *>(name);
+    QVERIFY(control);
+    QCOMPARE(control->parentWidget()->objectName(),
+             container == QLatin1String("Form1") ? QStringLiteral("client") : container);
+    if (classId == QLatin1String(XPContainer::kClassId))
+        QVERIFY(qobject_cast<XPContainer *>(control));
+    else
+        QVERIFY(qobject_cast<deRurara *>(control));
+}
+
+void Form1Test::outcomeShowsInOrder_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("event");
+    // The window is still analysing when the box shows; otherwise it is idle already.
+    QTest::addColumn<bool>("busy");
+    QTest::newRow("empty address") << "empty"
+                                   << "Please enter the URL of youtube video" << false;
+    QTest::newRow("no token") << "notoken"
+                              << "Can not get the video file from this URL" << true;
+    QTest::newRow("transfer error") << "error"
+                                    << "Can not download the video file" << false;
+    QTest::newRow("body cut short") << "short"
+                                    << "Can not download the video file" << false;
+    QTest::newRow("folder blocked") << "blocked"
+                                    << "Can not save the video file" << false;
+    QTest::newRow("saved") << "saved"
+                           << "open" << false;
+}
+
+void Form1Test::outcomeShowsInOrder()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, event);
+    QFETCH(bool, busy);
+    WindowRig rig;
+    QList<WindowMoment> moments;
+    const auto note = [&](const QString &what) {
+        WindowMoment moment;
+        moment.event = what;
+        moment.downloading = rig.window->downloading();
+        moment.controlsEnabled = rig.button("cmdDown")->Enabled() &&
+                                 rig.button("cmdStart")->Enabled() && rig.txtUrl()->isEnabled();
+        moment.statusVisible = rig.child<QLabel>("Label1")->isVisible();
+        moment.status = rig.child<QLabel>("Label1")->text();
+        moment.stripVisible =
+            rig.child<QWidget>("imgPB")->isVisible() || rig.child<QWidget>("Shape1")->isVisible();
+        moments.append(moment);
+    };
+    rig.context.setDialogs(std::make_unique<MomentDialogs>(note));
+    rig.context.setShell(std::make_unique<MomentShell>(note));
+
+    if (how == QLatin1String("empty"))
+        rig.txtUrl()->clear();
+    if (how == QLatin1String("blocked")) {
+        QFile blocker(rig.folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    Q_EMIT rig.button("cmdDown")->Click();
+    if (how == QLatin1String("notoken")) {
+        rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t="));
+    } else if (how != QLatin1String("empty")) {
+        rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
+        if (how == QLatin1String("error")) {
+            rig.transfer->fail();
+        } else {
+            rig.transfer->setBody(QByteArray(3000, 'v'), how != QLatin1String("short"));
+            if (how == QLatin1String("short"))
+                rig.transfer->setHeader(QStringLiteral("Content-Length"), QStringLiteral("4000"));
+            rig.transfer->complete();
+        }
+    }
+
+    QCOMPARE(moments.size(), 1);
+    const WindowMoment &moment = moments.first();
+    if (event == QLatin1String("open"))
+        QCOMPARE(moment.event, QStringLiteral("open ") + QDir::toNativeSeparators(rig.folder));
+    else
+        QCOMPARE(moment.event, event);
+    QCOMPARE(moment.downloading, busy);
+    QCOMPARE(moment.controlsEnabled, !busy);
+    QCOMPARE(moment.statusVisible, busy);
+    if (busy)
+        QCOMPARE(moment.status, QStringLiteral("Analysing URL..."));
+    QVERIFY(!moment.stripVisible);
+    // Idle once it is over.
+    QVERIFY(!rig.window->downloading());
+    QVERIFY(rig.button("cmdDown")->Enabled());
+    QVERIFY(!rig.child<QLabel>("Label1")->isVisible());
+}
+
+void Form1Test::progressStripFollowsTheBytes()
+{
+    WindowRig rig;
+    auto *strip = rig.child<QWidget>("imgPB");
+    rig.startDownload();
+    rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
+    QVERIFY(strip->isVisible());
+    QCOMPARE(strip->width(), 5); // the design width, 75 twips, until the body is drained
+    QList<int> widths;
+    // Connected after the window: each entry is the width the window has just given the strip.
+    QObject::connect(&rig.window->downloadFlow(), &DownloadFlow::progressChanged, strip,
+                     [&] { widths.append(strip->width()); });
+    rig.transfer->setBody(QByteArray(3000, 'v'));
+    rig.transfer->complete();
+    // 1024, 2048 and 3000 of 3000 bytes: 1869, 3738 and 5475 twips.
+    QCOMPARE(widths, (QList<int>{125, 249, 365}));
+    QVERIFY(!strip->isVisible());
+    QCOMPARE(strip->width(), 1);
+    QCOMPARE(rig.child<QLabel>("Label1")->text(), QStringLiteral("Downloading..."));
 }
 
 QTEST_MAIN(Form1Test)

@@ -1,8 +1,8 @@
 #include "../support/FakeServices.h"
 
-#include "app/browser/BrowserComponent.h"
 #include "app/DesktopComponents.h"
 #include "app/Form1.h"
+#include "components/BrowserComponent.h"
 #include "controls/button/deRurara.h"
 #include "DemoSite.h"
 #include "platform/PlatformContext.h"

@@ -1,10 +1,8 @@
-#include "../app/FakeTransfer.h"
+#include "../components/FakeTransfer.h"
 #include "../support/FakeBrowser.h"
-#include "../support/FakeServices.h"
+#include "../support/FixedClock.h"
 
-#include "platform/PlatformContext.h"
 #include "retrieval/DownloadFlow.h"
-#include "retrieval/DownloadView.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,34 +12,34 @@
 
 using namespace clipnab;
 
+using Kind = DownloadOutcome::Kind;
+using Phase = DownloadFlow::Phase;
+
 namespace {
 
 const QString kSite = QStringLiteral("http://127.0.0.1:1");
 
-struct RecordingView final : DownloadView
-{
-    void setDownloadControlsEnabled(bool e) override { controlsEnabled = e; }
-    void setStatusCaption(const QString &c) override { caption = c; }
-    void setStatusVisible(bool v) override { statusVisible = v; }
-    void setProgressVisible(bool v) override { progressVisible = v; }
-    void setProgressWidthTwips(int t) override { widths.append(t); }
-    QWidget *dialogParent() override { return nullptr; }
-
-    bool controlsEnabled = true;
-    QString caption = QStringLiteral("Analysing URL...");
-    bool statusVisible = false;
-    bool progressVisible = false;
-    QList<int> widths;
-};
-
-// One flow with fakes around it and a scratch download folder.
+// One flow with fakes around it and a scratch download folder; it keeps every outcome, with
+// whether the flow was still busy when it reported it.
 struct Rig
 {
     Rig()
     {
         folder = dir.filePath(QStringLiteral("download"));
-        flow = std::make_unique<DownloadFlow>(context, browser, transfer, view,
+        flow = std::make_unique<DownloadFlow>(clock, browser, transfer,
                                               DownloadFlow::Settings{kSite, folder});
+        QObject::connect(flow.get(), &DownloadFlow::finished, flow.get(),
+                         [this](const DownloadOutcome &outcome) {
+                             outcomes.append(outcome);
+                             busyAtReport.append(flow->downloading());
+                         });
+        QObject::connect(flow.get(), &DownloadFlow::phaseChanged, flow.get(),
+                         [this](Phase phase) { phases.append(phase); });
+        QObject::connect(flow.get(), &DownloadFlow::progressChanged, flow.get(),
+                         [this](qint64 received, qint64 total) {
+                             reported.append(received);
+                             totals.append(total);
+                         });
     }
 
     // Address -> locator -> landed page -> completed transfer of `body`.
@@ -55,16 +53,28 @@ struct Rig
 
     QStringList files() const { return QDir(folder).entryList(QDir::Files); }
 
+    // The texts of the failures reported so far.
+    QStringList messages() const
+    {
+        QStringList texts;
+        for (const DownloadOutcome &outcome : outcomes) {
+            if (outcome.kind != Kind::Saved)
+                texts.append(outcome.message);
+        }
+        return texts;
+    }
+
     QTemporaryDir dir;
     QString folder;
-    PlatformContext context;
+    FixedClock clock{fixedTestTime()};
     FakeBrowser browser;
     FakeTransfer transfer;
-    RecordingView view;
-    FakeServiceSet fakes{context};
-    std::shared_ptr<QStringList> &warnings = fakes.warnings;
-    std::shared_ptr<QStringList> &opened = fakes.opened;
     std::unique_ptr<DownloadFlow> flow;
+    QList<DownloadOutcome> outcomes;
+    QList<bool> busyAtReport;
+    QList<Phase> phases;
+    QList<qint64> reported;
+    QList<qint64> totals;
 };
 
 } // namespace
@@ -91,10 +101,12 @@ void DownloadFlowTest::validationFailureChangesNothing()
 {
     Rig rig;
     rig.flow->start(QStringLiteral("ftp://x/watch?v=a"), false);
-    QCOMPARE(*rig.warnings, QStringList{QStringLiteral("URL must be based on HTTP Socket")});
+    QCOMPARE(rig.messages(), QStringList{QStringLiteral("URL must be based on HTTP Socket")});
+    QCOMPARE(rig.outcomes.first().kind, Kind::Invalid);
     QVERIFY(!rig.flow->downloading());
     QVERIFY(rig.browser.navigations.isEmpty());
-    QVERIFY(rig.view.controlsEnabled);
+    QVERIFY(rig.phases.isEmpty());
+    QCOMPARE(rig.flow->phase(), Phase::Idle);
 }
 
 void DownloadFlowTest::locatorAddresses()
@@ -106,54 +118,54 @@ void DownloadFlowTest::locatorAddresses()
     QVERIFY(rig.flow->downloading());
     QCOMPARE(changed.count(), 1);
     QCOMPARE(rig.browser.navigations, QStringList{kSite + QStringLiteral("/v/abc")});
-    QVERIFY(!rig.view.controlsEnabled);
-    QCOMPARE(rig.view.caption, QStringLiteral("Analysing URL..."));
-    QVERIFY(rig.view.statusVisible);
+    QCOMPARE(rig.phases, QList<Phase>{Phase::Analysing});
 
     rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok=1&fmt=1"));
     QCOMPARE(rig.transfer.requestedUrls,
              QStringList{kSite + QStringLiteral("/get_video?video_id=abc&t=tok")});
-    QCOMPARE(rig.view.caption, QStringLiteral("Downloading..."));
-    QVERIFY(rig.view.progressVisible);
+    QCOMPARE(rig.phases, (QList<Phase>{Phase::Analysing, Phase::Transferring}));
+    QVERIFY(rig.outcomes.isEmpty());
 }
 
 void DownloadFlowTest::savesBody_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<bool>("withLength");
-    QTest::newRow("0 bytes") << 0 << true;
-    QTest::newRow("1 byte") << 1 << true;
-    QTest::newRow("1024 bytes") << 1024 << true;
-    QTest::newRow("1025 bytes") << 1025 << true;
-    QTest::newRow("3000 bytes") << 3000 << true;
-    QTest::newRow("3000 bytes, no length") << 3000 << false;
+    // The counted bytes after each chunk that moved the counters.
+    QTest::addColumn<QList<qint64>>("reported");
+    QTest::newRow("0 bytes") << 0 << true << QList<qint64>{};
+    QTest::newRow("1 byte") << 1 << true << QList<qint64>{};
+    QTest::newRow("1024 bytes") << 1024 << true << QList<qint64>{1024};
+    QTest::newRow("1025 bytes") << 1025 << true << QList<qint64>{1024};
+    QTest::newRow("3000 bytes") << 3000 << true << QList<qint64>{1024, 2048, 3000};
+    QTest::newRow("3000 bytes, no length") << 3000 << false << QList<qint64>{0, 0, 0};
 }
 
 void DownloadFlowTest::savesBody()
 {
     QFETCH(int, size);
     QFETCH(bool, withLength);
+    QFETCH(QList<qint64>, reported);
     Rig rig;
     QByteArray body(size, Qt::Uninitialized);
     for (int i = 0; i < size; ++i)
         body[i] = static_cast<char>(i % 251);
-    QSignalSpy saved(rig.flow.get(), &DownloadFlow::saved);
     rig.download(body, withLength);
 
     QCOMPARE(rig.files(), QStringList{QStringLiteral("12_7_1_5_9.flv")});
     QFile file(QDir(rig.folder).filePath(QStringLiteral("12_7_1_5_9.flv")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), body);
-    QCOMPARE(saved.count(), 1);
-    QVERIFY(rig.warnings->isEmpty());
-    // Back to idle, folder opened.
+    QCOMPARE(rig.outcomes.size(), 1);
+    QCOMPARE(rig.outcomes.first().kind, Kind::Saved);
+    QCOMPARE(rig.outcomes.first().savedPath, file.fileName());
+    QCOMPARE(rig.reported, reported);
+    QCOMPARE(rig.totals, QList<qint64>(reported.size(), withLength ? size : 0));
+    // Back to idle before the report.
+    QCOMPARE(rig.busyAtReport, QList<bool>{false});
     QVERIFY(!rig.flow->downloading());
-    QVERIFY(rig.view.controlsEnabled);
-    QVERIFY(!rig.view.statusVisible);
-    QVERIFY(!rig.view.progressVisible);
-    QCOMPARE(rig.view.widths.last(), 1);
+    QCOMPARE(rig.phases, (QList<Phase>{Phase::Analysing, Phase::Transferring, Phase::Idle}));
     QCOMPARE(rig.flow->progress().value, 0.0f);
-    QCOMPARE(*rig.opened, QStringList{QDir::toNativeSeparators(rig.folder)});
 }
 
 void DownloadFlowTest::noTokenReturnsToIdle()
@@ -161,11 +173,13 @@ void DownloadFlowTest::noTokenReturnsToIdle()
     Rig rig;
     rig.flow->start(kSite + QStringLiteral("/watch?v=abc"), false);
     rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t="));
-    QCOMPARE(*rig.warnings,
+    QCOMPARE(rig.messages(),
              QStringList{QStringLiteral("Can not get the video file from this URL")});
+    QCOMPARE(rig.outcomes.first().kind, Kind::NoToken);
+    // Reported while the lookup still runs; idle only afterwards.
+    QCOMPARE(rig.busyAtReport, QList<bool>{true});
     QVERIFY(!rig.flow->downloading());
-    QVERIFY(rig.view.controlsEnabled);
-    QVERIFY(!rig.view.statusVisible);
+    QCOMPARE(rig.flow->phase(), Phase::Idle);
     QVERIFY(rig.transfer.requestedUrls.isEmpty());
 }
 
@@ -174,7 +188,7 @@ void DownloadFlowTest::lateDocumentsIgnored()
     Rig rig;
     rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
     QVERIFY(rig.transfer.requestedUrls.isEmpty());
-    QVERIFY(rig.warnings->isEmpty());
+    QVERIFY(rig.outcomes.isEmpty());
 }
 
 void DownloadFlowTest::transferErrorSavesNothing()
@@ -183,11 +197,12 @@ void DownloadFlowTest::transferErrorSavesNothing()
     rig.flow->start(kSite + QStringLiteral("/watch?v=abc"), false);
     rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
     rig.transfer.fail();
-    QCOMPARE(*rig.warnings, QStringList{QStringLiteral("Can not download the video file")});
+    QCOMPARE(rig.messages(), QStringList{QStringLiteral("Can not download the video file")});
+    QCOMPARE(rig.outcomes.first().kind, Kind::DownloadFailed);
+    QCOMPARE(rig.busyAtReport, QList<bool>{false});
     QVERIFY(!rig.flow->downloading());
-    QVERIFY(rig.view.controlsEnabled);
+    QCOMPARE(rig.flow->phase(), Phase::Idle);
     QVERIFY(rig.files().isEmpty());
-    QVERIFY(rig.opened->isEmpty());
 }
 
 void DownloadFlowTest::shortBodyIsDiscarded()
@@ -198,7 +213,7 @@ void DownloadFlowTest::shortBodyIsDiscarded()
     rig.transfer.setBody(QByteArray(500, 'x'), false);
     rig.transfer.setHeader(QStringLiteral("Content-Length"), QStringLiteral("1000"));
     rig.transfer.complete();
-    QCOMPARE(*rig.warnings, QStringList{QStringLiteral("Can not download the video file")});
+    QCOMPARE(rig.messages(), QStringList{QStringLiteral("Can not download the video file")});
     QVERIFY(rig.files().isEmpty());
     QVERIFY(!rig.flow->downloading());
 }
@@ -215,17 +230,15 @@ void DownloadFlowTest::failureWhileDrainingEndsOnce()
     QFETCH(bool, withLength);
     Rig rig;
     rig.transfer.failAtOffset = 2048;
-    QSignalSpy saved(rig.flow.get(), &DownloadFlow::saved);
     QSignalSpy changed(rig.flow.get(), &DownloadFlow::downloadingChanged);
     rig.download(QByteArray(5000, 'v'), withLength);
-    QCOMPARE(*rig.warnings, QStringList{QStringLiteral("Can not download the video file")});
+    QCOMPARE(rig.messages(), QStringList{QStringLiteral("Can not download the video file")});
     QVERIFY(QDir(rig.folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    QVERIFY(rig.opened->isEmpty());
-    QCOMPARE(saved.count(), 0);
+    QCOMPARE(rig.outcomes.size(), 1);
+    QCOMPARE(rig.outcomes.first().kind, Kind::DownloadFailed);
     QCOMPARE(changed.count(), 2); // on at the start, off once at the end
     QVERIFY(!rig.flow->downloading());
-    QVERIFY(rig.view.controlsEnabled);
-    QVERIFY(!rig.view.statusVisible);
+    QCOMPARE(rig.phases, (QList<Phase>{Phase::Analysing, Phase::Transferring, Phase::Idle}));
 }
 
 void DownloadFlowTest::unwritableFolder()
@@ -236,11 +249,11 @@ void DownloadFlowTest::unwritableFolder()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     rig.download(QByteArray(3000, 'v'));
-    QCOMPARE(*rig.warnings, QStringList{QStringLiteral("Can not save the video file")});
+    QCOMPARE(rig.messages(), QStringList{QStringLiteral("Can not save the video file")});
+    QCOMPARE(rig.outcomes.first().kind, Kind::SaveFailed);
     QVERIFY(!rig.flow->downloading());
-    QVERIFY(rig.view.controlsEnabled);
+    QCOMPARE(rig.flow->phase(), Phase::Idle);
     QVERIFY(QFileInfo(rig.folder).isFile());
-    QVERIFY(rig.opened->isEmpty());
 }
 
 void DownloadFlowTest::sameSecondTwice()

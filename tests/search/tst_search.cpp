@@ -19,7 +19,7 @@ private Q_SLOTS:
     void searchAddress();
     void percentage_data();
     void percentage();
-    void searchSkipsPlaceholderAndDisabled();
+    void searchSkipsPlaceholder();
     void capturesVideoPages();
 };
 
@@ -103,20 +103,20 @@ void SearchTest::percentage()
 }
 
 namespace {
+// The panel with what a window would show of it: the box's text, captions and addresses.
 struct PanelRig
 {
     PanelRig()
     {
-        SearchPanel::View view;
-        view.searchText = [this] { return text; };
-        view.setSearchText = [this](const QString &t) { text = t; };
-        view.searchEnabled = [this] { return enabled; };
-        view.setProgressCaption = [this](const QString &c) { captions.append(c); };
-        view.setAddress = [this](const QString &a) { addresses.append(a); };
-        panel = std::make_unique<SearchPanel>(browser, QStringLiteral("http://s"), view);
+        panel = std::make_unique<SearchPanel>(browser, QStringLiteral("http://s"));
+        QObject::connect(panel.get(), &SearchPanel::placeholderCleared, panel.get(),
+                         [this] { text = QString(); });
+        QObject::connect(panel.get(), &SearchPanel::progressCaptionChanged, panel.get(),
+                         [this](const QString &caption) { captions.append(caption); });
+        QObject::connect(panel.get(), &SearchPanel::videoPageFound, panel.get(),
+                         [this](const QString &address) { addresses.append(address); });
     }
     QString text = QStringLiteral("Youtube Video Search");
-    bool enabled = true;
     QStringList captions;
     QStringList addresses;
     FakeBrowser browser;
@@ -124,21 +124,20 @@ struct PanelRig
 };
 } // namespace
 
-void SearchTest::searchSkipsPlaceholderAndDisabled()
+void SearchTest::searchSkipsPlaceholder()
 {
     PanelRig rig;
-    rig.panel->search();
+    rig.panel->search(rig.text);
     QVERIFY(rig.browser.navigations.isEmpty());
-    rig.panel->searchBoxClicked();
+    rig.panel->searchBoxClicked(rig.text);
     QCOMPARE(rig.text, QString());
-    rig.panel->search();
+    rig.panel->search(rig.text);
     QCOMPARE(rig.browser.navigations,
              QStringList{QStringLiteral("http://s/results?search_query=")});
     rig.text = QStringLiteral("dogs");
-    rig.panel->searchBoxClicked();
+    rig.panel->searchBoxClicked(rig.text);
     QCOMPARE(rig.text, QStringLiteral("dogs"));
-    rig.enabled = false;
-    rig.panel->search();
+    rig.panel->search(QStringLiteral("yOUTUBE vIDEO sEARCH"));
     QCOMPARE(rig.browser.navigations.size(), 1);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clock.h"
+#include "FixedClock.h"
 #include "platform/Dialogs.h"
 #include "platform/PlatformContext.h"
 #include "platform/Shell.h"
@@ -40,14 +40,6 @@ public:
     std::shared_ptr<QStringList> opened = std::make_shared<QStringList>();
 };
 
-class FixedClock final : public Clock
-{
-public:
-    explicit FixedClock(QDateTime when) : m_when(std::make_shared<QDateTime>(std::move(when))) {}
-    QDateTime now() const override { return *m_when; }
-    std::shared_ptr<QDateTime> m_when;
-};
-
 // Puts fake dialogs, shell and clock (fixed at 7 December, 01:05:09) into a context and keeps
 // what they record.
 struct FakeServiceSet
@@ -62,8 +54,8 @@ struct FakeServiceSet
         auto shell = std::make_unique<FakeShell>();
         opened = shell->opened;
         context.setShell(std::move(shell));
-        auto clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 7), QTime(1, 5, 9)));
-        now = clock->m_when;
+        auto clock = std::make_unique<FixedClock>(fixedTestTime());
+        now = clock->when;
         context.setClock(std::move(clock));
     }
 

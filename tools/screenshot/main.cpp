@@ -3,8 +3,8 @@
 //   clipnab-screenshot OUT.png [--search WORDS] [--open-first-video]
 //
 // The window is rendered offscreen once the search browser has finished loading.
-#include "app/browser/BrowserComponent.h"
 #include "app/DesktopComponents.h"
+#include "components/BrowserComponent.h"
 #include "DemoSite.h"
 #include "platform/PlatformContext.h"
 

@@ -35,7 +35,7 @@ private Q_SLOTS:
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
         QVERIFY(transfer.Execute(QStringLiteral("Get")));
         transfer.complete();
-        QCOMPARE(spy.last().first().toInt(), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(spy.last().first().toInt(), int(TransferComponent::State::ResponseCompleted));
         QCOMPARE(transfer.GetHeader(QStringLiteral("content-LENGTH")), QString::number(size));
 
         QByteArray received;
@@ -62,4 +62,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(FakeTransferTest)
-#include "FakeTransferTest.moc"
+#include "tst_faketransfer.moc"

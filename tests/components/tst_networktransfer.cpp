@@ -1,8 +1,8 @@
-#include "app/transfer/NetworkTransfer.h"
+#include "components/network/NetworkTransfer.h"
 
+#include "../support/Sanitizers.h"
 #include "DemoSite.h"
 #include "GeneratedBody.h"
-#include "../support/Sanitizers.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -13,10 +13,11 @@
 #include <QTest>
 
 using namespace clipnab;
+using State = TransferComponent::State;
 
 namespace {
 
-constexpr int LongWaitMs = 180000;
+constexpr int kLongWaitMs = 180000;
 
 // Waits until the transfer reports completion or failure; returns the final state or -1.
 int waitForEnd(QSignalSpy &spy, int limitMs = 30000)
@@ -25,7 +26,7 @@ int waitForEnd(QSignalSpy &spy, int limitMs = 30000)
     while (true) {
         if (!spy.isEmpty()) {
             const int last = spy.last().first().toInt();
-            if (last == TransferComponent::Error || last == TransferComponent::ResponseCompleted)
+            if (last == int(State::Error) || last == int(State::ResponseCompleted))
                 return last;
         }
         if (deadline.hasExpired())
@@ -152,7 +153,7 @@ private Q_SLOTS:
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
         QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
-                 int(TransferComponent::ResponseCompleted));
+                 int(State::ResponseCompleted));
         QCOMPARE(transfer.GetHeader(name), expected);
     }
 
@@ -179,7 +180,7 @@ private Q_SLOTS:
 
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(id)), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(id)), int(State::ResponseCompleted));
         QCOMPARE(transfer.GetHeader(QStringLiteral("Content-Length")), QString::number(size));
 
         int largest = 0;
@@ -198,13 +199,13 @@ private Q_SLOTS:
         QVERIFY(transfer.Execute(QStringLiteral("Get")));
         // Execute returns before any state is reported.
         QVERIFY(spy.isEmpty());
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(waitForEnd(spy), int(State::ResponseCompleted));
         const QList<int> states = statesOf(spy);
-        QCOMPARE(states.first(), int(TransferComponent::ResolvingHost));
-        QVERIFY(!states.contains(TransferComponent::Error));
-        QCOMPARE(states.count(TransferComponent::ResponseCompleted), 1);
+        QCOMPARE(states.first(), int(State::ResolvingHost));
+        QVERIFY(!states.contains(int(State::Error)));
+        QCOMPARE(states.count(int(State::ResponseCompleted)), 1);
         QVERIFY(std::is_sorted(states.begin(), states.end()));
-        QVERIFY(states.contains(TransferComponent::ResponseReceived));
+        QVERIFY(states.contains(int(State::ResponseReceived)));
         QVERIFY(transfer.errorString().isEmpty());
     }
 
@@ -215,7 +216,7 @@ private Q_SLOTS:
         transfer.setURL(m_site.baseUrl() + QStringLiteral("/v/bColorBar02"));
         // The operation name is matched without regard to case.
         QVERIFY(transfer.Execute(QStringLiteral("GET")));
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
+        QCOMPARE(waitForEnd(spy), int(State::ResponseCompleted));
         const QByteArray page = drain(transfer, 1024);
         QVERIFY(
             page.contains(QByteArray("/get_video?video_id=bColorBar02&amp;t=" +
@@ -263,8 +264,8 @@ private Q_SLOTS:
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
         QCOMPARE(get(transfer, spy, token.isEmpty() ? fileUrl(id) : fileUrl(id, token)),
-                 int(TransferComponent::Error));
-        QVERIFY(!statesOf(spy).contains(TransferComponent::ResponseCompleted));
+                 int(State::Error));
+        QVERIFY(!statesOf(spy).contains(int(State::ResponseCompleted)));
         QVERIFY(transfer.GetChunk(1024).isEmpty());
         QVERIFY(!transfer.errorString().isEmpty());
         QVERIFY2(transfer.errorString().contains(message), qPrintable(transfer.errorString()));
@@ -272,7 +273,7 @@ private Q_SLOTS:
         // The component is usable again after a failure.
         spy.clear();
         QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
-                 int(TransferComponent::ResponseCompleted));
+                 int(State::ResponseCompleted));
         QCOMPARE(drain(transfer, 1024), GeneratedBody::bytes(0, 3000));
     }
 
@@ -283,7 +284,7 @@ private Q_SLOTS:
         QCOMPARE(
             get(transfer, spy,
                 QStringLiteral("http://127.0.0.1:%1/get_video?video_id=a&t=b").arg(refusingPort())),
-            int(TransferComponent::Error));
+            int(State::Error));
         QVERIFY2(transfer.errorString().contains(QLatin1String("refused")),
                  qPrintable(transfer.errorString()));
         QVERIFY(transfer.GetChunk(1024).isEmpty());
@@ -294,9 +295,8 @@ private Q_SLOTS:
         NetworkTransfer transfer;
         transfer.setIdleTimeout(300);
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("stalled"))),
-                 int(TransferComponent::Error));
-        QVERIFY(!statesOf(spy).contains(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("stalled"))), int(State::Error));
+        QVERIFY(!statesOf(spy).contains(int(State::ResponseCompleted)));
         QVERIFY2(transfer.errorString().contains(QLatin1String("No data arrived")),
                  qPrintable(transfer.errorString()));
     }
@@ -334,8 +334,7 @@ private Q_SLOTS:
         m_site.addVideo(QStringLiteral("a b"), QStringLiteral("Blank in the id"), "blank");
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("a b"))),
-                 int(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("a b"))), int(State::ResponseCompleted));
         QCOMPARE(drain(transfer, 1024), QByteArray("blank"));
         QVERIFY(
             m_site.requestLog().last().startsWith(QLatin1String("/get_video?video_id=a%20b&t=")));
@@ -352,8 +351,8 @@ private Q_SLOTS:
         transfer.setURL(fileUrl(QStringLiteral("threeK")));
         QVERIFY(!transfer.Execute(QStringLiteral("Get")));
         QVERIFY(transfer.isRunning());
-        QCOMPARE(waitForEnd(spy), int(TransferComponent::ResponseCompleted));
-        QCOMPARE(statesOf(spy).count(TransferComponent::ResponseCompleted), 1);
+        QCOMPARE(waitForEnd(spy), int(State::ResponseCompleted));
+        QCOMPARE(statesOf(spy).count(int(State::ResponseCompleted)), 1);
         const QByteArray body = drain(transfer, 1024);
         QCOMPARE(body.size(), size);
         QVERIFY(body == GeneratedBody::bytes(0, size));
@@ -368,14 +367,14 @@ private Q_SLOTS:
         QTRY_VERIFY(transfer.bytesReceived() > 0);
         QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
         QVERIFY(!transfer.isRunning());
-        QCOMPARE(transfer.state(), int(TransferComponent::None));
+        QCOMPARE(transfer.state(), State::None);
         QVERIFY(transfer.GetChunk(1024).isEmpty());
 
         // Nothing of the stopped request is reported, and a new request runs normally.
         const int reported = int(spy.size());
         QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
-                 int(TransferComponent::ResponseCompleted));
-        QVERIFY(!statesOf(spy).mid(reported).contains(TransferComponent::Error));
+                 int(State::ResponseCompleted));
+        QVERIFY(!statesOf(spy).mid(reported).contains(int(State::Error)));
         QCOMPARE(drain(transfer, 1024), GeneratedBody::bytes(0, 3000));
     }
 
@@ -384,7 +383,7 @@ private Q_SLOTS:
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
         QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
-                 int(TransferComponent::ResponseCompleted));
+                 int(State::ResponseCompleted));
         QCOMPARE(transfer.GetChunk(10).size(), 10);
         QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
         QVERIFY(transfer.GetChunk(1024).isEmpty());
@@ -447,8 +446,8 @@ private Q_SLOTS:
 
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("hundredMiB")), LongWaitMs),
-                 int(TransferComponent::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("hundredMiB")), kLongWaitMs),
+                 int(State::ResponseCompleted));
 
         qint64 offset = 0;
         bool inOrder = true;
@@ -471,4 +470,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(NetworkTransferTest)
-#include "NetworkTransferTest.moc"
+#include "tst_networktransfer.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/transfer/TransferComponent.h"
+#include "components/TransferComponent.h"
 
 #include <QList>
 #include <QPair>
@@ -53,7 +53,7 @@ public:
             // The body cannot be read back: the error state is raised inside the call.
             failAtOffset = -1;
             m_offset = m_body.size();
-            Q_EMIT StateChanged(Error);
+            Q_EMIT StateChanged(static_cast<int>(State::Error));
             return {};
         }
         if (size <= 0 || m_offset >= m_body.size())
@@ -92,15 +92,16 @@ public:
     {
         m_running = false;
         m_offset = 0;
-        for (const int state : {ReceivingResponse, ResponseReceived, ResponseCompleted})
-            Q_EMIT StateChanged(state);
+        for (const State state :
+             {State::ReceivingResponse, State::ResponseReceived, State::ResponseCompleted})
+            Q_EMIT StateChanged(static_cast<int>(state));
     }
 
     // Ends the running request in the error state.
     void fail()
     {
         m_running = false;
-        Q_EMIT StateChanged(Error);
+        Q_EMIT StateChanged(static_cast<int>(State::Error));
     }
 
     QStringList operations;

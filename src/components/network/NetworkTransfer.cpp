@@ -1,4 +1,4 @@
-#include "app/transfer/NetworkTransfer.h"
+#include "components/network/NetworkTransfer.h"
 
 #include <QDir>
 #include <QNetworkAccessManager>
@@ -84,23 +84,24 @@ bool NetworkTransfer::startGet()
     m_errorString.clear();
     m_bytesReceived = 0;
     m_receiving = false;
-    m_state = None;
+    m_state = State::None;
     const quint64 generation = ++m_generation;
 
     QNetworkRequest request(url);
-    request.setMaximumRedirectsAllowed(MaximumRedirects);
+    request.setMaximumRedirectsAllowed(kMaximumRedirects);
     request.setTransferTimeout(m_idleTimeoutMs);
     // Ask for the body as stored: its bytes are saved unchanged and checked against Content-Length.
     request.setRawHeader("Accept-Encoding", "identity");
 
     QNetworkReply *reply = m_manager->get(request);
-    reply->setReadBufferSize(ReadBufferSize);
+    reply->setReadBufferSize(kReadBufferSize);
     m_reply = reply;
 
-    connect(reply, &QNetworkReply::socketStartedConnecting, this, [this] { setState(Connecting); });
+    connect(reply, &QNetworkReply::socketStartedConnecting, this,
+            [this] { setState(State::Connecting); });
     connect(reply, &QNetworkReply::requestSent, this, [this] {
-        setState(Requesting);
-        setState(RequestSent);
+        setState(State::Requesting);
+        setState(State::RequestSent);
     });
     connect(reply, &QNetworkReply::metaDataChanged, this, [this] {
         if (m_reply)
@@ -111,8 +112,8 @@ bool NetworkTransfer::startGet()
 
     // Execute returns before any state is reported; the first one follows from the event loop.
     QTimer::singleShot(0, this, [this, generation] {
-        if (generation == m_generation && isRunning() && m_state == None)
-            setState(ResolvingHost);
+        if (generation == m_generation && isRunning() && m_state == State::None)
+            setState(State::ResolvingHost);
     });
     return true;
 }
@@ -124,13 +125,13 @@ void NetworkTransfer::quit()
     dropSpool();
     m_headers.clear();
     m_receiving = false;
-    m_state = None;
+    m_state = State::None;
 }
 
-void NetworkTransfer::setState(int state)
+void NetworkTransfer::setState(State state)
 {
     m_state = state;
-    Q_EMIT StateChanged(state);
+    Q_EMIT StateChanged(static_cast<int>(state));
 }
 
 void NetworkTransfer::fail(const QString &message)
@@ -138,7 +139,7 @@ void NetworkTransfer::fail(const QString &message)
     m_errorString = message;
     dropReply();
     dropSpool();
-    setState(Error);
+    setState(State::Error);
 }
 
 void NetworkTransfer::spoolAvailable()
@@ -147,14 +148,14 @@ void NetworkTransfer::spoolAvailable()
         return;
     if (!m_receiving) {
         m_receiving = true;
-        setState(ReceivingResponse);
+        setState(State::ReceivingResponse);
         if (!m_reply)
             return;
     }
-    if (m_buffer.size() != SpoolStep)
-        m_buffer.resize(SpoolStep);
+    if (m_buffer.size() != kSpoolStep)
+        m_buffer.resize(kSpoolStep);
     while (m_reply && m_reply->bytesAvailable() > 0) {
-        const qint64 got = m_reply->read(m_buffer.data(), SpoolStep);
+        const qint64 got = m_reply->read(m_buffer.data(), kSpoolStep);
         if (got <= 0)
             break;
         if (m_spool->write(m_buffer.constData(), got) != got) {
@@ -219,8 +220,8 @@ void NetworkTransfer::onFinished()
     m_buffer.clear();
     m_readPos = 0;
     dropReply();
-    setState(ResponseReceived);
-    setState(ResponseCompleted);
+    setState(State::ResponseReceived);
+    setState(State::ResponseCompleted);
 }
 
 QString NetworkTransfer::GetHeader(const QString &name) const
@@ -243,10 +244,10 @@ QString NetworkTransfer::GetHeader(const QString &name) const
 
 QByteArray NetworkTransfer::GetChunk(int size)
 {
-    if (size <= 0 || m_state != ResponseCompleted || !m_spool)
+    if (size <= 0 || m_state != State::ResponseCompleted || !m_spool)
         return {};
     if (m_readPos >= m_buffer.size() && m_spoolLeft > 0) {
-        m_buffer.resize(qMin(ReadAheadSize, m_spoolLeft));
+        m_buffer.resize(qMin(kReadAheadSize, m_spoolLeft));
         const qint64 got = m_spool->read(m_buffer.data(), m_buffer.size());
         if (got <= 0) {
             fail(tr("Could not read the download back: %1").arg(m_spool->errorString()));

@@ -1,4 +1,4 @@
-#include "app/browser/WebEngineBrowser.h"
+#include "components/webengine/WebEngineBrowser.h"
 
 #include <QUrl>
 #include <QWebEnginePage>

@@ -7,7 +7,7 @@ class QWidget;
 
 namespace clipnab {
 
-// What the window relies on in an embedded web browser: start a navigation, read the address
+// What the program relies on in an embedded web browser: start a navigation, read the address
 // it shows or loads, and hear about progress and finished documents.
 class BrowserComponent : public QObject
 {

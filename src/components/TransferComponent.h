@@ -7,14 +7,14 @@
 namespace clipnab {
 
 // The program's HTTP client: one GET at a time, reported through StateChanged with the classic
-// state numbers; after ResponseCompleted the headers and the body (in order, in pieces) can be
-// read.
+// state numbers; after State::ResponseCompleted the headers and the body (in order, in pieces)
+// can be read.
 class TransferComponent : public QObject
 {
     Q_OBJECT
 
 public:
-    enum State : int
+    enum class State : int
     {
         None = 0,
         ResolvingHost = 1,
@@ -45,6 +45,7 @@ public:
     // The next at most size bytes of the body, in order; an empty array once the body is exhausted.
     virtual QByteArray GetChunk(int size) = 0;
 
+    // The event carries the state's number, as the classic component's did.
     Q_SIGNAL void StateChanged(int state);
 };
 

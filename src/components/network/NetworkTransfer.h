@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/transfer/TransferComponent.h"
+#include "components/TransferComponent.h"
 
 #include <QList>
 #include <QNetworkReply>
@@ -14,8 +14,8 @@ class QTemporaryFile;
 namespace clipnab {
 
 // TransferComponent over QNetworkAccessManager. The body is spooled to a temporary file while it
-// arrives, so memory use stays flat whatever its size; ResponseCompleted is raised only for a 2xx
-// answer whose body arrived in full, every other outcome ends in Error.
+// arrives, so memory use stays flat whatever its size; State::ResponseCompleted is raised only for
+// a 2xx answer whose body arrived in full, every other outcome ends in Error.
 class NetworkTransfer : public TransferComponent
 {
     Q_OBJECT
@@ -23,14 +23,14 @@ class NetworkTransfer : public TransferComponent
 
 public:
     // Bytes the network layer may hold before it stops reading from the socket.
-    static constexpr qint64 ReadBufferSize = 256 * 1024;
+    static constexpr qint64 kReadBufferSize = 256 * 1024;
     // Largest piece moved from the network layer to the spool file in one step.
-    static constexpr qint64 SpoolStep = 64 * 1024;
+    static constexpr qint64 kSpoolStep = 64 * 1024;
     // The spooled body is read back in blocks of this size and handed out chunk by chunk.
-    static constexpr qint64 ReadAheadSize = 1024 * 1024;
+    static constexpr qint64 kReadAheadSize = 1024 * 1024;
     // A request that receives nothing for this long fails.
-    static constexpr int DefaultIdleTimeoutMs = 60 * 1000;
-    static constexpr int MaximumRedirects = 20;
+    static constexpr int kDefaultIdleTimeoutMs = 60 * 1000;
+    static constexpr int kMaximumRedirects = 20;
 
     explicit NetworkTransfer(QObject *parent = nullptr);
     ~NetworkTransfer() override;
@@ -41,7 +41,7 @@ public:
     QString GetHeader(const QString &name) const override;
     QByteArray GetChunk(int size) override;
 
-    int state() const { return m_state; }
+    State state() const { return m_state; }
     bool isRunning() const;
     // Why the last request failed or was refused; empty after a success.
     QString errorString() const { return m_errorString; }
@@ -52,7 +52,7 @@ public:
 private:
     bool startGet();
     void quit();
-    void setState(int state);
+    void setState(State state);
     void fail(const QString &message);
     void spoolAvailable();
     void onFinished();
@@ -72,8 +72,8 @@ private:
     QString m_url;
     QString m_errorString;
     qint64 m_bytesReceived = 0;
-    int m_state = None;
-    int m_idleTimeoutMs = DefaultIdleTimeoutMs;
+    State m_state = State::None;
+    int m_idleTimeoutMs = kDefaultIdleTimeoutMs;
     quint64 m_generation = 0;
     bool m_receiving = false;
 };

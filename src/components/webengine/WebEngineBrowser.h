@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/browser/BrowserComponent.h"
+#include "components/BrowserComponent.h"
 
 #include <QPointer>
 #include <QWebEnginePage>

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace clipnab {
+
+// How one download action ended.
+struct DownloadOutcome
+{
+    enum class Kind
+    {
+        Saved,          // the video is stored under savedPath
+        Invalid,        // the address failed validation; nothing was started
+        NoToken,        // the landed address held no "&t=" value
+        DownloadFailed, // the transfer failed or its body arrived incomplete
+        SaveFailed,     // the folder or the file could not be written
+    };
+
+    Kind kind = Kind::Saved;
+    QString savedPath;
+    // What the user is told of a failure; empty for Saved.
+    QString message;
+};
+
+} // namespace clipnab
