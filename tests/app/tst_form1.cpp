@@ -5,7 +5,7 @@
 #include "app/Form1.h"
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 #include "retrieval/DownloadFlow.h"
 
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "app/Form1.h"
 #include "controls/button/deRurara.h"
 #include "DemoSite.h"
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
 #include <QDir>

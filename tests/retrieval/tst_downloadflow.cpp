@@ -2,7 +2,7 @@
 #include "../support/FakeBrowser.h"
 #include "../support/FakeServices.h"
 
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 #include "retrieval/DownloadFlow.h"
 #include "retrieval/DownloadView.h"
 

@@ -6,7 +6,7 @@
 #include "app/browser/BrowserComponent.h"
 #include "app/DesktopComponents.h"
 #include "DemoSite.h"
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 
 namespace clipnab {
 
-StyleRenderer elaborateRenderer(int style, bool useCustomColors)
+StyleRenderer elaborateRenderer(ButtonStyle style, bool useCustomColors)
 {
     switch (style) {
     case ButtonStyle::RingedGradient:
