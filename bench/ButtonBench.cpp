@@ -2,7 +2,7 @@
 // the same size rendered into an image, with the ratio per style printed at the end.
 
 #include "controls/button/deRurara.h"
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,7 +1,7 @@
 // Full redraw of a main-window-sized panel against Qt's own gradient fill of the same area.
 
 #include "controls/panel/XPContainer.h"
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
 #include <QImage>

@@ -4,7 +4,7 @@
 
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 #include "platform/PropertyBag.h"
 
 #include <QApplication>

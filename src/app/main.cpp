@@ -1,6 +1,6 @@
 #include "app/DesktopComponents.h"
 #include "app/Form1.h"
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
 #include <QDir>

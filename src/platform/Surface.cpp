@@ -28,9 +28,9 @@ void Surface::resize(int width, int height)
     m_image.fill(toQRgb(m_backColor));
 }
 
-void Surface::setBackColor(Rgb colour)
+void Surface::setBackColor(Rgb color)
 {
-    m_backColor = colour;
+    m_backColor = color;
     clear();
 }
 
@@ -40,11 +40,11 @@ void Surface::clear()
         m_image.fill(toQRgb(m_backColor));
 }
 
-void Surface::setPixel(int x, int y, Rgb colour)
+void Surface::setPixel(int x, int y, Rgb color)
 {
     if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
         return;
-    reinterpret_cast<QRgb *>(m_image.scanLine(y))[x] = toQRgb(colour);
+    reinterpret_cast<QRgb *>(m_image.scanLine(y))[x] = toQRgb(color);
 }
 
 Rgb Surface::pixel(int x, int y) const
@@ -90,11 +90,11 @@ void Surface::vline(int x, int y1, int y2, QRgb c)
         *p = c;
 }
 
-void Surface::line(int x1, int y1, int x2, int y2, Rgb colour)
+void Surface::line(int x1, int y1, int x2, int y2, Rgb color)
 {
     if (x1 == x2 && y1 == y2)
         return;
-    const QRgb c = toQRgb(colour);
+    const QRgb c = toQRgb(color);
     if (y1 == y2) {
         if (x2 > x1)
             hline(x1, x2 - 1, y1, c);
@@ -118,7 +118,7 @@ void Surface::line(int x1, int y1, int x2, int y2, Rgb colour)
     int x = x1;
     int y = y1;
     while (x != x2 || y != y2) {
-        setPixel(x, y, colour);
+        setPixel(x, y, color);
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -131,9 +131,9 @@ void Surface::line(int x1, int y1, int x2, int y2, Rgb colour)
     }
 }
 
-void Surface::fillRect(int left, int top, int right, int bottom, Rgb colour)
+void Surface::fillRect(int left, int top, int right, int bottom, Rgb color)
 {
-    const QRgb c = toQRgb(colour);
+    const QRgb c = toQRgb(color);
     top = std::max(top, 0);
     bottom = std::min(bottom, m_image.height());
     for (int y = top; y < bottom; ++y)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Colour.h"
+#include "platform/Color.h"
 
 #include <QFont>
 #include <QImage>
@@ -55,28 +55,27 @@ public:
     QImage &image() { return m_image; }
 
     // Setting the background colour fills the whole client area with it.
-    void setBackColor(Rgb colour);
+    void setBackColor(Rgb color);
     Rgb backColor() const { return m_backColor; }
     void clear();
 
-    void setForeColor(Rgb colour) { m_foreColor = colour; }
+    void setForeColor(Rgb color) { m_foreColor = color; }
     Rgb foreColor() const { return m_foreColor; }
     void setFont(const QFont &font) { m_font = font; }
     const QFont &font() const { return m_font; }
 
-    void setPixel(int x, int y, Rgb colour);
+    void setPixel(int x, int y, Rgb color);
     // GetPixel: -1 (CLR_INVALID) outside the surface.
     Rgb pixel(int x, int y) const;
 
     // MoveTo (x1, y1), LineTo (x2, y2): the end point is not painted.
-    void line(int x1, int y1, int x2, int y2, Rgb colour);
+    void line(int x1, int y1, int x2, int y2, Rgb color);
     // FillRect: left and top inclusive, right and bottom exclusive.
-    void fillRect(int left, int top, int right, int bottom, Rgb colour);
+    void fillRect(int left, int top, int right, int bottom, Rgb color);
     // DrawEdge from the system colours (outer ring, then inner ring one pixel inside).
     void drawEdge(int left, int top, int right, int bottom, unsigned edge, unsigned sides);
     // DrawText in the surface's font and foreground colour with a transparent background.
-    void drawText(const QString &text, int left, int top, int right, int bottom,
-                  unsigned format);
+    void drawText(const QString &text, int left, int top, int right, int bottom, unsigned format);
     // PaintPicture: the picture stretched to w x h at (x, y).
     void drawPicture(const QImage &picture, int x, int y, int w, int h);
 

@@ -75,13 +75,13 @@ void SystemColors::clearOverrides()
     m_overrides.clear();
 }
 
-Rgb TranslateColor(OleColor colour, const SystemColors &colors)
+Rgb TranslateColor(OleColor color, const SystemColors &colors)
 {
-    switch (colour >> 24) {
+    switch (color >> 24) {
     case 0x00:
-        return static_cast<Rgb>(colour);
+        return static_cast<Rgb>(color);
     case 0x80: {
-        const int index = static_cast<int>(colour & 0x00FFFFFFu);
+        const int index = static_cast<int>(color & 0x00FFFFFFu);
         return SystemColors::isValidIndex(index) ? colors.color(index) : kInvalidRgb;
     }
     default:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Colour.h"
+#include "platform/Color.h"
 
 #include <QHash>
 
@@ -43,6 +43,6 @@ private:
 
 // OleTranslateColor without a palette: a plain colour passes, 0x800000nn gives system colour
 // nn, anything else (or an unknown index) fails with -1.
-Rgb TranslateColor(OleColor colour, const SystemColors &colors);
+Rgb TranslateColor(OleColor color, const SystemColors &colors);
 
 } // namespace clipnab

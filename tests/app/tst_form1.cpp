@@ -6,7 +6,7 @@
 #include "app/SavedLayout.h"
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 #include "retrieval/DownloadFlow.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "components/BrowserComponent.h"
 #include "controls/button/deRurara.h"
 #include "DemoSite.h"
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
 #include <QDir>

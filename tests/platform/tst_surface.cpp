@@ -18,12 +18,12 @@ constexpr Rgb kHighlight = 0x000020;  // 20 button highlight
 constexpr Rgb kDarkShadow = 0x000021; // 21 3-D dark shadow
 constexpr Rgb kLight = 0x000022;      // 22 3-D light
 
-QSet<QPoint> inked(const Surface &surface, Rgb colour)
+QSet<QPoint> inked(const Surface &surface, Rgb color)
 {
     QSet<QPoint> points;
     for (int y = 0; y < surface.height(); ++y)
         for (int x = 0; x < surface.width(); ++x)
-            if (surface.pixel(x, y) == colour)
+            if (surface.pixel(x, y) == color)
                 points.insert(QPoint(x, y));
     return points;
 }
@@ -47,7 +47,7 @@ private Q_SLOTS:
     void edgeRings_data();
     void edgeRings();
     void pixelsOutsideTheSurface();
-    void backColourFillsEverything();
+    void backColorFillsEverything();
 };
 
 void SurfaceTest::lineLeavesOutItsEndPoint_data()
@@ -185,7 +185,7 @@ void SurfaceTest::pixelsOutsideTheSurface()
     QCOMPARE(surface.pixel(0, 3), kInvalidRgb);
 }
 
-void SurfaceTest::backColourFillsEverything()
+void SurfaceTest::backColorFillsEverything()
 {
     SystemColors colors;
     Surface surface(colors);

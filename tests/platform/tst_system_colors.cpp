@@ -20,7 +20,7 @@ private Q_SLOTS:
 
 void SystemColorsTest::translate_data()
 {
-    QTest::addColumn<uint>("colour");
+    QTest::addColumn<uint>("color");
     QTest::addColumn<int>("expected");
 
     QTest::newRow("button face resolves to its pinned value") << 0x8000000Fu << 0x00ABCDEF;
@@ -37,11 +37,11 @@ void SystemColorsTest::translate_data()
 
 void SystemColorsTest::translate()
 {
-    QFETCH(uint, colour);
+    QFETCH(uint, color);
     QFETCH(int, expected);
     SystemColors colors;
     colors.setOverride(15, 0x00ABCDEF);
-    QCOMPARE(TranslateColor(colour, colors), expected);
+    QCOMPARE(TranslateColor(color, colors), expected);
 }
 
 void SystemColorsTest::paletteBacksUnpinnedIndices_data()

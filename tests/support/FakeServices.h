@@ -1,9 +1,9 @@
 #pragma once
 
 #include "FixedClock.h"
-#include "platform/Dialogs.h"
-#include "platform/PlatformContext.h"
 #include "platform/Shell.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QDateTime>
 #include <QStringList>

@@ -3,8 +3,8 @@
 #include "RenderKinds.h"
 #include "RenderOptions.h"
 
-#include "platform/PlatformContext.h"
 #include "platform/SystemColors.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QCoreApplication>
 #include <QMetaProperty>

@@ -6,7 +6,7 @@
 #include "app/DesktopComponents.h"
 #include "components/BrowserComponent.h"
 #include "DemoSite.h"
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,5 @@
 #include "controls/button/ButtonGeometry.h"
 
-#include "controls/button/ButtonView.h"
 #include "platform/Rounding.h"
 #include "platform/Surface.h"
 
@@ -32,35 +31,28 @@ bool insideCorner(int x, int y, int dx, int dy)
 
 } // namespace
 
-QSize clampedClientSize(QSize size)
-{
-    return {std::max(size.width(), ButtonMetrics::kMinimumSide),
-            std::max(size.height(), ButtonMetrics::kMinimumSide)};
-}
-
 GdiRect captionRectFor(int width, int height)
 {
     using ButtonMetrics::kCaptionInset;
     return {kCaptionInset, kCaptionInset, width - kCaptionInset, height - kCaptionInset};
 }
 
-unsigned captionFormatFor(int captionAlign, unsigned current)
+unsigned captionFormatFor(ButtonAlign captionAlign, unsigned current)
 {
     using namespace TextFormat;
     switch (captionAlign) {
-    case 0:
+    case ButtonAlign::Center:
         return SingleLine | VCenter | Center;
-    case 1:
+    case ButtonAlign::Left:
         return SingleLine | VCenter;
-    case 2:
+    case ButtonAlign::Right:
         return SingleLine | VCenter | Right;
-    case 3:
+    case ButtonAlign::Top:
         return SingleLine | Center;
-    case 4:
+    case ButtonAlign::Bottom:
         return SingleLine | Bottom | Center;
-    default:
-        return current;
     }
+    return current;
 }
 
 QRegion regionSmallCorners(int w, int h)
@@ -110,7 +102,7 @@ QRegion regionRounded(int w, int h)
     return region;
 }
 
-QRegion shapeForStyle(int style, int width, int height)
+QRegion shapeForStyle(ButtonStyle style, int width, int height)
 {
     switch (style) {
     case ButtonStyle::RingedGradient:
@@ -126,38 +118,37 @@ QRegion shapeForStyle(int style, int width, int height)
     }
 }
 
-int iconMarginFor(int style)
+int iconMarginFor(ButtonStyle style)
 {
     switch (style) {
     case ButtonStyle::RingedGradient:
     case ButtonStyle::SoftGradient:
-        return 5;
+        return ButtonMetrics::kGradientIconMargin;
     case ButtonStyle::Capsule:
     case ButtonStyle::GlossyImage:
-        return 7;
+        return ButtonMetrics::kRoundIconMargin;
     default:
         return ButtonMetrics::kDefaultIconMargin;
     }
 }
 
-QPoint iconPosition(int iconAlign, int width, int height, int size, int margin)
+QPoint iconPosition(ButtonAlign iconAlign, int width, int height, int size, int margin)
 {
     const double centreX = (width - size) / 2.0;
     const double centreY = (height - size) / 2.0;
     switch (iconAlign) {
-    case 0:
+    case ButtonAlign::Center:
         return {roundHalfEven(centreX), roundHalfEven(centreY)};
-    case 1:
+    case ButtonAlign::Left:
         return {margin, roundHalfEven(centreY)};
-    case 2:
+    case ButtonAlign::Right:
         return {width - size - margin, roundHalfEven(centreY)};
-    case 3:
+    case ButtonAlign::Top:
         return {roundHalfEven(centreX), margin};
-    case 4:
+    case ButtonAlign::Bottom:
         return {roundHalfEven(centreX), height - size - margin};
-    default:
-        return {0, 0};
     }
+    return {0, 0};
 }
 
 } // namespace clipnab

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "controls/button/ButtonView.h"
+
 #include <QPoint>
-#include <QSize>
 
 class QRegion;
 
@@ -17,35 +18,50 @@ struct GdiRect
     friend bool operator==(const GdiRect &, const GdiRect &) = default;
 };
 
+// Sizes of the button in pixels.
 namespace ButtonMetrics {
 constexpr int kMinimumSide = 20;
 constexpr int kCaptionInset = 4;
+// Distance of an edge-aligned icon from the border: most styles, the small-corner gradients
+// (5 and 7), and the capsule and glossy styles (9 and 10).
 constexpr int kDefaultIconMargin = 4;
+constexpr int kGradientIconMargin = 5;
+constexpr int kRoundIconMargin = 7;
 constexpr int kCornerEllipse = 18;
 constexpr int kDesignWidth = 229;
 constexpr int kDesignHeight = 97;
 } // namespace ButtonMetrics
 
+// Where IconAlign and CaptionAlign place the icon and the caption. The properties keep any
+// number; other values fall back as the functions below say.
+enum class ButtonAlign : int
+{
+    Center = 0,
+    Left = 1,
+    Right = 2,
+    Top = 3,
+    Bottom = 4
+};
+
 // Caption format of a newly placed button: centred, word-wrapped.
 constexpr unsigned kInitialCaptionFormat = 17;
 
-// The client size after the resize step's minimum of 20 x 20 pixels.
-QSize clampedClientSize(QSize size);
 // (4, 4, w - 4, h - 4).
 GdiRect captionRectFor(int width, int height);
 // The text format for a caption alignment; alignments outside 0..4 keep the current format.
-unsigned captionFormatFor(int captionAlign, unsigned current);
+unsigned captionFormatFor(ButtonAlign captionAlign, unsigned current);
 
 // Window shapes for a client of width x height pixels.
 QRegion regionSmallCorners(int width, int height);
 QRegion regionLargeCorners(int width, int height);
 QRegion regionRounded(int width, int height);
 // The shape a style gives its window: the three builders above or the plain rectangle.
-QRegion shapeForStyle(int style, int width, int height);
+QRegion shapeForStyle(ButtonStyle style, int width, int height);
 
 // Distance of an edge-aligned icon from the border after the given style drew its body.
-int iconMarginFor(int style);
-// Top-left corner of an icon of side `size` for the icon alignment, halves rounded to even.
-QPoint iconPosition(int iconAlign, int width, int height, int size, int margin);
+int iconMarginFor(ButtonStyle style);
+// Top-left corner of an icon of side `size` for the icon alignment, halves rounded to even;
+// (0, 0) for alignments outside 0..4.
+QPoint iconPosition(ButtonAlign iconAlign, int width, int height, int size, int margin);
 
 } // namespace clipnab

@@ -1,35 +1,41 @@
 #pragma once
 
-#include "platform/Colour.h"
+#include "platform/Color.h"
 #include "platform/SystemColors.h"
 
 namespace clipnab {
 
 class Surface;
 
-namespace ButtonStyle {
-constexpr int RaisedEdge = 0;
-constexpr int ThinEdge = 1;
-constexpr int FlatHover = 2;
-constexpr int EtchedFrame = 3;
-constexpr int HighlightBox = 4;
-constexpr int RingedGradient = 5;
-constexpr int SystemTheme = 6;
-constexpr int SoftGradient = 7;
-constexpr int ReliefGradient = 8;
-constexpr int Capsule = 9;
-constexpr int GlossyImage = 10;
-} // namespace ButtonStyle
+// The drawing styles a button's Style property selects. The property keeps any number; values
+// outside 0..10 select no body.
+enum class ButtonStyle : int
+{
+    RaisedEdge = 0,
+    ThinEdge = 1,
+    FlatHover = 2,
+    EtchedFrame = 3,
+    HighlightBox = 4,
+    RingedGradient = 5,
+    SystemTheme = 6,
+    SoftGradient = 7,
+    ReliefGradient = 8,
+    Capsule = 9,
+    GlossyImage = 10
+};
 
-namespace ButtonStateValue {
-constexpr int Normal = 1;
-constexpr int Hot = 2;
-constexpr int Pressed = 3;
-constexpr int Disabled = 4;
-constexpr int Defaulted = 5;
-} // namespace ButtonStateValue
+// The visual state of a button. Defaulted is a theme state only: a focused button at rest in the
+// system-theme style; the button never holds it.
+enum class ButtonState : int
+{
+    Normal = 1,
+    Hot = 2,
+    Pressed = 3,
+    Disabled = 4,
+    Defaulted = 5
+};
 
-// What a style renderer may read of the button. Colours are already translated to plain RGB.
+// What a style renderer may read of the button. Colors are already translated to plain RGB.
 struct ButtonView
 {
     const SystemColors &colors;
@@ -44,6 +50,6 @@ struct ButtonView
 
 // A renderer paints the whole body of the button (background included) for one button state;
 // the caption and the icon are drawn after it returns.
-using StyleRenderer = void (*)(Surface &surface, const ButtonView &view, int state);
+using StyleRenderer = void (*)(Surface &surface, const ButtonView &view, ButtonState state);
 
 } // namespace clipnab

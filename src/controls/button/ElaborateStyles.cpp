@@ -8,7 +8,7 @@
 
 namespace clipnab {
 
-StyleRenderer elaborateRenderer(int style, bool useCustomColors)
+StyleRenderer elaborateRenderer(ButtonStyle style, bool useCustomColors)
 {
     switch (style) {
     case ButtonStyle::RingedGradient:

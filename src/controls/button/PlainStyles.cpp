@@ -9,13 +9,13 @@ namespace clipnab {
 
 namespace {
 
-using namespace ButtonStateValue;
+using enum ButtonState;
 
 constexpr int kBoxLightenRest = 32;
 constexpr int kBoxLightenHot = 176;
 constexpr int kBoxLightenPressed = 128;
 
-void raisedEdge(Surface &s, const ButtonView &v, int state)
+void raisedEdge(Surface &s, const ButtonView &v, ButtonState state)
 {
     s.setBackColor(state == Normal ? faceColor(v) : hotFaceColor(v));
     DrawEdgeBox(s, 0, 0, static_cast<float>(v.width), static_cast<float>(v.height),
@@ -23,7 +23,7 @@ void raisedEdge(Surface &s, const ButtonView &v, int state)
 }
 
 // Thin edge and flat hover differ only in whether the resting button shows its edge.
-void thinOutline(Surface &s, const ButtonView &v, int state, bool edgeAtRest)
+void thinOutline(Surface &s, const ButtonView &v, ButtonState state, bool edgeAtRest)
 {
     const bool hotFace = state == Hot || state == Pressed;
     const Rgb back = hotFace ? hotFaceColor(v) : faceColor(v);
@@ -38,7 +38,7 @@ void thinOutline(Surface &s, const ButtonView &v, int state, bool edgeAtRest)
         DrawBox(s, 0, 0, v.width - 1, v.height - 1, back);
 }
 
-void etchedFrame(Surface &s, const ButtonView &v, int state)
+void etchedFrame(Surface &s, const ButtonView &v, ButtonState state)
 {
     const SystemColors &c = v.colors;
     s.setBackColor(faceColor(v));
@@ -55,7 +55,7 @@ void etchedFrame(Surface &s, const ButtonView &v, int state)
                   c.color(SysColor::Window), fill);
 }
 
-void highlightBox(Surface &s, const ButtonView &v, int state)
+void highlightBox(Surface &s, const ButtonView &v, ButtonState state)
 {
     const Rgb accent = v.useCustomColors ? v.highlightColor : v.colors.color(SysColor::Highlight);
     if (state == Hot || state == Pressed) {
@@ -79,7 +79,12 @@ Rgb hotFaceColor(const ButtonView &view)
     return view.useCustomColors ? view.highlightColor : view.colors.color(SysColor::ButtonFace);
 }
 
-void paintPlainStyle(int style, Surface &surface, const ButtonView &view, int state)
+bool isPlainStyle(ButtonStyle style)
+{
+    return style >= ButtonStyle::RaisedEdge && style <= ButtonStyle::HighlightBox;
+}
+
+void paintPlainStyle(ButtonStyle style, Surface &surface, const ButtonView &view, ButtonState state)
 {
     switch (style) {
     case ButtonStyle::RaisedEdge:

@@ -6,9 +6,12 @@ namespace clipnab {
 
 class Surface;
 
-// Styles 0 to 4: raised edge, thin edge, flat hover, etched frame and highlight box. Each paints
-// the background and the outline for one button state. Other style values draw nothing.
-void paintPlainStyle(int style, Surface &surface, const ButtonView &view, int state);
+// Styles 0 to 4: raised edge, thin edge, flat hover, etched frame and highlight box.
+bool isPlainStyle(ButtonStyle style);
+// Paints the background and the outline of a plain style for one button state. Other styles
+// draw nothing.
+void paintPlainStyle(ButtonStyle style, Surface &surface, const ButtonView &view,
+                     ButtonState state);
 
 // The face the plain styles fill with, at rest and hot.
 Rgb faceColor(const ButtonView &view);

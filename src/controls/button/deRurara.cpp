@@ -1,15 +1,14 @@
 #include "controls/button/deRurara.h"
 
-#include "controls/button/ButtonView.h"
 #include "controls/button/ElaborateStyles.h"
 #include "controls/button/PlainStyles.h"
-#include "platform/PlatformContext.h"
 #include "platform/PropertyBag.h"
 #include "platform/Shell.h"
 #include "platform/Surface.h"
 #include "platform/SystemColors.h"
-#include "platform/ThemePainter.h"
-#include "platform/WindowSubclass.h"
+#include "platform/widgets/PlatformContext.h"
+#include "platform/widgets/ThemePainter.h"
+#include "platform/widgets/WindowSubclass.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -18,14 +17,15 @@
 #include <QRegion>
 #include <QToolTip>
 
+#include <type_traits>
+
 namespace clipnab {
 
 namespace {
 
-using namespace ButtonStateValue;
+using enum ButtonState;
 
 constexpr double kDesignFontPoints = 8.25;
-constexpr int kDefaultIconSize = 16;
 constexpr int kCheckButton = 1;
 constexpr Rgb kIconShadow = makeRgb(128, 128, 128);
 constexpr int kIconShadowOffset = 2;
@@ -56,8 +56,6 @@ QFont designFont()
     return font;
 }
 
-const QString kDefaultCaption = QStringLiteral("deRurara");
-
 } // namespace
 
 deRurara::deRurara(PlatformContext &context, QWidget *parent)
@@ -70,6 +68,8 @@ deRurara::deRurara(PlatformContext &context, QWidget *parent)
     m_surface->setBackColor(context.systemColors().color(SysColor::ButtonFace));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The resize step's minimum size: a smaller request is enlarged to it.
+    setMinimumSize(ButtonMetrics::kMinimumSide, ButtonMetrics::kMinimumSide);
     resize(ButtonMetrics::kDesignWidth, ButtonMetrics::kDesignHeight);
 }
 
@@ -108,9 +108,9 @@ bool deRurara::isSubclassed() const
     return m_subclass && m_subclass->isSubclassed(this);
 }
 
-Rgb deRurara::translate(OleColor colour) const
+Rgb deRurara::translate(OleColor color) const
 {
-    return TranslateColor(colour, m_context.systemColors());
+    return TranslateColor(color, m_context.systemColors());
 }
 
 void deRurara::notify(const QString &name)
@@ -118,291 +118,116 @@ void deRurara::notify(const QString &name)
     Q_EMIT propertyChanged(name);
 }
 
-// ---- persistence ---------------------------------------------------------------------------
+// ---- properties ----------------------------------------------------------------------------
+
+PropertyValue deRurara::valueOf(const ButtonField &field) const
+{
+    return std::visit(
+        [this](const auto &where) -> PropertyValue {
+            if constexpr (std::is_same_v<std::decay_t<decltype(where)>, SurfaceFont>)
+                return m_surface->font();
+            else
+                return m_properties.*where;
+        },
+        field);
+}
+
+void deRurara::store(const ButtonField &field, const PropertyValue &value)
+{
+    std::visit(
+        [this, &value](const auto &where) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(where)>, SurfaceFont>) {
+                m_surface->setFont(std::get<QFont>(value));
+            } else {
+                using Member = std::decay_t<decltype(m_properties.*where)>;
+                m_properties.*where = std::get<Member>(value);
+            }
+        },
+        field);
+}
+
+std::optional<PropertyValue> deRurara::resolve(const ButtonDefault &source) const
+{
+    switch (source.source) {
+    case ButtonDefault::Source::Constant:
+        return source.constant;
+    case ButtonDefault::Source::SystemColor:
+        return OleColor(m_context.systemColors().color(source.systemColor));
+    case ButtonDefault::Source::HostToolTip:
+        return toolTip();
+    case ButtonDefault::Source::HostName:
+        return objectName();
+    case ButtonDefault::Source::SurfaceFont:
+        return m_surface->font();
+    case ButtonDefault::Source::DesignFont:
+        return designFont();
+    case ButtonDefault::Source::None:
+        break;
+    }
+    return std::nullopt;
+}
 
 void deRurara::initProperties()
 {
-    const auto sys = [this](int index) {
-        return static_cast<OleColor>(translate(systemColorRef(index)));
-    };
-    m_style = ButtonStyle::RaisedEdge;
-    m_caption = objectName();
-    m_icon = QImage();
-    m_iconAlign = 0;
-    m_iconSize = kDefaultIconSize;
-    m_captionAlign = 0;
-    m_nonThemeStyle = ButtonStyle::RaisedEdge;
-    m_enabled = true;
-    m_iconVisible = false;
-    m_showFocus = false;
-    m_useCustomColors = false;
-    m_backColor = sys(SysColor::ButtonFace);
-    m_highlightColor = sys(SysColor::Highlight);
-    m_fontColor = sys(SysColor::ButtonText);
-    m_fontHighlightColor = sys(SysColor::ButtonText);
-    m_toolTip.clear();
-    m_toolTipTitle.clear();
-    m_toolTipIcon = 0;
-    m_toolTipType = 0;
-    m_toolTipBackColor = 0;
-    m_toolTipForeColor = 0;
-    m_surface->setFont(designFont());
-    m_buttonType = 0;
-    m_value = false;
+    for (const ButtonPropertyRow &row : buttonPropertyRows())
+        store(row.field, *resolve(row.newValue));
     m_captionFormat = kInitialCaptionFormat;
 }
 
 void deRurara::readProperties(const PropertyBag &bag)
 {
-    const SystemColors &colors = m_context.systemColors();
-    const auto sys = [&colors](int index) { return static_cast<OleColor>(colors.color(index)); };
     m_buttonState = Normal;
-    m_icon = bag.readPicture(QStringLiteral("Icon"), QImage());
-    m_style = bag.readInt(QStringLiteral("Style"), ButtonStyle::EtchedFrame);
-    m_caption = bag.readText(QStringLiteral("Caption"), kDefaultCaption);
-    m_iconSize = bag.readInt16(QStringLiteral("IconSize"), kDefaultIconSize);
-    m_captionAlign = bag.readInt(QStringLiteral("CaptionAlign"), 0);
-    m_iconAlign = bag.readInt(QStringLiteral("IconAlign"), 1);
-    m_nonThemeStyle = bag.readInt(QStringLiteral("iNonThemeStyle"), ButtonStyle::RingedGradient);
-    m_enabled = bag.readBool(QStringLiteral("Enabled"), true);
-    // A button restored disabled takes no input either, not only looks disabled.
-    QWidget::setEnabled(m_enabled);
-    m_showFocus = bag.readBool(QStringLiteral("ShowFocus"), false);
-    m_useCustomColors = bag.readBool(QStringLiteral("USeCustomColors"), false);
-    m_backColor = bag.readColor(QStringLiteral("BackColor"), sys(SysColor::ButtonFace));
-    m_highlightColor = bag.readColor(QStringLiteral("HighlightColor"), sys(SysColor::Highlight));
-    m_fontColor = bag.readColor(QStringLiteral("FontColor"), sys(SysColor::ButtonText));
-    m_fontHighlightColor =
-        bag.readColor(QStringLiteral("FontHighlightColor"), sys(SysColor::ButtonText));
-    m_toolTip = bag.readText(QStringLiteral("ToolTipText"), toolTip());
-    m_toolTipTitle = bag.readText(QStringLiteral("Tooltiptitle"), QString());
-    m_toolTipIcon = bag.readInt(QStringLiteral("ToolTipIcon"), 0);
-    m_toolTipType = bag.readInt(QStringLiteral("ToolTipType"), 1);
-    m_toolTipBackColor = bag.readColor(QStringLiteral("ttBackColor"), sys(SysColor::TooltipText));
-    m_toolTipForeColor =
-        bag.readColor(QStringLiteral("ttForeColor"), sys(SysColor::TooltipBackground));
-    m_surface->setFont(bag.readFont(QStringLiteral("Font"), m_surface->font()));
-    m_buttonType = bag.readInt(QStringLiteral("ButtonType"), 0);
-    m_value = bag.readBool(QStringLiteral("Value"), false);
-    m_iconVisible = bag.readBool(QStringLiteral("IconVisible"), true);
+    // Each value is stored as soon as it is read; a bad entry stops the restore there.
+    for (const ButtonProperty property : kButtonRestoreOrder) {
+        const ButtonPropertyRow &row = buttonPropertyRow(property);
+        store(row.field, readBagValue(bag, QString::fromLatin1(row.key), row.format,
+                                      *resolve(row.restoreDefault)));
+        // A button restored disabled takes no input either, not only looks disabled.
+        if (property == ButtonProperty::Enabled)
+            QWidget::setEnabled(m_properties.enabled);
+    }
     if (!m_designMode)
         startTracking();
 }
 
 void deRurara::writeProperties(PropertyBag &bag) const
 {
-    const SystemColors &colors = m_context.systemColors();
-    const auto sys = [&colors](int index) { return static_cast<OleColor>(colors.color(index)); };
-    bag.writePicture(QStringLiteral("Icon"), m_icon);
-    bag.writeInt(QStringLiteral("Style"), m_style, ButtonStyle::EtchedFrame);
-    bag.writeText(QStringLiteral("Caption"), m_caption, kDefaultCaption);
-    bag.writeInt(QStringLiteral("IconSize"), m_iconSize, kDefaultIconSize);
-    bag.writeInt(QStringLiteral("IconAlign"), m_iconAlign, 1);
-    bag.writeInt(QStringLiteral("CaptionAlign"), m_captionAlign, 0);
-    bag.writeInt(QStringLiteral("iNonThemeStyle"), m_nonThemeStyle, ButtonStyle::RingedGradient);
-    bag.writeBool(QStringLiteral("Enabled"), m_enabled, true);
-    bag.writeBool(QStringLiteral("ShowFocus"), m_showFocus, false);
-    bag.writeBool(QStringLiteral("USeCustomColors"), m_useCustomColors, false);
-    bag.writeColor(QStringLiteral("BackColor"), m_backColor, sys(SysColor::ButtonFace));
-    bag.writeColor(QStringLiteral("HighlightColor"), m_highlightColor, sys(SysColor::Highlight));
-    bag.writeColor(QStringLiteral("FontColor"), m_fontColor, sys(SysColor::ButtonText));
-    bag.writeColor(QStringLiteral("FontHighlightColor"), m_fontHighlightColor,
-                   sys(SysColor::ButtonText));
-    bag.writeText(QStringLiteral("ToolTipText"), m_toolTip, toolTip());
-    bag.writeTextAlways(QStringLiteral("Tooltiptitle"), m_toolTipTitle);
-    bag.writeIntAlways(QStringLiteral("ToolTipIcon"), m_toolTipIcon);
-    bag.writeIntAlways(QStringLiteral("ToolTipType"), m_toolTipType);
-    bag.writeColor(QStringLiteral("ttBackColor"), m_toolTipBackColor, sys(SysColor::TooltipText));
-    bag.writeColor(QStringLiteral("ttForeColor"), m_toolTipForeColor,
-                   sys(SysColor::TooltipBackground));
-    bag.writeFont(QStringLiteral("Font"), m_surface->font());
-    bag.writeInt(QStringLiteral("ButtonType"), m_buttonType, 0);
-    bag.writeBool(QStringLiteral("Value"), m_value, false);
-    bag.writeBool(QStringLiteral("IconVisible"), m_iconVisible, true);
+    for (const ButtonPropertyRow &row : buttonPropertyRows())
+        writeBagValue(bag, QString::fromLatin1(row.key), row.format, valueOf(row.field),
+                      resolve(row.saveDefault));
 }
 
-// ---- property writes -----------------------------------------------------------------------
-
-void deRurara::writeStyle(int value)
+void deRurara::write(ButtonProperty property, const PropertyValue &value)
 {
-    m_style = value;
-    notify(QStringLiteral("Style"));
-    layoutStep();
-    Refresh();
-}
-
-void deRurara::writeCaption(const QString &value)
-{
-    m_caption = value;
-    notify(QStringLiteral("Caption"));
-    layoutStep();
-    Refresh();
-}
-
-void deRurara::writeIcon(const QImage &value)
-{
-    m_icon = value;
-    notify(QStringLiteral("Icon"));
-    layoutStep();
-    Refresh();
-}
-
-void deRurara::writeIconAlign(int value)
-{
-    m_iconAlign = value;
-    notify(QStringLiteral("IconAlign"));
-    layoutStep();
-    Refresh();
-}
-
-void deRurara::writeIconSize(int value)
-{
-    m_iconSize = value;
-    notify(QStringLiteral("IconSize"));
-    layoutStep();
-    Refresh();
-}
-
-void deRurara::writeCaptionAlign(int value)
-{
-    m_captionAlign = value;
-    notify(QStringLiteral("CaptionAlign"));
-    layoutStep();
-    Refresh();
-}
-
-void deRurara::writeNonThemeStyle(int value)
-{
-    m_nonThemeStyle = value;
-    notify(QStringLiteral("NonThemeStyle"));
-    layoutStep();
-    Refresh();
+    const ButtonPropertyRow &row = buttonPropertyRow(property);
+    store(row.field, value);
+    const QString name = QString::fromLatin1(row.notifiedName);
+    switch (row.change) {
+    case ButtonChange::Relayout:
+        notify(name);
+        resizeStep();
+        break;
+    case ButtonChange::Repaint:
+        notify(name);
+        Refresh();
+        break;
+    case ButtonChange::RepaintThenNotify:
+        Refresh();
+        notify(name);
+        break;
+    }
 }
 
 void deRurara::writeEnabled(bool value)
 {
     m_buttonState = Normal;
-    m_enabled = value;
-    Refresh();
-    notify(QStringLiteral("Enabled"));
+    write(ButtonProperty::Enabled, value);
     QWidget::setEnabled(value);
-}
-
-void deRurara::writeIconVisible(bool value)
-{
-    m_iconVisible = value;
-    Refresh();
-    notify(QStringLiteral("IconVisible"));
-}
-
-void deRurara::writeShowFocus(bool value)
-{
-    m_showFocus = value;
-    notify(QStringLiteral("ShowFocus"));
-    Refresh();
-}
-
-void deRurara::writeUseCustomColors(bool value)
-{
-    m_useCustomColors = value;
-    notify(QStringLiteral("UseCustomColors"));
-    Refresh();
-}
-
-void deRurara::writeBackColor(uint value)
-{
-    m_backColor = value;
-    notify(QStringLiteral("BackColor"));
-    Refresh();
-}
-
-void deRurara::writeHighlightColor(uint value)
-{
-    m_highlightColor = value;
-    notify(QStringLiteral("HighlightColor"));
-    Refresh();
-}
-
-void deRurara::writeFontColor(uint value)
-{
-    m_fontColor = value;
-    notify(QStringLiteral("FontColor"));
-    Refresh();
-}
-
-void deRurara::writeFontHighlightColor(uint value)
-{
-    m_fontHighlightColor = value;
-    notify(QStringLiteral("FontHighlightColor"));
-    Refresh();
-}
-
-void deRurara::writeToolTip(const QString &value)
-{
-    m_toolTip = value;
-    notify(QStringLiteral("ToolTipText"));
-    Refresh();
-}
-
-void deRurara::writeToolTipTitle(const QString &value)
-{
-    m_toolTipTitle = value;
-    notify(QStringLiteral("TooltipTitle"));
-    Refresh();
-}
-
-void deRurara::writeToolTipIcon(int value)
-{
-    m_toolTipIcon = value;
-    notify(QStringLiteral("TooltipIcon"));
-    Refresh();
-}
-
-void deRurara::writeToolTipType(int value)
-{
-    m_toolTipType = value;
-    notify(QStringLiteral("ToolTipType"));
-    Refresh();
-}
-
-void deRurara::writeToolTipBackColor(uint value)
-{
-    m_toolTipBackColor = value;
-    notify(QStringLiteral("ToolTipBackColor"));
-    Refresh();
-}
-
-void deRurara::writeToolTipForeColor(uint value)
-{
-    m_toolTipForeColor = value;
-    notify(QStringLiteral("ToolTipForeColor"));
-    Refresh();
-}
-
-void deRurara::writeFont(const QFont &value)
-{
-    m_surface->setFont(value);
-    Refresh();
-    notify(QStringLiteral("Font"));
-}
-
-void deRurara::writeButtonType(int value)
-{
-    m_buttonType = value;
-    notify(QStringLiteral("ButtonType"));
-    Refresh();
-}
-
-void deRurara::writeValue(bool value)
-{
-    m_value = value;
-    notify(QStringLiteral("Value"));
-    Refresh();
 }
 
 void deRurara::writeButtonState(int value)
 {
-    m_buttonState = value;
+    m_buttonState = static_cast<clipnab::ButtonState>(value);
     Refresh();
 }
 
@@ -414,25 +239,29 @@ void deRurara::writeHasFocus(bool value)
 
 // ---- layout and painting -------------------------------------------------------------------
 
-void deRurara::layoutStep()
+clipnab::ButtonStyle deRurara::buttonStyle() const
 {
-    if (m_inLayout)
-        return;
-    m_inLayout = true;
-    const QSize clamped = clampedClientSize(size());
-    if (clamped != size())
-        resize(clamped);
+    return static_cast<clipnab::ButtonStyle>(m_properties.style);
+}
+
+void deRurara::resizeStep()
+{
+    updateLayout();
+    Refresh();
+}
+
+void deRurara::updateLayout()
+{
     m_surface->resize(width(), height());
     m_captionRect = captionRectFor(width(), height());
-    m_captionFormat = captionFormatFor(m_captionAlign, m_captionFormat);
+    m_captionFormat =
+        captionFormatFor(static_cast<ButtonAlign>(m_properties.captionAlign), m_captionFormat);
     applyShape();
-    m_inLayout = false;
-    Refresh();
 }
 
 void deRurara::applyShape()
 {
-    *m_shapeRegion = shapeForStyle(m_style, width(), height());
+    *m_shapeRegion = shapeForStyle(buttonStyle(), width(), height());
     setMask(*m_shapeRegion);
 }
 
@@ -442,41 +271,40 @@ ButtonView deRurara::view() const
                       m_surface->width(),
                       m_surface->height(),
                       m_hasFocus,
-                      m_showFocus,
-                      m_useCustomColors,
-                      translate(m_backColor),
-                      translate(m_highlightColor)};
+                      m_properties.showFocus,
+                      m_properties.useCustomColors,
+                      translate(m_properties.backColor),
+                      translate(m_properties.highlightColor)};
 }
 
 void deRurara::Refresh()
 {
-    if (m_inLayout)
-        return;
-    // A button not laid out yet for its current size gets its layout first, which repaints.
-    if (m_surface->width() != width() || m_surface->height() != height() ||
-        clampedClientSize(size()) != size()) {
-        layoutStep();
-        return;
-    }
+    // A hidden button gets its resize event only when shown; a size set meanwhile is laid out
+    // here, so that this pass paints at the right size.
+    if (m_surface->width() != width() || m_surface->height() != height())
+        updateLayout();
+    ++m_paintCount;
     const SystemColors &colors = m_context.systemColors();
     m_surface->clear();
-    if (m_designMode && m_style != ButtonStyle::RingedGradient)
+    if (m_designMode && buttonStyle() != ButtonStyle::RingedGradient)
         m_buttonState = Hot;
-    if (m_buttonType == kCheckButton && m_value)
+    if (m_properties.buttonType == kCheckButton && m_properties.value)
         m_buttonState = Pressed;
-    if (!m_enabled) {
+    if (!m_properties.enabled) {
         m_buttonState = Disabled;
         m_surface->setBackColor(colors.color(SysColor::ButtonFace));
     }
 
-    if (m_style >= ButtonStyle::RaisedEdge && m_style <= ButtonStyle::HighlightBox)
-        paintPlainStyle(m_style, *m_surface, view(), m_buttonState);
-    else if (m_style == ButtonStyle::SystemTheme)
+    const clipnab::ButtonStyle style = buttonStyle();
+    if (isPlainStyle(style))
+        paintPlainStyle(style, *m_surface, view(), m_buttonState);
+    else if (style == ButtonStyle::SystemTheme)
         paintSystemTheme();
-    else if (const StyleRenderer renderer = elaborateRenderer(m_style, m_useCustomColors))
+    else if (const StyleRenderer renderer = elaborateRenderer(style, m_properties.useCustomColors))
         renderer(*m_surface, view(), m_buttonState);
 
-    const int iconMargin = iconMarginFor(m_style);
+    // The theme fallback may have changed the style: the margin follows the new one.
+    const int iconMargin = iconMarginFor(buttonStyle());
     drawCaption();
     drawIcon(iconMargin);
     update();
@@ -485,44 +313,49 @@ void deRurara::Refresh()
 void deRurara::paintSystemTheme()
 {
     m_surface->setBackColor(m_context.systemColors().color(SysColor::ButtonFace));
-    const int themeState = m_buttonState == Normal && m_hasFocus ? Defaulted : m_buttonState;
+    const clipnab::ButtonState themeState =
+        m_buttonState == Normal && m_hasFocus ? Defaulted : m_buttonState;
     const bool drawn = m_context.theme().drawPushButton(
-        m_surface->image(), QRect(0, 0, m_surface->width(), m_surface->height()), themeState, this);
-    // Without a theme the button keeps the non-theme look for the rest of the run.
+        m_surface->image(), QRect(0, 0, m_surface->width(), m_surface->height()),
+        static_cast<int>(themeState), this);
+    // Without a theme the button keeps the non-theme look for the rest of the run; the window
+    // shape follows at the next resize step.
     if (!drawn)
-        m_style = m_nonThemeStyle;
+        m_properties.style = m_properties.nonThemeStyle;
 }
 
 void deRurara::drawCaption()
 {
     const SystemColors &colors = m_context.systemColors();
-    Rgb colour = 0;
+    Rgb color = 0;
     if (m_buttonState == Disabled)
-        colour = translate(systemColorRef(SysColor::GrayText));
-    else if (!m_useCustomColors)
-        colour = colors.color(SysColor::ButtonText);
+        color = translate(systemColorRef(SysColor::GrayText));
+    else if (!m_properties.useCustomColors)
+        color = colors.color(SysColor::ButtonText);
     else if (m_buttonState == Hot || m_buttonState == Pressed)
-        colour = translate(m_fontHighlightColor);
+        color = translate(m_properties.fontHighlightColor);
     else
-        colour = translate(m_fontColor);
+        color = translate(m_properties.fontColor);
     const Rgb previous = m_surface->foreColor();
-    m_surface->setForeColor(colour);
-    m_surface->drawText(m_caption, m_captionRect.left, m_captionRect.top, m_captionRect.right,
-                        m_captionRect.bottom, m_captionFormat);
+    m_surface->setForeColor(color);
+    m_surface->drawText(m_properties.caption, m_captionRect.left, m_captionRect.top,
+                        m_captionRect.right, m_captionRect.bottom, m_captionFormat);
     m_surface->setForeColor(previous);
 }
 
 void deRurara::drawIcon(int margin)
 {
-    if (m_icon.isNull() || !m_iconVisible)
+    const QImage &icon = m_properties.icon;
+    if (icon.isNull() || !m_properties.iconVisible)
         return;
-    const int size = m_iconSize;
-    QPoint at = iconPosition(m_iconAlign, width(), height(), size, margin);
+    const int size = m_properties.iconSize;
+    QPoint at = iconPosition(static_cast<ButtonAlign>(m_properties.iconAlign), width(), height(),
+                             size, margin);
     if (m_buttonState == Pressed)
         at += QPoint(1, 1);
-    if (m_buttonState == Hot && m_style == ButtonStyle::HighlightBox) {
+    if (m_buttonState == Hot && buttonStyle() == ButtonStyle::HighlightBox) {
         // A grey silhouette of the icon, with the icon itself lifted up and left of it.
-        m_surface->drawPicture(m_icon, at.x(), at.y(), size, size);
+        m_surface->drawPicture(icon, at.x(), at.y(), size, size);
         const Rgb reference = m_surface->pixel(1, 1);
         for (int py = at.y(); py <= at.y() + size; ++py) {
             for (int px = at.x(); px <= at.x() + size; ++px) {
@@ -532,7 +365,7 @@ void deRurara::drawIcon(int margin)
         }
         at -= QPoint(kIconShadowOffset, kIconShadowOffset);
     }
-    m_surface->drawPicture(m_icon, at.x(), at.y(), size, size);
+    m_surface->drawPicture(icon, at.x(), at.y(), size, size);
 }
 
 void deRurara::paintEvent(QPaintEvent *)
@@ -543,7 +376,7 @@ void deRurara::paintEvent(QPaintEvent *)
 
 void deRurara::resizeEvent(QResizeEvent *)
 {
-    layoutStep();
+    resizeStep();
 }
 
 // ---- input ---------------------------------------------------------------------------------
@@ -559,7 +392,8 @@ void deRurara::onMouseDown(int button)
 void deRurara::onMouseUp(int button)
 {
     if (button == 1) {
-        m_buttonState = m_buttonType == kCheckButton && !m_value ? Pressed : Hot;
+        m_buttonState =
+            m_properties.buttonType == kCheckButton && !m_properties.value ? Pressed : Hot;
         Refresh();
     }
     m_lastButton = button;
@@ -569,8 +403,8 @@ void deRurara::onClick()
 {
     if (m_lastButton != 1)
         return;
-    if (m_buttonType == kCheckButton) {
-        m_value = !m_value;
+    if (m_properties.buttonType == kCheckButton) {
+        m_properties.value = !m_properties.value;
         m_buttonState = Hot;
         Refresh();
     }
@@ -666,14 +500,14 @@ void deRurara::showEvent(QShowEvent *)
     // The button shows the host's tooltip text itself; the host's own tooltip stays empty
     // while it is visible. A host without text keeps the button's own.
     if (!toolTip().isEmpty())
-        m_toolTip = toolTip();
+        m_properties.toolTip = toolTip();
     setToolTip(QString());
     Refresh();
 }
 
 void deRurara::hideEvent(QHideEvent *)
 {
-    setToolTip(m_toolTip);
+    setToolTip(m_properties.toolTip);
 }
 
 int deRurara::OpenLink(const QString &link)
@@ -734,8 +568,8 @@ void deRurara::subclassProc(SubclassCall &call)
 
 void deRurara::showTip()
 {
-    if (!m_toolTip.isEmpty())
-        QToolTip::showText(mapToGlobal(QPoint(0, height())), m_toolTip, this, rect());
+    if (!m_properties.toolTip.isEmpty())
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), m_properties.toolTip, this, rect());
 }
 
 } // namespace clipnab

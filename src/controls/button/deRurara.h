@@ -1,13 +1,17 @@
 #pragma once
 
 #include "controls/button/ButtonGeometry.h"
-#include "platform/Colour.h"
+#include "controls/button/ButtonProperties.h"
+#include "controls/button/ButtonView.h"
+#include "platform/Color.h"
+#include "platform/PropertyValue.h"
 
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QRegion;
 
@@ -17,7 +21,6 @@ class PlatformContext;
 class PropertyBag;
 class Surface;
 class WindowSubclass;
-struct ButtonView;
 struct SubclassCall;
 
 // The program's push button: eleven drawing styles, a shaped window, hot tracking with
@@ -76,58 +79,70 @@ public:
     // Opens a document or address with the shell; above 32 means success.
     int OpenLink(const QString &link);
 
-    int Style() const { return m_style; }
-    QString Caption() const { return m_caption; }
-    QImage Icon() const { return m_icon; }
-    int IconAlign() const { return m_iconAlign; }
-    int IconSize() const { return m_iconSize; }
-    int CaptionAlign() const { return m_captionAlign; }
-    int NonThemeStyle() const { return m_nonThemeStyle; }
-    bool Enabled() const { return m_enabled; }
-    bool IconVisible() const { return m_iconVisible; }
-    bool ShowFocus() const { return m_showFocus; }
-    bool UseCustomColors() const { return m_useCustomColors; }
-    OleColor BackColor() const { return m_backColor; }
-    OleColor HighlightColor() const { return m_highlightColor; }
-    OleColor FontColor() const { return m_fontColor; }
-    OleColor FontHighlightColor() const { return m_fontHighlightColor; }
-    QString ToolTip() const { return m_toolTip; }
-    QString ToolTipTitle() const { return m_toolTipTitle; }
-    int ToolTipIcon() const { return m_toolTipIcon; }
-    int ToolTipType() const { return m_toolTipType; }
-    OleColor ToolTipBackColor() const { return m_toolTipBackColor; }
-    OleColor ToolTipForeColor() const { return m_toolTipForeColor; }
+    int Style() const { return m_properties.style; }
+    QString Caption() const { return m_properties.caption; }
+    QImage Icon() const { return m_properties.icon; }
+    int IconAlign() const { return m_properties.iconAlign; }
+    int IconSize() const { return m_properties.iconSize; }
+    int CaptionAlign() const { return m_properties.captionAlign; }
+    int NonThemeStyle() const { return m_properties.nonThemeStyle; }
+    bool Enabled() const { return m_properties.enabled; }
+    bool IconVisible() const { return m_properties.iconVisible; }
+    bool ShowFocus() const { return m_properties.showFocus; }
+    bool UseCustomColors() const { return m_properties.useCustomColors; }
+    OleColor BackColor() const { return m_properties.backColor; }
+    OleColor HighlightColor() const { return m_properties.highlightColor; }
+    OleColor FontColor() const { return m_properties.fontColor; }
+    OleColor FontHighlightColor() const { return m_properties.fontHighlightColor; }
+    QString ToolTip() const { return m_properties.toolTip; }
+    QString ToolTipTitle() const { return m_properties.toolTipTitle; }
+    int ToolTipIcon() const { return m_properties.toolTipIcon; }
+    int ToolTipType() const { return m_properties.toolTipType; }
+    OleColor ToolTipBackColor() const { return m_properties.toolTipBackColor; }
+    OleColor ToolTipForeColor() const { return m_properties.toolTipForeColor; }
     QFont Font() const;
-    int ButtonType() const { return m_buttonType; }
-    bool Value() const { return m_value; }
+    int ButtonType() const { return m_properties.buttonType; }
+    bool Value() const { return m_properties.value; }
     QString Version() const { return QStringLiteral("3.0"); }
-    int ButtonState() const { return m_buttonState; }
+    int ButtonState() const { return static_cast<int>(m_buttonState); }
     bool HasFocus() const { return m_hasFocus; }
 
-    void writeStyle(int value);
-    void writeCaption(const QString &value);
-    void writeIcon(const QImage &value);
-    void writeIconAlign(int value);
-    void writeIconSize(int value);
-    void writeCaptionAlign(int value);
-    void writeNonThemeStyle(int value);
+    // Property writes: store, then notify and relayout or repaint in the order the table gives.
+    void writeStyle(int value) { write(ButtonProperty::Style, value); }
+    void writeCaption(const QString &value) { write(ButtonProperty::Caption, value); }
+    void writeIcon(const QImage &value) { write(ButtonProperty::Icon, value); }
+    void writeIconAlign(int value) { write(ButtonProperty::IconAlign, value); }
+    void writeIconSize(int value) { write(ButtonProperty::IconSize, value); }
+    void writeCaptionAlign(int value) { write(ButtonProperty::CaptionAlign, value); }
+    void writeNonThemeStyle(int value) { write(ButtonProperty::NonThemeStyle, value); }
+    // Also resets the state to normal first and enables or disables the window last.
     void writeEnabled(bool value);
-    void writeIconVisible(bool value);
-    void writeShowFocus(bool value);
-    void writeUseCustomColors(bool value);
-    void writeBackColor(uint value);
-    void writeHighlightColor(uint value);
-    void writeFontColor(uint value);
-    void writeFontHighlightColor(uint value);
-    void writeToolTip(const QString &value);
-    void writeToolTipTitle(const QString &value);
-    void writeToolTipIcon(int value);
-    void writeToolTipType(int value);
-    void writeToolTipBackColor(uint value);
-    void writeToolTipForeColor(uint value);
-    void writeFont(const QFont &value);
-    void writeButtonType(int value);
-    void writeValue(bool value);
+    void writeIconVisible(bool value) { write(ButtonProperty::IconVisible, value); }
+    void writeShowFocus(bool value) { write(ButtonProperty::ShowFocus, value); }
+    void writeUseCustomColors(bool value) { write(ButtonProperty::UseCustomColors, value); }
+    void writeBackColor(uint value) { write(ButtonProperty::BackColor, OleColor{value}); }
+    void writeHighlightColor(uint value) { write(ButtonProperty::HighlightColor, OleColor{value}); }
+    void writeFontColor(uint value) { write(ButtonProperty::FontColor, OleColor{value}); }
+    void writeFontHighlightColor(uint value)
+    {
+        write(ButtonProperty::FontHighlightColor, OleColor{value});
+    }
+    void writeToolTip(const QString &value) { write(ButtonProperty::ToolTip, value); }
+    void writeToolTipTitle(const QString &value) { write(ButtonProperty::ToolTipTitle, value); }
+    void writeToolTipIcon(int value) { write(ButtonProperty::ToolTipIcon, value); }
+    void writeToolTipType(int value) { write(ButtonProperty::ToolTipType, value); }
+    void writeToolTipBackColor(uint value)
+    {
+        write(ButtonProperty::ToolTipBackColor, OleColor{value});
+    }
+    void writeToolTipForeColor(uint value)
+    {
+        write(ButtonProperty::ToolTipForeColor, OleColor{value});
+    }
+    void writeFont(const QFont &value) { write(ButtonProperty::Font, value); }
+    void writeButtonType(int value) { write(ButtonProperty::ButtonType, value); }
+    void writeValue(bool value) { write(ButtonProperty::Value, value); }
+    // Runtime fields: store and repaint.
     void writeButtonState(int value);
     void writeHasFocus(bool value);
 
@@ -140,6 +155,8 @@ public:
     bool isSubclassed() const;
     // The shape most recently given to the window.
     const QRegion &shapeRegion() const;
+    // Passes of Refresh since the button was made.
+    int paintCount() const { return m_paintCount; }
 
     QSize sizeHint() const override;
 
@@ -165,11 +182,21 @@ protected:
 
 private:
     void notify(const QString &name);
-    // The resize step: minimum size, layout rectangles, window shape, repaint.
-    void layoutStep();
+    // The generic property write: store, then what the property's change asks for.
+    void write(ButtonProperty property, const PropertyValue &value);
+    PropertyValue valueOf(const ButtonField &field) const;
+    void store(const ButtonField &field, const PropertyValue &value);
+    // The value a default stands for at this moment; nothing for "always stored".
+    std::optional<PropertyValue> resolve(const ButtonDefault &source) const;
+
+    clipnab::ButtonStyle buttonStyle() const;
+    // The resize step: layout for the current size, then one repaint.
+    void resizeStep();
+    // Surface size, layout rectangles, caption format and window shape; paints nothing.
+    void updateLayout();
     void applyShape();
     ButtonView view() const;
-    Rgb translate(OleColor colour) const;
+    Rgb translate(OleColor color) const;
     void paintSystemTheme();
     void drawCaption();
     void drawIcon(int margin);
@@ -188,39 +215,17 @@ private:
     std::unique_ptr<WindowSubclass> m_subclass;
     std::unique_ptr<QRegion> m_shapeRegion;
 
-    int m_style = 0;
-    QString m_caption;
-    QImage m_icon;
-    int m_iconAlign = 0;
-    int m_iconSize = 16;
-    int m_captionAlign = 0;
-    int m_nonThemeStyle = 0;
-    bool m_enabled = true;
-    bool m_iconVisible = false;
-    bool m_showFocus = false;
-    bool m_useCustomColors = false;
-    OleColor m_backColor = 0;
-    OleColor m_highlightColor = 0;
-    OleColor m_fontColor = 0;
-    OleColor m_fontHighlightColor = 0;
-    QString m_toolTip;
-    QString m_toolTipTitle;
-    int m_toolTipIcon = 0;
-    int m_toolTipType = 0;
-    OleColor m_toolTipBackColor = 0;
-    OleColor m_toolTipForeColor = 0;
-    int m_buttonType = 0;
-    bool m_value = false;
+    ButtonProperties m_properties;
 
-    int m_buttonState = 1;
+    clipnab::ButtonState m_buttonState = clipnab::ButtonState::Normal;
     bool m_hasFocus = false;
     bool m_mouseInside = false;
     int m_lastButton = 0;
     bool m_leftPressed = false;
     bool m_designMode = false;
-    bool m_inLayout = false;
     GdiRect m_captionRect;
     unsigned m_captionFormat = kInitialCaptionFormat;
+    int m_paintCount = 0;
 };
 
 } // namespace clipnab

@@ -72,17 +72,17 @@ bool paintRowGradient(Surface &target, const SystemColors &colors, OleColor top,
 
 bool paintFrame(Surface &target, const SystemColors &colors, OleColor border)
 {
-    const Rgb colour = TranslateColor(border, colors);
-    if (colour == kInvalidRgb)
+    const Rgb color = TranslateColor(border, colors);
+    if (color == kInvalidRgb)
         return false;
     const int right = target.width() - 1;
     const int bottom = target.height() - 1;
-    target.line(0, 0, right, 0, colour);
-    target.line(right, 0, right, bottom, colour);
-    target.line(right, bottom, 0, bottom, colour);
-    target.line(0, bottom, 0, 0, colour);
-    target.line(0, bottom, right + 1, bottom, colour);
-    target.line(right, 0, right, bottom, colour);
+    target.line(0, 0, right, 0, color);
+    target.line(right, 0, right, bottom, color);
+    target.line(right, bottom, 0, bottom, color);
+    target.line(0, bottom, 0, 0, color);
+    target.line(0, bottom, right + 1, bottom, color);
+    target.line(right, 0, right, bottom, color);
     return true;
 }
 

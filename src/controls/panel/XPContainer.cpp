@@ -1,11 +1,10 @@
 #include "controls/panel/XPContainer.h"
 
 #include "controls/panel/HeaderStrip.h"
-#include "controls/panel/PanelColourSets.h"
 #include "controls/panel/PanelPainter.h"
-#include "platform/PlatformContext.h"
 #include "platform/PropertyBag.h"
 #include "platform/SystemColors.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QEvent>
 #include <QFont>
@@ -19,20 +18,7 @@ namespace clipnab {
 
 namespace {
 
-const QString kDefaultCaption = QStringLiteral("XPContainer");
 const QString kCaptionFamily = QStringLiteral("Tahoma");
-
-namespace Key {
-const QString HeaderLightColor = QStringLiteral("HeaderLightColor");
-const QString HeaderDarkColor = QStringLiteral("HeaderDarkColor");
-const QString BackLightColor = QStringLiteral("BackLightColor");
-const QString BackDarkColor = QStringLiteral("BackDarkColor");
-const QString BorderColor = QStringLiteral("BorderColor");
-const QString TextColor = QStringLiteral("TextColor");
-const QString Caption = QStringLiteral("Caption");
-const QString Style = QStringLiteral("Style");
-const QString Theme = QStringLiteral("Theme");
-} // namespace Key
 
 // The caption font is rarely installed here; the closest sans fonts stand in for it.
 void registerCaptionFontSubstitutes()
@@ -73,7 +59,7 @@ XPContainer::XPContainer(PlatformContext &context, QWidget *parent)
     m_captionLabel->setAutoFillBackground(false);
     m_captionLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_captionLabel->setFont(captionFont());
-    m_captionLabel->setText(m_caption);
+    m_captionLabel->setText(m_properties.caption);
     m_captionLabel->adjustSize();
     m_captionLabel->move(PanelMetrics::kCaptionLeft, 0);
 
@@ -93,120 +79,58 @@ QSize XPContainer::sizeHint() const
 
 void XPContainer::initProperties()
 {
-    m_headerLightColor = kPanelDefaultColours.headerLight;
-    m_headerDarkColor = kPanelDefaultColours.headerDark;
-    m_backLightColor = kPanelDefaultColours.backLight;
-    m_backDarkColor = kPanelDefaultColours.backDark;
-    m_borderColor = kPanelDefaultColours.border;
-    m_textColor = kPanelDefaultColours.text;
-    m_caption = kDefaultCaption;
-    m_style = 0;
-    m_theme = 0;
+    for (const PanelPropertyRow &row : panelPropertyRows())
+        storePanelValue(m_properties, row.field, row.defaultValue);
     m_stale = true;
     update();
 }
 
 void XPContainer::readProperties(const PropertyBag &bag)
 {
-    const PanelColourSet &d = kPanelDefaultColours;
     // Read everything first, so a failing entry leaves the panel as it was.
-    const OleColor headerLight = bag.readColor(Key::HeaderLightColor, d.headerLight);
-    const OleColor headerDark = bag.readColor(Key::HeaderDarkColor, d.headerDark);
-    const OleColor backLight = bag.readColor(Key::BackLightColor, d.backLight);
-    const OleColor backDark = bag.readColor(Key::BackDarkColor, d.backDark);
-    const OleColor border = bag.readColor(Key::BorderColor, d.border);
-    const OleColor text = bag.readColor(Key::TextColor, d.text);
-    const QString caption = bag.readText(Key::Caption, kDefaultCaption);
-    const int style = bag.readInt(Key::Style, 0);
-    const int theme = bag.readInt(Key::Theme, 0);
-
-    m_headerLightColor = headerLight;
-    m_headerDarkColor = headerDark;
-    m_backLightColor = backLight;
-    m_backDarkColor = backDark;
-    m_borderColor = border;
-    m_textColor = text;
-    m_caption = caption;
-    m_style = style;
-    m_theme = theme;
+    PanelProperties restored;
+    for (const PanelPropertyRow &row : panelPropertyRows())
+        storePanelValue(
+            restored, row.field,
+            readBagValue(bag, QString::fromLatin1(row.key), row.format, row.defaultValue));
+    m_properties = restored;
     m_stale = true;
     update();
 }
 
 void XPContainer::writeProperties(PropertyBag &bag) const
 {
-    const PanelColourSet &d = kPanelDefaultColours;
-    bag.writeColor(Key::HeaderLightColor, m_headerLightColor, d.headerLight);
-    bag.writeColor(Key::HeaderDarkColor, m_headerDarkColor, d.headerDark);
-    bag.writeColor(Key::BackLightColor, m_backLightColor, d.backLight);
-    bag.writeColor(Key::BackDarkColor, m_backDarkColor, d.backDark);
-    bag.writeColor(Key::BorderColor, m_borderColor, d.border);
-    bag.writeColor(Key::TextColor, m_textColor, d.text);
-    bag.writeText(Key::Caption, m_caption, kDefaultCaption);
-    bag.writeInt(Key::Style, m_style, 0);
-    bag.writeInt(Key::Theme, m_theme, 0);
+    for (const PanelPropertyRow &row : panelPropertyRows())
+        writeBagValue(bag, QString::fromLatin1(row.key), row.format,
+                      panelValue(m_properties, row.field), row.defaultValue);
 }
 
-template <typename T> void XPContainer::writeMember(T &member, const T &value, const QString &name)
+void XPContainer::write(PanelProperty property, const PropertyValue &value)
 {
-    member = value;
-    Q_EMIT propertyChanged(name);
-    redraw();
+    const PanelPropertyRow &row = panelPropertyRow(property);
+    storePanelValue(m_properties, row.field, value);
+    Q_EMIT propertyChanged(QString::fromLatin1(row.key));
+    switch (row.change) {
+    case PanelChange::Redraw:
+        redraw();
+        break;
+    case PanelChange::ApplyColorSet:
+        applyColorSet();
+        break;
+    }
 }
 
-void XPContainer::writeHeaderLightColor(uint colour)
+void XPContainer::applyColorSet()
 {
-    writeMember<OleColor>(m_headerLightColor, colour, Key::HeaderLightColor);
-}
-
-void XPContainer::writeHeaderDarkColor(uint colour)
-{
-    writeMember<OleColor>(m_headerDarkColor, colour, Key::HeaderDarkColor);
-}
-
-void XPContainer::writeBackLightColor(uint colour)
-{
-    writeMember<OleColor>(m_backLightColor, colour, Key::BackLightColor);
-}
-
-void XPContainer::writeBackDarkColor(uint colour)
-{
-    writeMember<OleColor>(m_backDarkColor, colour, Key::BackDarkColor);
-}
-
-void XPContainer::writeBorderColor(uint colour)
-{
-    writeMember<OleColor>(m_borderColor, colour, Key::BorderColor);
-}
-
-void XPContainer::writeTextColor(uint colour)
-{
-    writeMember<OleColor>(m_textColor, colour, Key::TextColor);
-}
-
-void XPContainer::writeCaption(const QString &caption)
-{
-    writeMember(m_caption, caption, Key::Caption);
-}
-
-void XPContainer::writeStyle(int style)
-{
-    writeMember(m_style, style, Key::Style);
-}
-
-void XPContainer::writeTheme(int theme)
-{
-    m_theme = theme;
-    Q_EMIT propertyChanged(Key::Theme);
-    if (theme < 0 || theme >= static_cast<int>(kPanelColourSets.size()))
+    const int theme = m_properties.theme;
+    if (theme < 0 || theme >= static_cast<int>(kPanelColorSets.size()))
         return;
-    const PanelColourSet &set = kPanelColourSets[static_cast<std::size_t>(theme)];
-    writeHeaderLightColor(set.headerLight);
-    writeHeaderDarkColor(set.headerDark);
-    writeBackLightColor(set.backLight);
-    writeBackDarkColor(set.backDark);
-    writeBorderColor(set.border);
-    writeTextColor(set.text);
+    m_properties.colors = kPanelColorSets[static_cast<std::size_t>(theme)];
+    for (const PanelPropertyRow &row : panelPropertyRows()) {
+        if (isColorSetField(row.field))
+            Q_EMIT propertyChanged(QString::fromLatin1(row.key));
+    }
+    redraw();
 }
 
 void XPContainer::showEvent(QShowEvent *event)
@@ -258,23 +182,25 @@ void XPContainer::drawParts()
 {
     const SystemColors &colors = m_context.systemColors();
     m_stale = false;
+    ++m_redrawCount;
 
     m_surface.resize(width(), height());
     m_surface.setBackColor(colors.color(SysColor::ButtonFace));
 
-    m_captionLabel->setText(m_caption);
+    m_captionLabel->setText(m_properties.caption);
     m_captionLabel->adjustSize();
 
-    if (m_style == 0) {
+    if (m_properties.style == 0) {
         m_header->show();
         paintHeader();
     } else {
         m_header->hide();
     }
 
-    paintRowGradient(m_surface, colors, m_backLightColor, m_backDarkColor,
-                     bodyGradient(m_style, size(), m_bodyBox->geometry()));
-    paintFrame(m_surface, colors, m_borderColor);
+    const PanelColorSet &set = m_properties.colors;
+    paintRowGradient(m_surface, colors, set.backLight, set.backDark,
+                     bodyGradient(m_properties.style, size(), m_bodyBox->geometry()));
+    paintFrame(m_surface, colors, set.border);
 }
 
 void XPContainer::paintHeader()
@@ -283,20 +209,21 @@ void XPContainer::paintHeader()
     Surface &strip = m_header->surface();
     strip.resize(m_header->width(), m_header->height());
     strip.setBackColor(colors.color(SysColor::ButtonFace));
-    const bool painted = paintRowGradient(strip, colors, m_headerLightColor, m_headerDarkColor,
+    const PanelColorSet &set = m_properties.colors;
+    const bool painted = paintRowGradient(strip, colors, set.headerLight, set.headerDark,
                                           headerGradient(m_header->size()));
     m_header->update();
     if (!painted)
         return;
-    const Rgb text = TranslateColor(m_textColor, colors);
+    const Rgb text = TranslateColor(set.text, colors);
     if (text == kInvalidRgb)
         return;
-    const QColor colour = QColor::fromRgb(toQRgb(text));
+    const QColor color = QColor::fromRgb(toQRgb(text));
     // A palette change travels through the style; skip it when the colour stays.
-    if (m_captionLabel->palette().color(QPalette::WindowText) == colour)
+    if (m_captionLabel->palette().color(QPalette::WindowText) == color)
         return;
     QPalette palette = m_captionLabel->palette();
-    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::WindowText, color);
     m_captionLabel->setPalette(palette);
 }
 

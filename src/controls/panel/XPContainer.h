@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/Colour.h"
+#include "controls/panel/PanelProperties.h"
+#include "platform/Color.h"
+#include "platform/PropertyValue.h"
 #include "platform/Surface.h"
 
 #include <QString>
@@ -46,26 +48,37 @@ public:
     void setDesignMode(bool design) { m_designMode = design; }
     bool designMode() const { return m_designMode; }
 
-    uint HeaderLightColor() const { return m_headerLightColor; }
-    uint HeaderDarkColor() const { return m_headerDarkColor; }
-    uint BackLightColor() const { return m_backLightColor; }
-    uint BackDarkColor() const { return m_backDarkColor; }
-    uint BorderColor() const { return m_borderColor; }
-    uint TextColor() const { return m_textColor; }
-    QString Caption() const { return m_caption; }
-    int Style() const { return m_style; }
-    int Theme() const { return m_theme; }
+    uint HeaderLightColor() const { return m_properties.colors.headerLight; }
+    uint HeaderDarkColor() const { return m_properties.colors.headerDark; }
+    uint BackLightColor() const { return m_properties.colors.backLight; }
+    uint BackDarkColor() const { return m_properties.colors.backDark; }
+    uint BorderColor() const { return m_properties.colors.border; }
+    uint TextColor() const { return m_properties.colors.text; }
+    QString Caption() const { return m_properties.caption; }
+    int Style() const { return m_properties.style; }
+    int Theme() const { return m_properties.theme; }
 
-    void writeHeaderLightColor(uint colour);
-    void writeHeaderDarkColor(uint colour);
-    void writeBackLightColor(uint colour);
-    void writeBackDarkColor(uint colour);
-    void writeBorderColor(uint colour);
-    void writeTextColor(uint colour);
-    void writeCaption(const QString &caption);
-    void writeStyle(int style);
-    // Stores the number and, for 0 to 11, writes that colour set's six colours.
-    void writeTheme(int theme);
+    // Property writes: store, notify the name, redraw.
+    void writeHeaderLightColor(uint color)
+    {
+        write(PanelProperty::HeaderLightColor, OleColor{color});
+    }
+    void writeHeaderDarkColor(uint color)
+    {
+        write(PanelProperty::HeaderDarkColor, OleColor{color});
+    }
+    void writeBackLightColor(uint color) { write(PanelProperty::BackLightColor, OleColor{color}); }
+    void writeBackDarkColor(uint color) { write(PanelProperty::BackDarkColor, OleColor{color}); }
+    void writeBorderColor(uint color) { write(PanelProperty::BorderColor, OleColor{color}); }
+    void writeTextColor(uint color) { write(PanelProperty::TextColor, OleColor{color}); }
+    void writeCaption(const QString &caption) { write(PanelProperty::Caption, caption); }
+    void writeStyle(int style) { write(PanelProperty::Style, style); }
+    // Stores the number and, for 0 to 11, that color set's six colors: one notification per
+    // color after the one for Theme, and one redraw.
+    void writeTheme(int theme) { write(PanelProperty::Theme, theme); }
+
+    // Redraws of the panel since it was made, for tests.
+    int redrawCount() const { return m_redrawCount; }
 
     QSize sizeHint() const override;
 
@@ -79,8 +92,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    // Stores a property, notifies its change and redraws.
-    template <typename T> void writeMember(T &member, const T &value, const QString &name);
+    void write(PanelProperty property, const PropertyValue &value);
+    void applyColorSet();
     void layoutParts();
     // Full redraw of the panel's surface and header strip, then a repaint.
     void redraw();
@@ -94,16 +107,9 @@ private:
     QWidget *m_bodyBox = nullptr;
     bool m_stale = true;
     bool m_designMode = false;
+    int m_redrawCount = 0;
 
-    OleColor m_headerLightColor;
-    OleColor m_headerDarkColor;
-    OleColor m_backLightColor;
-    OleColor m_backDarkColor;
-    OleColor m_borderColor;
-    OleColor m_textColor;
-    QString m_caption;
-    int m_style = 0;
-    int m_theme = 0;
+    PanelProperties m_properties;
 };
 
 } // namespace clipnab

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "controls/button/deRurara.h"
-#include "platform/Colour.h"
-#include "platform/PlatformContext.h"
+#include "platform/Color.h"
 #include "platform/SystemColors.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <memory>
 
 namespace clipnab::test {
 
 // Classic system colours pinned so that pixel tests do not depend on the desktop palette.
-inline void pinClassicColours(SystemColors &colors)
+inline void pinClassicColors(SystemColors &colors)
 {
     colors.setOverride(5, makeRgb(255, 255, 255));
     colors.setOverride(13, makeRgb(49, 106, 197));

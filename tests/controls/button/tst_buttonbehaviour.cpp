@@ -60,7 +60,7 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { pinClassicColours(m_context.systemColors()); }
+    void initTestCase() { pinClassicColors(m_context.systemColors()); }
     void init() { m_context.setCanTrackLeave(true); }
 
     void newInstanceRoundTrip()
@@ -135,10 +135,10 @@ private Q_SLOTS:
         QCOMPARE(loaded.Icon().pixelColor(3, 3), QColor(Qt::blue));
     }
 
-    void systemColoursAreNotStored()
+    void systemColorsAreNotStored()
     {
         PlatformContext context;
-        pinClassicColours(context.systemColors());
+        pinClassicColors(context.systemColors());
         auto b = makeButton(context);
         PropertyBag bag;
         b->writeProperties(bag);
@@ -215,6 +215,140 @@ private Q_SLOTS:
         bag.writeInt(QStringLiteral("IconSize"), 65552, 16);
         deRurara c(m_context);
         QVERIFY_THROWS_EXCEPTION(PropertyBagError, c.readProperties(bag));
+    }
+
+    // Every write paints once. `paintsFirst`: the repaint comes before the notification.
+    // `format`: the caption format afterwards, which only a resize step brings up to date.
+    void propertyWrites_data()
+    {
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("notified");
+        QTest::addColumn<bool>("paintsFirst");
+        QTest::addColumn<unsigned>("format");
+        QImage icon(4, 4, QImage::Format_ARGB32);
+        icon.fill(Qt::red);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(12);
+        const auto row = [](const char *property, const QVariant &value, const char *notified,
+                            bool paintsFirst, unsigned format) {
+            QTest::newRow(property) << QString::fromLatin1(property) << value
+                                    << QString::fromLatin1(notified) << paintsFirst << format;
+        };
+        row("Style", 2, "Style", false, 38);
+        row("Caption", QStringLiteral("Go"), "Caption", false, 38);
+        row("Icon", icon, "Icon", false, 38);
+        row("IconAlign", 2, "IconAlign", false, 38);
+        row("IconSize", 24, "IconSize", false, 38);
+        row("CaptionAlign", 3, "CaptionAlign", false, 33);
+        row("NonThemeStyle", 1, "NonThemeStyle", false, 38);
+        row("Enabled", false, "Enabled", true, 37);
+        row("IconVisible", true, "IconVisible", true, 37);
+        row("ShowFocus", true, "ShowFocus", false, 37);
+        row("UseCustomColors", true, "UseCustomColors", false, 37);
+        row("BackColor", 5u, "BackColor", false, 37);
+        row("HighlightColor", 5u, "HighlightColor", false, 37);
+        row("FontColor", 5u, "FontColor", false, 37);
+        row("FontHighlightColor", 5u, "FontHighlightColor", false, 37);
+        row("ToolTip", QStringLiteral("t"), "ToolTipText", false, 37);
+        row("ToolTipTitle", QStringLiteral("t"), "TooltipTitle", false, 37);
+        row("ToolTipIcon", 2, "TooltipIcon", false, 37);
+        row("ToolTipType", 1, "ToolTipType", false, 37);
+        row("ToolTipBackColor", 5u, "ToolTipBackColor", false, 37);
+        row("ToolTipForeColor", 5u, "ToolTipForeColor", false, 37);
+        row("Font", font, "Font", true, 37);
+        row("ButtonType", 1, "ButtonType", false, 37);
+        row("Value", true, "Value", false, 37);
+        row("ButtonState", 2, "", false, 37);
+        row("HasFocus", true, "", false, 37);
+    }
+    void propertyWrites()
+    {
+        QFETCH(QString, property);
+        QFETCH(QVariant, value);
+        QFETCH(QString, notified);
+        QFETCH(bool, paintsFirst);
+        QFETCH(unsigned, format);
+        auto b = makeButton(m_context);
+        b->Refresh();
+        // A restored alignment leaves the caption format as it was until the next resize step.
+        PropertyBag bag;
+        bag.writeInt(QStringLiteral("CaptionAlign"), 2, 0);
+        b->readProperties(bag);
+        QCOMPARE(b->captionFormat(), 37u);
+
+        const int paintsBefore = b->paintCount();
+        QStringList names;
+        QList<int> paintsAtNotify;
+        connect(b.get(), &deRurara::propertyChanged, this, [&](const QString &name) {
+            names.append(name);
+            paintsAtNotify.append(b->paintCount() - paintsBefore);
+        });
+        QVERIFY(b->setProperty(property.toLatin1().constData(), value));
+        QCOMPARE(b->paintCount() - paintsBefore, 1);
+        if (notified.isEmpty()) {
+            QVERIFY(names.isEmpty());
+        } else {
+            QCOMPARE(names, QStringList{notified});
+            QCOMPARE(paintsAtNotify, QList<int>{paintsFirst ? 1 : 0});
+        }
+        QCOMPARE(b->captionFormat(), format);
+    }
+
+    void savedKeysFollowTheFixedOrder()
+    {
+        auto b = makeButton(m_context);
+        b->writeIconSize(24);
+        b->writeCaptionAlign(2);
+        b->writeEnabled(false);
+        b->writeShowFocus(true);
+        b->writeUseCustomColors(true);
+        for (const char *color : {"BackColor", "HighlightColor", "FontColor", "FontHighlightColor",
+                                  "ToolTipBackColor", "ToolTipForeColor"})
+            QVERIFY(b->setProperty(color, 0x00010203u));
+        b->writeToolTip(QStringLiteral("tip"));
+        b->writeButtonType(1);
+        b->writeValue(true);
+        PropertyBag bag;
+        b->writeProperties(bag);
+        QStringList expected;
+        for (const char *key : {"icon",           "style",
+                                "caption",        "iconsize",
+                                "iconalign",      "captionalign",
+                                "inonthemestyle", "enabled",
+                                "showfocus",      "usecustomcolors",
+                                "backcolor",      "highlightcolor",
+                                "fontcolor",      "fonthighlightcolor",
+                                "tooltiptext",    "tooltiptitle",
+                                "tooltipicon",    "tooltiptype",
+                                "ttbackcolor",    "ttforecolor",
+                                "font",           "buttontype",
+                                "value",          "iconvisible"})
+            expected.append(QString::fromLatin1(key));
+        QCOMPARE(bag.keys(), expected);
+    }
+
+    // Restoring reads CaptionAlign before IconAlign and keeps what it read before a bad entry.
+    void restoreStopsAtTheFirstBadEntry()
+    {
+        PropertyBag bag;
+        bag.setRawValue(QStringLiteral("IconAlign"), QStringLiteral("wide"));
+        bag.setRawValue(QStringLiteral("CaptionAlign"), QStringLiteral("narrow"));
+        deRurara b(m_context);
+        try {
+            b.readProperties(bag);
+            QFAIL("a bad entry was accepted");
+        } catch (const PropertyBagError &error) {
+            QVERIFY2(QString::fromUtf8(error.what()).contains(QStringLiteral("CaptionAlign")),
+                     error.what());
+        }
+
+        bag.writeInt(QStringLiteral("CaptionAlign"), 2, 0);
+        bag.writeInt(QStringLiteral("Style"), 7, 3);
+        QVERIFY_THROWS_EXCEPTION(PropertyBagError, b.readProperties(bag));
+        QCOMPARE(b.Style(), 7);
+        QCOMPARE(b.CaptionAlign(), 2);
+        QCOMPARE(b.NonThemeStyle(), 0);
     }
 
     void mouseClicks_data()
@@ -358,7 +492,7 @@ private Q_SLOTS:
     void paletteChangeRepaints()
     {
         PlatformContext context;
-        pinClassicColours(context.systemColors());
+        pinClassicColors(context.systemColors());
         deRurara b(context);
         b.readProperties(PropertyBag());
         b.resize(75, 23);

@@ -1,7 +1,9 @@
 #include "controls/button/ButtonGeometry.h"
+#include "controls/button/deRurara.h"
 #include "controls/button/Primitives.h"
 #include "platform/Surface.h"
 #include "platform/SystemColors.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QRegion>
 #include <QTest>
@@ -10,12 +12,12 @@ using namespace clipnab;
 
 namespace {
 
-int countColour(const Surface &s, Rgb colour)
+int countColor(const Surface &s, Rgb color)
 {
     int n = 0;
     for (int y = 0; y < s.height(); ++y)
         for (int x = 0; x < s.width(); ++x)
-            n += s.pixel(x, y) == colour ? 1 : 0;
+            n += s.pixel(x, y) == color ? 1 : 0;
     return n;
 }
 
@@ -25,7 +27,7 @@ class TestButtonDrawing : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void colourArithmetic_data()
+    void colorArithmetic_data()
     {
         QTest::addColumn<Rgb>("result");
         QTest::addColumn<Rgb>("expected");
@@ -49,7 +51,7 @@ private Q_SLOTS:
         QTest::newRow("mix -1") << MixColors(kInvalidRgb, 0) << makeRgb(128, 0, 0);
         QTest::newRow("lighten -1") << LightenColor(kInvalidRgb, 0) << makeRgb(255, 0, 0);
     }
-    void colourArithmetic()
+    void colorArithmetic()
     {
         QFETCH(Rgb, result);
         QFETCH(Rgb, expected);
@@ -58,7 +60,7 @@ private Q_SLOTS:
 
     void translate_data()
     {
-        QTest::addColumn<quint32>("colour");
+        QTest::addColumn<quint32>("color");
         QTest::addColumn<Rgb>("expected");
         QTest::newRow("button face") << quint32(0x8000000F) << makeRgb(236, 233, 216);
         QTest::newRow("plain passes") << quint32(0x00123456) << Rgb(0x00123456);
@@ -67,11 +69,11 @@ private Q_SLOTS:
     }
     void translate()
     {
-        QFETCH(quint32, colour);
+        QFETCH(quint32, color);
         QFETCH(Rgb, expected);
         SystemColors colors;
         colors.setOverride(15, makeRgb(236, 233, 216));
-        QCOMPARE(TranslateColor(colour, colors), expected);
+        QCOMPARE(TranslateColor(color, colors), expected);
     }
 
     void boxesCoverTheirPixels()
@@ -80,11 +82,11 @@ private Q_SLOTS:
         Surface s(colors);
         s.resize(12, 12);
         DrawBox(s, 0, 0, 9, 9, makeRgb(255, 0, 0));
-        QCOMPARE(countColour(s, makeRgb(255, 0, 0)), 36); // a 10 x 10 outline
+        QCOMPARE(countColor(s, makeRgb(255, 0, 0)), 36); // a 10 x 10 outline
         QCOMPARE(s.pixel(9, 9), makeRgb(255, 0, 0));
         s.setBackColor(0);
         FillBox(s, 0, 0, 9, 9, makeRgb(0, 255, 0));
-        QCOMPARE(countColour(s, makeRgb(0, 255, 0)), 81);
+        QCOMPARE(countColor(s, makeRgb(0, 255, 0)), 81);
         QCOMPARE(s.pixel(9, 9), 0);
     }
 
@@ -158,7 +160,7 @@ private Q_SLOTS:
     {
         QFETCH(int, align);
         QFETCH(unsigned, format);
-        QCOMPARE(captionFormatFor(align, kInitialCaptionFormat), format);
+        QCOMPARE(captionFormatFor(static_cast<ButtonAlign>(align), kInitialCaptionFormat), format);
     }
 
     void iconPlacement_data()
@@ -179,7 +181,7 @@ private Q_SLOTS:
         QFETCH(int, align);
         QFETCH(int, margin);
         QFETCH(QPoint, expected);
-        QCOMPARE(iconPosition(align, 75, 23, 16, margin), expected);
+        QCOMPARE(iconPosition(static_cast<ButtonAlign>(align), 75, 23, 16, margin), expected);
     }
 
     void iconMargins_data()
@@ -197,7 +199,7 @@ private Q_SLOTS:
     {
         QFETCH(int, style);
         QFETCH(int, margin);
-        QCOMPARE(iconMarginFor(style), margin);
+        QCOMPARE(iconMarginFor(static_cast<ButtonStyle>(style)), margin);
     }
 
     void shapes_data()
@@ -223,7 +225,7 @@ private Q_SLOTS:
         QFETCH(int, style);
         QFETCH(QList<QPoint>, inside);
         QFETCH(QList<QPoint>, outside);
-        const QRegion region = shapeForStyle(style, 75, 23);
+        const QRegion region = shapeForStyle(static_cast<ButtonStyle>(style), 75, 23);
         QCOMPARE(region.boundingRect(), QRect(0, 0, 75, 23));
         for (const QPoint &p : inside)
             QVERIFY2(region.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
@@ -242,9 +244,14 @@ private Q_SLOTS:
 
     void minimumSize()
     {
-        QCOMPARE(clampedClientSize(QSize(10, 10)), QSize(20, 20));
-        QCOMPARE(clampedClientSize(QSize(75, 5)), QSize(75, 20));
-        QCOMPARE(clampedClientSize(QSize(20, 23)), QSize(20, 23));
+        PlatformContext context;
+        deRurara button(context);
+        button.resize(10, 10);
+        QCOMPARE(button.size(), QSize(20, 20));
+        button.resize(75, 5);
+        QCOMPARE(button.size(), QSize(75, 20));
+        button.resize(20, 23);
+        QCOMPARE(button.size(), QSize(20, 23));
     }
 };
 

@@ -2,8 +2,9 @@
 
 #include "controls/button/Primitives.h"
 #include "platform/PropertyBag.h"
-#include "platform/ThemePainter.h"
+#include "platform/widgets/ThemePainter.h"
 
+#include <QMouseEvent>
 #include <QTest>
 
 using namespace clipnab;
@@ -19,6 +20,17 @@ constexpr Rgb kRed = makeRgb(255, 0, 0);
 constexpr Rgb kGrey = makeRgb(128, 128, 128);
 
 using Probe = QPair<QPoint, Rgb>;
+
+// Requests that each repaint the button once.
+enum Request
+{
+    RefreshCall,
+    ShownResize,
+    HiddenResize,
+    MousePress,
+    PointerEnters,
+    PaletteChange
+};
 
 bool probesMatch(const deRurara &b, const QList<Probe> &probes)
 {
@@ -71,7 +83,7 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { pinClassicColours(m_context.systemColors()); }
+    void initTestCase() { pinClassicColors(m_context.systemColors()); }
     void init() { m_context.theme().setAvailable(true); }
 
     void ringedGradient_data()
@@ -317,9 +329,12 @@ private Q_SLOTS:
         m_context.theme().setAvailable(false);
         auto b = makeButton(m_context);
         b->writeNonThemeStyle(0);
-        // The write's layout pass finds no theme and falls back; its repaint draws style 0.
+        // The write's one pass finds no theme and falls back, showing the flat face; the next
+        // pass draws style 0.
         QVERIFY(b->setProperty("Style", 6));
         QCOMPARE(b->Style(), 0);
+        QCOMPARE(pixelAt(*b, 0, 0), kFace);
+        b->Refresh();
         QCOMPARE(pixelAt(*b, 0, 0), kLight);
     }
 
@@ -344,6 +359,61 @@ private Q_SLOTS:
         auto b = makeButton(m_context);
         b->writeStyle(6);
         QCOMPARE(b->Style(), 6);
+    }
+
+    void eachRequestPaintsOnce_data()
+    {
+        QTest::addColumn<int>("request");
+        QTest::newRow("Refresh") << int(RefreshCall);
+        QTest::newRow("resize of a shown button") << int(ShownResize);
+        QTest::newRow("Refresh after a hidden resize") << int(HiddenResize);
+        QTest::newRow("mouse press") << int(MousePress);
+        QTest::newRow("pointer enters") << int(PointerEnters);
+        QTest::newRow("system colours change") << int(PaletteChange);
+    }
+    void eachRequestPaintsOnce()
+    {
+        QFETCH(int, request);
+        deRurara b(m_context);
+        b.readProperties(PropertyBag());
+        b.resize(75, 23);
+        if (request == ShownResize) {
+            b.show();
+            QCoreApplication::processEvents();
+        }
+        b.Refresh();
+        const int before = b.paintCount();
+        switch (request) {
+        case RefreshCall:
+            b.Refresh();
+            break;
+        case ShownResize:
+            b.resize(90, 30);
+            break;
+        case HiddenResize:
+            b.resize(90, 30);
+            b.Refresh();
+            break;
+        case MousePress: {
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), b.mapToGlobal(QPointF(5, 5)),
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&b, &press);
+            break;
+        }
+        case PointerEnters: {
+            QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), b.mapToGlobal(QPointF(5, 5)),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&b, &move);
+            break;
+        }
+        case PaletteChange: {
+            QEvent change(QEvent::PaletteChange);
+            QCoreApplication::sendEvent(&b, &change);
+            break;
+        }
+        }
+        QCOMPARE(b.paintCount() - before, 1);
+        QCOMPARE(b.surfaceImage().size(), b.size());
     }
 
     void smallSizesAreEnlarged()

@@ -93,7 +93,7 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { pinClassicColours(m_context.systemColors()); }
+    void initTestCase() { pinClassicColors(m_context.systemColors()); }
 
     void softGradient_data()
     {

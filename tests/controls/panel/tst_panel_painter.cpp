@@ -21,7 +21,7 @@ private Q_SLOTS:
     void gradientRowsStopBeforeX2();
     void frame_data();
     void frame();
-    void frameWithUntranslatableColour();
+    void frameWithUntranslatableColor();
     void layout_data();
     void layout();
     void bodyArea_data();
@@ -139,7 +139,7 @@ void PanelPainterTest::frame()
     }
 }
 
-void PanelPainterTest::frameWithUntranslatableColour()
+void PanelPainterTest::frameWithUntranslatableColor()
 {
     SystemColors colors;
     Surface surface(colors);

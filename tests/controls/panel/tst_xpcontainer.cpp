@@ -1,9 +1,9 @@
-#include "controls/panel/PanelColourSets.h"
+#include "controls/panel/PanelColorSets.h"
 #include "controls/panel/PanelPainter.h"
 #include "controls/panel/XPContainer.h"
-#include "platform/PlatformContext.h"
 #include "platform/PropertyBag.h"
 #include "platform/SystemColors.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QJsonObject>
 #include <QLabel>
@@ -50,18 +50,17 @@ Rgb at(const QImage &image, int x, int y)
     return fromQRgb(image.pixel(x, y));
 }
 
-const QStringList kColourNames{
-    QStringLiteral("HeaderLightColor"), QStringLiteral("HeaderDarkColor"),
-    QStringLiteral("BackLightColor"),   QStringLiteral("BackDarkColor"),
-    QStringLiteral("BorderColor"),      QStringLiteral("TextColor")};
+const QStringList kColorNames{QStringLiteral("HeaderLightColor"), QStringLiteral("HeaderDarkColor"),
+                              QStringLiteral("BackLightColor"),   QStringLiteral("BackDarkColor"),
+                              QStringLiteral("BorderColor"),      QStringLiteral("TextColor")};
 
-QList<uint> coloursOf(const XPContainer &panel)
+QList<uint> colorsOf(const XPContainer &panel)
 {
     return {panel.HeaderLightColor(), panel.HeaderDarkColor(), panel.BackLightColor(),
             panel.BackDarkColor(),    panel.BorderColor(),     panel.TextColor()};
 }
 
-QList<uint> coloursOf(const PanelColourSet &set)
+QList<uint> colorsOf(const PanelColorSet &set)
 {
     return {set.headerLight, set.headerDark, set.backLight, set.backDark, set.border, set.text};
 }
@@ -87,9 +86,9 @@ private Q_SLOTS:
     void plainStyles();
     void shortPanels_data();
     void shortPanels();
-    void equalBodyColoursFillPlainly();
+    void equalBodyColorsFillPlainly();
     void widthZeroIsRedrawnButNotLaidOut();
-    void systemColoursResolveWhenDrawing();
+    void systemColorsResolveWhenDrawing();
     void untranslatableBorderLeavesNoFrame();
     void themeNotifications_data();
     void themeNotifications();
@@ -98,7 +97,7 @@ private Q_SLOTS:
     void defaultInstanceSavesNothing();
     void roundTrip_data();
     void roundTrip();
-    void loadingKeepsEditedColoursOfATheme();
+    void loadingKeepsEditedColorsOfATheme();
     void savedKeysFollowTheFixedOrder();
     void badBagEntryLeavesPanelUnchanged();
     void hostChildrenStayChildrenAboveTheHeader();
@@ -113,7 +112,7 @@ void XPContainerTest::newInstanceDefaults()
     QCOMPARE(panel.Caption(), QStringLiteral("XPContainer"));
     QCOMPARE(panel.Style(), 0);
     QCOMPARE(panel.Theme(), 0);
-    QCOMPARE(coloursOf(panel), coloursOf(kPanelColourSets[0]));
+    QCOMPARE(colorsOf(panel), colorsOf(kPanelColorSets[0]));
     QCOMPARE(panel.size(), QSize(165, 128));
     QVERIFY(!panel.designMode());
 }
@@ -225,7 +224,7 @@ void XPContainerTest::shortPanels()
         QCOMPARE(at(image, 3, height - 1), 0xDCC1AD);
 }
 
-void XPContainerTest::equalBodyColoursFillPlainly()
+void XPContainerTest::equalBodyColorsFillPlainly()
 {
     Fixture f;
     f.panel->writeBackLightColor(0x445566);
@@ -252,7 +251,7 @@ void XPContainerTest::widthZeroIsRedrawnButNotLaidOut()
     QCOMPARE(f.caption()->text(), QStringLiteral("Tools"));
 }
 
-void XPContainerTest::systemColoursResolveWhenDrawing()
+void XPContainerTest::systemColorsResolveWhenDrawing()
 {
     Fixture f;
     f.context.systemColors().setOverride(13, 0x010203);
@@ -294,18 +293,30 @@ void XPContainerTest::themeNotifications()
     QFETCH(bool, applies);
     Fixture f;
     f.panel->writeBorderColor(0x0000FF);
-    const QList<uint> before = coloursOf(*f.panel);
+    const QList<uint> before = colorsOf(*f.panel);
 
     QSignalSpy spy(f.panel, &XPContainer::propertyChanged);
+    QList<QList<uint>> colorsAtNotify;
+    connect(f.panel, &XPContainer::propertyChanged, f.panel,
+            [&f, &colorsAtNotify] { colorsAtNotify.append(colorsOf(*f.panel)); });
+    const int redraws = f.panel->redrawCount();
     QVERIFY(f.panel->setProperty("Theme", theme));
     QCOMPARE(f.panel->Theme(), theme);
+    // A chosen set is drawn once, whatever it changes; a number without a set draws nothing.
+    QCOMPARE(f.panel->redrawCount() - redraws, applies ? 1 : 0);
     if (applies) {
-        QCOMPARE(namesOf(spy), QStringList{QStringLiteral("Theme")} + kColourNames);
-        QCOMPARE(coloursOf(*f.panel), coloursOf(kPanelColourSets[static_cast<size_t>(theme)]));
-        QCOMPARE(at(f.shot(), 0, 0), static_cast<Rgb>(kPanelColourSets[theme].border));
+        QCOMPARE(namesOf(spy), QStringList{QStringLiteral("Theme")} + kColorNames);
+        QCOMPARE(colorsOf(*f.panel), colorsOf(kPanelColorSets[static_cast<size_t>(theme)]));
+        // "Theme" goes out before the set is applied; the set is stored whole before the first
+        // color's notification.
+        QCOMPARE(colorsAtNotify.first(), before);
+        for (qsizetype i = 1; i < colorsAtNotify.size(); ++i)
+            QCOMPARE(colorsAtNotify.at(i), colorsOf(*f.panel));
+        QCOMPARE(at(f.shot(), 0, 0),
+                 static_cast<Rgb>(kPanelColorSets[static_cast<size_t>(theme)].border));
     } else {
         QCOMPARE(namesOf(spy), QStringList{QStringLiteral("Theme")});
-        QCOMPARE(coloursOf(*f.panel), before);
+        QCOMPARE(colorsOf(*f.panel), before);
     }
 }
 
@@ -313,7 +324,7 @@ void XPContainerTest::everyWriteNotifiesItsName_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QVariant>("value");
-    for (const QString &name : kColourNames)
+    for (const QString &name : kColorNames)
         QTest::newRow(qPrintable(name)) << name << QVariant(0x80000005u);
     QTest::newRow("Caption") << QStringLiteral("Caption") << QVariant(QStringLiteral("Tools"));
     QTest::newRow("Style") << QStringLiteral("Style") << QVariant(3);
@@ -325,8 +336,10 @@ void XPContainerTest::everyWriteNotifiesItsName()
     QFETCH(QVariant, value);
     Fixture f;
     QSignalSpy spy(f.panel, &XPContainer::propertyChanged);
+    const int redraws = f.panel->redrawCount();
     QVERIFY(f.panel->setProperty(name.toLatin1().constData(), value));
     QCOMPARE(namesOf(spy), QStringList{name});
+    QCOMPARE(f.panel->redrawCount() - redraws, 1);
     QCOMPARE(f.panel->property(name.toLatin1().constData()), value);
 }
 
@@ -342,14 +355,14 @@ void XPContainerTest::defaultInstanceSavesNothing()
     f.panel->readProperties(PropertyBag());
     QCOMPARE(f.panel->Caption(), QStringLiteral("XPContainer"));
     QCOMPARE(f.panel->Theme(), 0);
-    QCOMPARE(coloursOf(*f.panel), coloursOf(kPanelColourSets[0]));
+    QCOMPARE(colorsOf(*f.panel), colorsOf(kPanelColorSets[0]));
 }
 
 void XPContainerTest::roundTrip_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QVariant>("value");
-    for (const QString &name : kColourNames) {
+    for (const QString &name : kColorNames) {
         QTest::addRow("%s plain", qPrintable(name)) << name << QVariant(0x00123456u);
         QTest::addRow("%s system", qPrintable(name)) << name << QVariant(0x8000000Fu);
     }
@@ -380,7 +393,7 @@ void XPContainerTest::roundTrip()
     QCOMPARE(spy.count(), 0);
 }
 
-void XPContainerTest::loadingKeepsEditedColoursOfATheme()
+void XPContainerTest::loadingKeepsEditedColorsOfATheme()
 {
     Fixture f;
     f.panel->writeTheme(2);
@@ -392,7 +405,7 @@ void XPContainerTest::loadingKeepsEditedColoursOfATheme()
     g.panel->readProperties(PropertyBag::fromJson(bag.toJson()));
     QCOMPARE(g.panel->Theme(), 2);
     QCOMPARE(g.panel->BorderColor(), 0x0000FFu);
-    QCOMPARE(g.panel->HeaderLightColor(), kPanelColourSets[2].headerLight);
+    QCOMPARE(g.panel->HeaderLightColor(), kPanelColorSets[2].headerLight);
     QCOMPARE(at(g.shot(), 0, 0), 0x0000FF);
 }
 
@@ -406,8 +419,8 @@ void XPContainerTest::savedKeysFollowTheFixedOrder()
     f.panel->writeProperties(bag);
     QStringList expected;
     for (const QString &name :
-         kColourNames + QStringList{QStringLiteral("Caption"), QStringLiteral("Style"),
-                                    QStringLiteral("Theme")})
+         kColorNames + QStringList{QStringLiteral("Caption"), QStringLiteral("Style"),
+                                   QStringLiteral("Theme")})
         expected.append(name.toLower());
     QCOMPARE(bag.keys(), expected);
 }

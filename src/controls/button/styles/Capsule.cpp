@@ -9,7 +9,7 @@ namespace clipnab {
 
 namespace {
 
-using namespace ButtonStateValue;
+using enum ButtonState;
 
 Rgb S(Rgb c, int d)
 {
@@ -17,7 +17,7 @@ Rgb S(Rgb c, int d)
 }
 
 // The face every colour of the capsule derives from.
-Rgb faceFor(const ButtonView &v, int state)
+Rgb faceFor(const ButtonView &v, ButtonState state)
 {
     const Rgb buttonFace = v.colors.color(SysColor::ButtonFace);
     switch (state) {
@@ -52,7 +52,7 @@ int capsuleHalf(int height, int k)
 
 } // namespace
 
-void paintCapsule(Surface &s, const ButtonView &v, int state)
+void paintCapsule(Surface &s, const ButtonView &v, ButtonState state)
 {
     if (state < Normal || state > Disabled)
         return;

@@ -23,16 +23,16 @@ bool sameRun(const GlossyCornerPixel &a, const GlossyCornerPixel &b)
 
 } // namespace
 
-GlossyPictureKind glossyPictureFor(int state, bool hasFocus)
+GlossyPictureKind glossyPictureFor(ButtonState state, bool hasFocus)
 {
-    if (state == ButtonStateValue::Pressed)
+    if (state == ButtonState::Pressed)
         return GlossyPictureKind::Pressed;
-    if (state == ButtonStateValue::Hot || hasFocus)
+    if (state == ButtonState::Hot || hasFocus)
         return GlossyPictureKind::Hot;
     return GlossyPictureKind::Rest;
 }
 
-void paintGlossyImage(Surface &s, const ButtonView &v, int state)
+void paintGlossyImage(Surface &s, const ButtonView &v, ButtonState state)
 {
     const GlossyPicture &picture = glossyPicture(glossyPictureFor(state, v.hasFocus));
     const int w = v.width;

@@ -9,9 +9,9 @@ class Surface;
 
 // Style 10: one of three fixed glossy capsule pictures stretched to the button. No colour
 // comes from the properties or the system.
-void paintGlossyImage(Surface &surface, const ButtonView &view, int state);
+void paintGlossyImage(Surface &surface, const ButtonView &view, ButtonState state);
 
 // Hot while the pointer is over the button, or while it holds the focus and is not pressed.
-GlossyPictureKind glossyPictureFor(int state, bool hasFocus);
+GlossyPictureKind glossyPictureFor(ButtonState state, bool hasFocus);
 
 } // namespace clipnab

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Colour.h"
+#include "platform/Color.h"
 
 #include <array>
 #include <cstdint>

@@ -8,7 +8,7 @@ namespace clipnab {
 
 namespace {
 
-using namespace ButtonStateValue;
+using enum ButtonState;
 
 Rgb S(Rgb c, int d)
 {
@@ -17,7 +17,7 @@ Rgb S(Rgb c, int d)
 
 } // namespace
 
-void paintReliefGradient(Surface &s, const ButtonView &v, int state)
+void paintReliefGradient(Surface &s, const ButtonView &v, ButtonState state)
 {
     if (state < Normal || state > Disabled)
         return;

@@ -11,7 +11,7 @@ namespace clipnab {
 
 namespace {
 
-using namespace ButtonStateValue;
+using enum ButtonState;
 using Pixels = std::initializer_list<std::pair<int, int>>;
 
 constexpr Rgb kFrame = makeRgb(0, 60, 116);
@@ -117,7 +117,7 @@ Rgb S(Rgb c, int d)
 
 } // namespace
 
-void paintRingedGradientFixed(Surface &s, const ButtonView &v, int state)
+void paintRingedGradientFixed(Surface &s, const ButtonView &v, ButtonState state)
 {
     const int w = v.width;
     const int h = v.height;
@@ -152,7 +152,7 @@ void paintRingedGradientFixed(Surface &s, const ButtonView &v, int state)
     }
 }
 
-void paintRingedGradientShaded(Surface &s, const ButtonView &v, int state)
+void paintRingedGradientShaded(Surface &s, const ButtonView &v, ButtonState state)
 {
     const int w = v.width;
     const int h = v.height;

@@ -11,8 +11,8 @@ class Surface;
 // focused.
 
 // Constant colours; the focus ring shows whenever the button at rest holds the focus.
-void paintRingedGradientFixed(Surface &surface, const ButtonView &view, int state);
+void paintRingedGradientFixed(Surface &surface, const ButtonView &view, ButtonState state);
 // Colours derived from BackColor and HighlightColor; the focus ring needs ShowFocus too.
-void paintRingedGradientShaded(Surface &surface, const ButtonView &view, int state);
+void paintRingedGradientShaded(Surface &surface, const ButtonView &view, ButtonState state);
 
 } // namespace clipnab

@@ -11,7 +11,7 @@ namespace clipnab {
 
 namespace {
 
-using namespace ButtonStateValue;
+using enum ButtonState;
 using Pixels = std::initializer_list<std::pair<int, int>>;
 
 Rgb S(Rgb c, int d)
@@ -20,7 +20,7 @@ Rgb S(Rgb c, int d)
 }
 
 // How far each state shifts the base colour.
-int stateShift(int state)
+int stateShift(ButtonState state)
 {
     switch (state) {
     case Hot:
@@ -57,7 +57,7 @@ void frameAndCorners(Surface &s, int w, int h, Rgb frame, Rgb corner)
 
 } // namespace
 
-void paintSoftGradient(Surface &s, const ButtonView &v, int state)
+void paintSoftGradient(Surface &s, const ButtonView &v, ButtonState state)
 {
     if (state < Normal || state > Disabled)
         return;

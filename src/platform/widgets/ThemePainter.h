@@ -12,8 +12,7 @@ class ThemePainter
 {
 public:
     // Returns false when the theme could not draw the part; nothing is drawn then.
-    bool drawPushButton(QImage &target, const QRect &rect, int state,
-                        const QWidget *widget) const;
+    bool drawPushButton(QImage &target, const QRect &rect, int state, const QWidget *widget) const;
 
     void setAvailable(bool available) { m_available = available; }
     bool isAvailable() const { return m_available; }

@@ -1,4 +1,4 @@
-#include "platform/ThemePainter.h"
+#include "platform/widgets/ThemePainter.h"
 
 #include <QApplication>
 #include <QPainter>

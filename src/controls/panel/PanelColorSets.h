@@ -1,24 +1,25 @@
 #pragma once
 
-#include "platform/Colour.h"
+#include "platform/Color.h"
 
 #include <array>
 
 namespace clipnab {
 
-// The six colours a built-in colour set assigns, in the order they are written.
-struct PanelColourSet
+// The panel's six colours; a built-in colour set assigns them all at once.
+struct PanelColorSet
 {
-    OleColor headerLight;
-    OleColor headerDark;
-    OleColor backLight;
-    OleColor backDark;
-    OleColor border;
-    OleColor text;
+    OleColor headerLight = 0;
+    OleColor headerDark = 0;
+    OleColor backLight = 0;
+    OleColor backDark = 0;
+    OleColor border = 0;
+    OleColor text = 0;
+    friend bool operator==(const PanelColorSet &, const PanelColorSet &) = default;
 };
 
 // The panel's twelve built-in colour sets, chosen through its Theme property.
-inline constexpr std::array<PanelColourSet, 12> kPanelColourSets{{
+inline constexpr std::array<PanelColorSet, 12> kPanelColorSets{{
     {0xF7E0D3, 0xEDC5A7, 0xFCF4EF, 0xFAE8DC, 0xDCC1AD, 0x7B2D02},
     {0xECDCD3, 0xDABAA8, 0xF8F2EF, 0xF1E5DD, 0xD6B4A0, 0x4B2A17},
     {0xD8E5C8, 0xB1CB92, 0xF1F5EB, 0xE1EBD5, 0xAAC688, 0x213B00},
@@ -34,6 +35,6 @@ inline constexpr std::array<PanelColourSet, 12> kPanelColourSets{{
 }};
 
 // Colours of a new panel.
-inline constexpr PanelColourSet kPanelDefaultColours = kPanelColourSets[0];
+inline constexpr PanelColorSet kPanelDefaultColors = kPanelColorSets[0];
 
 } // namespace clipnab

@@ -1,4 +1,4 @@
-#include "platform/Dialogs.h"
+#include "platform/widgets/Dialogs.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "platform/WindowSubclass.h"
+#include "platform/widgets/WindowSubclass.h"
 
 #include <QMouseEvent>
 #include <QTest>

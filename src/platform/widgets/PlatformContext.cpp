@@ -1,19 +1,17 @@
-#include "platform/PlatformContext.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/SystemColors.h"
-#include "platform/ThemePainter.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/ThemePainter.h"
 
 namespace clipnab {
 
 PlatformContext::PlatformContext()
-    : m_systemColors(std::make_unique<SystemColors>())
-    , m_theme(std::make_unique<ThemePainter>())
-    , m_dialogs(std::make_unique<MessageBoxDialogs>())
-    , m_shell(std::make_unique<DesktopShell>())
-    , m_clock(std::make_unique<SystemClock>())
+    : m_systemColors(std::make_unique<SystemColors>()), m_theme(std::make_unique<ThemePainter>()),
+      m_dialogs(std::make_unique<MessageBoxDialogs>()), m_shell(std::make_unique<DesktopShell>()),
+      m_clock(std::make_unique<SystemClock>())
 {
 }
 

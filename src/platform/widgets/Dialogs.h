@@ -9,7 +9,11 @@ namespace clipnab {
 class Dialogs
 {
 public:
-    enum class Answer { Ok, Cancel };
+    enum class Answer
+    {
+        Ok,
+        Cancel
+    };
 
     virtual ~Dialogs() = default;
     virtual void warning(QWidget *parent, const QString &text) = 0;

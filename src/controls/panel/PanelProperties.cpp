@@ -1,0 +1,82 @@
+#include "controls/panel/PanelProperties.h"
+
+#include <type_traits>
+
+namespace clipnab {
+
+namespace {
+
+using P = PanelProperties;
+using S = PanelColorSet;
+using enum PanelChange;
+
+template <typename Field>
+constexpr bool kIsColor = std::is_same_v<std::decay_t<Field>, OleColor PanelColorSet::*>;
+
+} // namespace
+
+const std::array<PanelPropertyRow, kPanelPropertyCount> &panelPropertyRows()
+{
+    const PanelColorSet &d = kPanelDefaultColors;
+    // Columns: property, bag key and notified name, bag format, where the value is kept, default,
+    // what a write does.
+    static const std::array<PanelPropertyRow, kPanelPropertyCount> rows{{
+        {PanelProperty::HeaderLightColor, "HeaderLightColor", BagFormat::Color, &S::headerLight,
+         d.headerLight, Redraw},
+        {PanelProperty::HeaderDarkColor, "HeaderDarkColor", BagFormat::Color, &S::headerDark,
+         d.headerDark, Redraw},
+        {PanelProperty::BackLightColor, "BackLightColor", BagFormat::Color, &S::backLight,
+         d.backLight, Redraw},
+        {PanelProperty::BackDarkColor, "BackDarkColor", BagFormat::Color, &S::backDark, d.backDark,
+         Redraw},
+        {PanelProperty::BorderColor, "BorderColor", BagFormat::Color, &S::border, d.border, Redraw},
+        {PanelProperty::TextColor, "TextColor", BagFormat::Color, &S::text, d.text, Redraw},
+        {PanelProperty::Caption, "Caption", BagFormat::Text, &P::caption,
+         QStringLiteral("XPContainer"), Redraw},
+        {PanelProperty::Style, "Style", BagFormat::Int32, &P::style, std::int32_t{0}, Redraw},
+        {PanelProperty::Theme, "Theme", BagFormat::Int32, &P::theme, std::int32_t{0},
+         ApplyColorSet},
+    }};
+    return rows;
+}
+
+const PanelPropertyRow &panelPropertyRow(PanelProperty property)
+{
+    const PanelPropertyRow &row = panelPropertyRows()[static_cast<std::size_t>(property)];
+    Q_ASSERT(row.property == property);
+    return row;
+}
+
+PropertyValue panelValue(const PanelProperties &properties, const PanelField &field)
+{
+    return std::visit(
+        [&properties](const auto &where) -> PropertyValue {
+            if constexpr (kIsColor<decltype(where)>)
+                return properties.colors.*where;
+            else
+                return properties.*where;
+        },
+        field);
+}
+
+void storePanelValue(PanelProperties &properties, const PanelField &field,
+                     const PropertyValue &value)
+{
+    std::visit(
+        [&properties, &value](const auto &where) {
+            if constexpr (kIsColor<decltype(where)>) {
+                properties.colors.*where = std::get<OleColor>(value);
+            } else {
+                using Member = std::decay_t<decltype(properties.*where)>;
+                properties.*where = std::get<Member>(value);
+            }
+        },
+        field);
+}
+
+bool isColorSetField(const PanelField &field)
+{
+    return std::holds_alternative<OleColor PanelColorSet::*>(field);
+}
+
+} // namespace clipnab
