@@ -149,13 +149,13 @@ void Surface::ring(int left, int top, int right, int bottom, Rgb topLeft, Rgb bo
     const QRgb br = toQRgb(bottomRight);
     // Top row and left column stop one pixel short, so the bottom/right colour owns the
     // top-right and bottom-left corners.
-    if (sides & EdgeSide::Top)
+    if (sides & EdgeSide::kTop)
         hline(left, right - 2, top, tl);
-    if (sides & EdgeSide::Left)
+    if (sides & EdgeSide::kLeft)
         vline(left, top, bottom - 2, tl);
-    if (sides & EdgeSide::Bottom)
+    if (sides & EdgeSide::kBottom)
         hline(left, right - 1, bottom - 1, br);
-    if (sides & EdgeSide::Right)
+    if (sides & EdgeSide::kRight)
         vline(right - 1, top, bottom - 1, br);
 }
 
@@ -165,24 +165,24 @@ void Surface::drawEdge(int left, int top, int right, int bottom, unsigned edge, 
     const unsigned inner = edge & 0xCu;
     bool first = true;
     if (outer) {
-        if (outer & Edge::RaisedOuter)
-            ring(left, top, right, bottom, m_colors.color(SysColor::Light),
-                 m_colors.color(SysColor::DarkShadow), sides);
+        if (outer & Edge::kRaisedOuter)
+            ring(left, top, right, bottom, m_colors.color(SysColor::kLight),
+                 m_colors.color(SysColor::kDarkShadow), sides);
         else
-            ring(left, top, right, bottom, m_colors.color(SysColor::ButtonShadow),
-                 m_colors.color(SysColor::ButtonHighlight), sides);
+            ring(left, top, right, bottom, m_colors.color(SysColor::kButtonShadow),
+                 m_colors.color(SysColor::kButtonHighlight), sides);
         first = false;
     }
     if (inner) {
         // A lone inner border takes the outermost ring.
         const int d = first ? 0 : 1;
-        if (inner & Edge::RaisedInner)
+        if (inner & Edge::kRaisedInner)
             ring(left + d, top + d, right - d, bottom - d,
-                 m_colors.color(SysColor::ButtonHighlight), m_colors.color(SysColor::ButtonShadow),
-                 sides);
+                 m_colors.color(SysColor::kButtonHighlight),
+                 m_colors.color(SysColor::kButtonShadow), sides);
         else
-            ring(left + d, top + d, right - d, bottom - d, m_colors.color(SysColor::DarkShadow),
-                 m_colors.color(SysColor::Light), sides);
+            ring(left + d, top + d, right - d, bottom - d, m_colors.color(SysColor::kDarkShadow),
+                 m_colors.color(SysColor::kLight), sides);
     }
 }
 
@@ -192,29 +192,29 @@ void Surface::drawText(const QString &text, int left, int top, int right, int bo
     if (m_image.isNull() || text.isEmpty() || right <= left || bottom <= top)
         return;
     int flags = 0;
-    if (format & TextFormat::Center)
+    if (format & TextFormat::kCenter)
         flags |= Qt::AlignHCenter;
-    else if (format & TextFormat::Right)
+    else if (format & TextFormat::kRight)
         flags |= Qt::AlignRight;
     else
         flags |= Qt::AlignLeft;
-    if (format & TextFormat::SingleLine) {
-        if (format & TextFormat::VCenter)
+    if (format & TextFormat::kSingleLine) {
+        if (format & TextFormat::kVCenter)
             flags |= Qt::AlignVCenter;
-        else if (format & TextFormat::Bottom)
+        else if (format & TextFormat::kBottom)
             flags |= Qt::AlignBottom;
         else
             flags |= Qt::AlignTop;
     } else {
         flags |= Qt::AlignTop;
-        if (format & TextFormat::WordBreak)
+        if (format & TextFormat::kWordBreak)
             flags |= Qt::TextWordWrap;
     }
-    if (!(format & TextFormat::NoPrefix))
+    if (!(format & TextFormat::kNoPrefix))
         flags |= Qt::TextShowMnemonic;
 
     QString shown = text;
-    if (format & TextFormat::SingleLine)
+    if (format & TextFormat::kSingleLine)
         shown.replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
 
     QPainter p(&m_image);

@@ -11,31 +11,31 @@ namespace clipnab {
 
 // DrawEdge values.
 namespace Edge {
-constexpr unsigned RaisedOuter = 1;
-constexpr unsigned SunkenOuter = 2;
-constexpr unsigned RaisedInner = 4;
-constexpr unsigned SunkenInner = 8;
-constexpr unsigned Raised = RaisedOuter | RaisedInner;
-constexpr unsigned Sunken = SunkenOuter | SunkenInner;
+constexpr unsigned kRaisedOuter = 1;
+constexpr unsigned kSunkenOuter = 2;
+constexpr unsigned kRaisedInner = 4;
+constexpr unsigned kSunkenInner = 8;
+constexpr unsigned kRaised = kRaisedOuter | kRaisedInner;
+constexpr unsigned kSunken = kSunkenOuter | kSunkenInner;
 } // namespace Edge
 
 namespace EdgeSide {
-constexpr unsigned Left = 1;
-constexpr unsigned Top = 2;
-constexpr unsigned Right = 4;
-constexpr unsigned Bottom = 8;
-constexpr unsigned Rect = 15;
+constexpr unsigned kLeft = 1;
+constexpr unsigned kTop = 2;
+constexpr unsigned kRight = 4;
+constexpr unsigned kBottom = 8;
+constexpr unsigned kRect = 15;
 } // namespace EdgeSide
 
 // DrawText format flags.
 namespace TextFormat {
-constexpr unsigned Center = 0x1;
-constexpr unsigned Right = 0x2;
-constexpr unsigned VCenter = 0x4;
-constexpr unsigned Bottom = 0x8;
-constexpr unsigned WordBreak = 0x10;
-constexpr unsigned SingleLine = 0x20;
-constexpr unsigned NoPrefix = 0x800;
+constexpr unsigned kCenter = 0x1;
+constexpr unsigned kRight = 0x2;
+constexpr unsigned kVCenter = 0x4;
+constexpr unsigned kBottom = 0x8;
+constexpr unsigned kWordBreak = 0x10;
+constexpr unsigned kSingleLine = 0x20;
+constexpr unsigned kNoPrefix = 0x800;
 } // namespace TextFormat
 
 class SystemColors;

@@ -75,7 +75,7 @@ void SystemColors::clearOverrides()
     m_overrides.clear();
 }
 
-Rgb TranslateColor(OleColor color, const SystemColors &colors)
+Rgb translateColor(OleColor color, const SystemColors &colors)
 {
     switch (color >> 24) {
     case 0x00:

@@ -8,17 +8,17 @@ namespace clipnab {
 
 // System colour indices the drawing code names.
 namespace SysColor {
-constexpr int Window = 5;
-constexpr int Highlight = 13;
-constexpr int ButtonFace = 15;
-constexpr int ButtonShadow = 16;
-constexpr int GrayText = 17;
-constexpr int ButtonText = 18;
-constexpr int ButtonHighlight = 20;
-constexpr int DarkShadow = 21;
-constexpr int Light = 22;
-constexpr int TooltipText = 23;
-constexpr int TooltipBackground = 24;
+constexpr int kWindow = 5;
+constexpr int kHighlight = 13;
+constexpr int kButtonFace = 15;
+constexpr int kButtonShadow = 16;
+constexpr int kGrayText = 17;
+constexpr int kButtonText = 18;
+constexpr int kButtonHighlight = 20;
+constexpr int kDarkShadow = 21;
+constexpr int kLight = 22;
+constexpr int kTooltipText = 23;
+constexpr int kTooltipBackground = 24;
 } // namespace SysColor
 
 // The platform's system colours by index, read from the application palette through one fixed
@@ -43,6 +43,6 @@ private:
 
 // OleTranslateColor without a palette: a plain colour passes, 0x800000nn gives system colour
 // nn, anything else (or an unknown index) fails with -1.
-Rgb TranslateColor(OleColor color, const SystemColors &colors);
+Rgb translateColor(OleColor color, const SystemColors &colors);
 
 } // namespace clipnab

@@ -120,16 +120,16 @@ void SurfaceTest::edgeRings_data()
     QTest::addColumn<int>("innerTopLeft");
     QTest::addColumn<int>("innerBottomRight");
 
-    QTest::newRow("raised") << Edge::Raised << kLight << kDarkShadow << kHighlight << kShadow;
-    QTest::newRow("sunken") << Edge::Sunken << kShadow << kHighlight << kDarkShadow << kLight;
+    QTest::newRow("raised") << Edge::kRaised << kLight << kDarkShadow << kHighlight << kShadow;
+    QTest::newRow("sunken") << Edge::kSunken << kShadow << kHighlight << kDarkShadow << kLight;
     QTest::newRow("raised outer alone")
-        << Edge::RaisedOuter << kLight << kDarkShadow << kBack << kBack;
+        << Edge::kRaisedOuter << kLight << kDarkShadow << kBack << kBack;
     QTest::newRow("sunken outer alone")
-        << Edge::SunkenOuter << kShadow << kHighlight << kBack << kBack;
+        << Edge::kSunkenOuter << kShadow << kHighlight << kBack << kBack;
     QTest::newRow("raised inner alone takes the outer ring")
-        << Edge::RaisedInner << kHighlight << kShadow << kBack << kBack;
+        << Edge::kRaisedInner << kHighlight << kShadow << kBack << kBack;
     QTest::newRow("sunken inner alone takes the outer ring")
-        << Edge::SunkenInner << kDarkShadow << kLight << kBack << kBack;
+        << Edge::kSunkenInner << kDarkShadow << kLight << kBack << kBack;
 }
 
 void SurfaceTest::edgeRings()
@@ -148,7 +148,7 @@ void SurfaceTest::edgeRings()
     Surface surface(colors);
     surface.resize(8, 8);
     surface.setBackColor(kBack);
-    surface.drawEdge(1, 1, 7, 7, edge, EdgeSide::Rect);
+    surface.drawEdge(1, 1, 7, 7, edge, EdgeSide::kRect);
 
     // Outer ring on 1..6: the top row and left column stop one short, so the bottom/right
     // colour owns the top-right and bottom-left corners.

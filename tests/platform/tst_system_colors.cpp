@@ -41,7 +41,7 @@ void SystemColorsTest::translate()
     QFETCH(int, expected);
     SystemColors colors;
     colors.setOverride(15, 0x00ABCDEF);
-    QCOMPARE(TranslateColor(color, colors), expected);
+    QCOMPARE(translateColor(color, colors), expected);
 }
 
 void SystemColorsTest::paletteBacksUnpinnedIndices_data()
@@ -66,7 +66,7 @@ void SystemColorsTest::paletteBacksUnpinnedIndices()
     const QColor expected = QGuiApplication::palette().color(
         static_cast<QPalette::ColorGroup>(group), static_cast<QPalette::ColorRole>(role));
     QCOMPARE(colors.color(index), fromQRgb(expected.rgb()));
-    QCOMPARE(TranslateColor(systemColorRef(index), colors), fromQRgb(expected.rgb()));
+    QCOMPARE(translateColor(systemColorRef(index), colors), fromQRgb(expected.rgb()));
 }
 
 void SystemColorsTest::overridesCanBeCleared()

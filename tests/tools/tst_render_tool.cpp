@@ -55,7 +55,7 @@ void RenderToolTest::parsesArguments_data()
     QTest::addColumn<int>("state");
     QTest::addColumn<bool>("focus");
     QTest::addColumn<bool>("design");
-    QTest::addColumn<int>("systemColours");
+    QTest::addColumn<int>("systemColors");
 
     QTest::newRow("minimal") << args({"panel", "-o", "a.png"}) << QSize() << QStringList{}
                              << int(ButtonLook::Unset) << false << false << 0;
@@ -91,7 +91,7 @@ void RenderToolTest::parsesArguments()
     QTEST(int(options.state), "state");
     QTEST(options.focus, "focus");
     QTEST(options.design, "design");
-    QTEST(int(options.systemColours.size()), "systemColours");
+    QTEST(int(options.systemColors.size()), "systemColors");
 }
 
 void RenderToolTest::rejectsBadArguments_data()

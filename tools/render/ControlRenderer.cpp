@@ -100,7 +100,7 @@ QImage renderControl(const RenderOptions &options)
         fail(QStringLiteral("unknown control kind \"%1\"").arg(options.kind));
 
     PlatformContext context;
-    for (const SystemColourOverride &entry : options.systemColours)
+    for (const SystemColorOverride &entry : options.systemColors)
         context.systemColors().setOverride(entry.index,
                                            makeRgb(entry.red, entry.green, entry.blue));
 

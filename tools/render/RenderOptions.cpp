@@ -63,13 +63,13 @@ ButtonLook parseState(const QString &text)
     fail(QStringLiteral("--state expects normal, hot, pressed or disabled, not \"%1\"").arg(text));
 }
 
-SystemColourOverride parseSystemColour(const QString &text)
+SystemColorOverride parseSystemColor(const QString &text)
 {
     static const QRegularExpression pattern(QStringLiteral("^(\\d+)=(\\d+),(\\d+),(\\d+)$"));
     const auto match = pattern.match(text);
     if (!match.hasMatch())
         fail(QStringLiteral("--syscolor expects N=R,G,B, not \"%1\"").arg(text));
-    SystemColourOverride entry;
+    SystemColorOverride entry;
     entry.index = parseNumber(match.captured(1), 0, SystemColors::kLastIndex,
                               QStringLiteral("system colour index"));
     if (!SystemColors::isValidIndex(entry.index))
@@ -131,7 +131,7 @@ RenderOptions parseRenderArguments(const QStringList &arguments)
             noValue();
             options.design = true;
         } else if (option == QLatin1String("--syscolor")) {
-            options.systemColours.append(parseSystemColour(value()));
+            options.systemColors.append(parseSystemColor(value()));
         } else if (option == QLatin1String("-h") || option == QLatin1String("--help")) {
             options.help = true;
         } else if (option.startsWith(QLatin1Char('-'))) {

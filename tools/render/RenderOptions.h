@@ -25,7 +25,7 @@ struct PropertyAssignment
     QString value;
 };
 
-struct SystemColourOverride
+struct SystemColorOverride
 {
     int index = 0;
     int red = 0;
@@ -51,7 +51,7 @@ struct RenderOptions
     ButtonLook state = ButtonLook::Unset;
     bool focus = false;
     bool design = false;
-    QList<SystemColourOverride> systemColours;
+    QList<SystemColorOverride> systemColors;
     bool help = false;
 };
 

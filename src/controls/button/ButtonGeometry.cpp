@@ -42,15 +42,15 @@ unsigned captionFormatFor(ButtonAlign captionAlign, unsigned current)
     using namespace TextFormat;
     switch (captionAlign) {
     case ButtonAlign::Center:
-        return SingleLine | VCenter | Center;
+        return kSingleLine | kVCenter | kCenter;
     case ButtonAlign::Left:
-        return SingleLine | VCenter;
+        return kSingleLine | kVCenter;
     case ButtonAlign::Right:
-        return SingleLine | VCenter | Right;
+        return kSingleLine | kVCenter | kRight;
     case ButtonAlign::Top:
-        return SingleLine | Center;
+        return kSingleLine | kCenter;
     case ButtonAlign::Bottom:
-        return SingleLine | Bottom | Center;
+        return kSingleLine | kBottom | kCenter;
     }
     return current;
 }

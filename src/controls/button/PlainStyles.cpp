@@ -18,8 +18,8 @@ constexpr int kBoxLightenPressed = 128;
 void raisedEdge(Surface &s, const ButtonView &v, ButtonState state)
 {
     s.setBackColor(state == Normal ? faceColor(v) : hotFaceColor(v));
-    DrawEdgeBox(s, 0, 0, static_cast<float>(v.width), static_cast<float>(v.height),
-                state == Pressed ? Edge::Sunken : Edge::Raised, EdgeSide::Rect);
+    drawEdgeBox(s, 0, 0, static_cast<float>(v.width), static_cast<float>(v.height),
+                state == Pressed ? Edge::kSunken : Edge::kRaised, EdgeSide::kRect);
 }
 
 // Thin edge and flat hover differ only in whether the resting button shows its edge.
@@ -31,11 +31,11 @@ void thinOutline(Surface &s, const ButtonView &v, ButtonState state, bool edgeAt
     const auto w = static_cast<float>(v.width);
     const auto h = static_cast<float>(v.height);
     if (state == Pressed)
-        DrawEdgeBox(s, 0, 0, w, h, Edge::SunkenOuter, EdgeSide::Rect);
+        drawEdgeBox(s, 0, 0, w, h, Edge::kSunkenOuter, EdgeSide::kRect);
     else if (state == Hot || (state == Normal && edgeAtRest))
-        DrawEdgeBox(s, 0, 0, w, h, Edge::RaisedInner, EdgeSide::Rect);
+        drawEdgeBox(s, 0, 0, w, h, Edge::kRaisedInner, EdgeSide::kRect);
     else
-        DrawBox(s, 0, 0, v.width - 1, v.height - 1, back);
+        drawBox(s, 0, 0, v.width - 1, v.height - 1, back);
 }
 
 void etchedFrame(Surface &s, const ButtonView &v, ButtonState state)
@@ -45,25 +45,25 @@ void etchedFrame(Surface &s, const ButtonView &v, ButtonState state)
     Rgb fill = faceColor(v);
     if (state == Hot)
         fill = v.useCustomColors
-                   ? MixColors(v.highlightColor, v.backColor)
-                   : MixColors(c.color(SysColor::ButtonShadow), c.color(SysColor::ButtonFace));
+                   ? mixColors(v.highlightColor, v.backColor)
+                   : mixColors(c.color(SysColor::kButtonShadow), c.color(SysColor::kButtonFace));
     else if (state == Pressed)
-        fill = v.useCustomColors ? v.highlightColor : c.color(SysColor::ButtonShadow);
+        fill = v.useCustomColors ? v.highlightColor : c.color(SysColor::kButtonShadow);
     const GdiRect r = captionRectFor(v.width, v.height);
-    FillRectColor(s, r.left, r.top, r.right, r.bottom, fill);
-    DrawSoftFrame(s, 0, 0, v.width - 1, v.height - 1, c.color(SysColor::ButtonShadow),
-                  c.color(SysColor::Window), fill);
+    fillRectColor(s, r.left, r.top, r.right, r.bottom, fill);
+    drawSoftFrame(s, 0, 0, v.width - 1, v.height - 1, c.color(SysColor::kButtonShadow),
+                  c.color(SysColor::kWindow), fill);
 }
 
 void highlightBox(Surface &s, const ButtonView &v, ButtonState state)
 {
-    const Rgb accent = v.useCustomColors ? v.highlightColor : v.colors.color(SysColor::Highlight);
+    const Rgb accent = v.useCustomColors ? v.highlightColor : v.colors.color(SysColor::kHighlight);
     if (state == Hot || state == Pressed) {
         const int amount = state == Hot ? kBoxLightenHot : kBoxLightenPressed;
-        FillBox(s, 0, 0, v.width - 1, v.height - 1, LightenColor(accent, amount));
-        DrawBox(s, 0, 0, v.width - 1, v.height - 1, accent);
+        fillBox(s, 0, 0, v.width - 1, v.height - 1, lightenColor(accent, amount));
+        drawBox(s, 0, 0, v.width - 1, v.height - 1, accent);
     } else if (state == Normal || state == Disabled) {
-        FillBox(s, 0, 0, v.width, v.height, LightenColor(faceColor(v), kBoxLightenRest));
+        fillBox(s, 0, 0, v.width, v.height, lightenColor(faceColor(v), kBoxLightenRest));
     }
 }
 
@@ -71,12 +71,12 @@ void highlightBox(Surface &s, const ButtonView &v, ButtonState state)
 
 Rgb faceColor(const ButtonView &view)
 {
-    return view.useCustomColors ? view.backColor : view.colors.color(SysColor::ButtonFace);
+    return view.useCustomColors ? view.backColor : view.colors.color(SysColor::kButtonFace);
 }
 
 Rgb hotFaceColor(const ButtonView &view)
 {
-    return view.useCustomColors ? view.highlightColor : view.colors.color(SysColor::ButtonFace);
+    return view.useCustomColors ? view.highlightColor : view.colors.color(SysColor::kButtonFace);
 }
 
 bool isPlainStyle(ButtonStyle style)

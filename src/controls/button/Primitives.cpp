@@ -46,13 +46,13 @@ template <typename DrawLine> void gradient(Rgb c0, Rgb c1, int steps, DrawLine d
 
 } // namespace
 
-Rgb MixColors(Rgb a, Rgb b)
+Rgb mixColors(Rgb a, Rgb b)
 {
     const auto mix = [](int x, int y) { return roundHalfEven((x + y) / 2.0); };
     return makeRgb(mix(redOf(a), redOf(b)), mix(greenOf(a), greenOf(b)), mix(blueOf(a), blueOf(b)));
 }
 
-Rgb LightenColor(Rgb colour, int amount)
+Rgb lightenColor(Rgb colour, int amount)
 {
     const auto lighten = [amount](int c) {
         return std::min(255, amount + ((255 - amount) * c) / 255);
@@ -60,7 +60,7 @@ Rgb LightenColor(Rgb colour, int amount)
     return makeRgb(lighten(redOf(colour)), lighten(greenOf(colour)), lighten(blueOf(colour)));
 }
 
-Rgb ShiftColor(Rgb colour, int delta)
+Rgb shiftColor(Rgb colour, int delta)
 {
     // Per byte of the value, so -1 shifts from (255, 255, 255).
     const auto shift = [delta, colour](int n) {
@@ -69,22 +69,22 @@ Rgb ShiftColor(Rgb colour, int delta)
     return makeRgb(shift(0), shift(1), shift(2));
 }
 
-void DrawLineOn(Surface &dc, int x1, int y1, int x2, int y2, Rgb colour)
+void drawLineOn(Surface &dc, int x1, int y1, int x2, int y2, Rgb colour)
 {
     dc.line(x1, y1, x2, y2, colour);
 }
 
-void FillRectColor(Surface &dc, int left, int top, int right, int bottom, Rgb colour)
+void fillRectColor(Surface &dc, int left, int top, int right, int bottom, Rgb colour)
 {
     dc.fillRect(left, top, right, bottom, colour);
 }
 
-void FillBox(Surface &dc, int x, int y, int w, int h, Rgb colour)
+void fillBox(Surface &dc, int x, int y, int w, int h, Rgb colour)
 {
     dc.fillRect(x, y, x + w, y + h, colour);
 }
 
-void DrawBox(Surface &dc, int x, int y, int w, int h, Rgb colour)
+void drawBox(Surface &dc, int x, int y, int w, int h, Rgb colour)
 {
     dc.line(x, y, x + w, y, colour);
     dc.line(x + w, y, x + w, y + h, colour);
@@ -92,29 +92,29 @@ void DrawBox(Surface &dc, int x, int y, int w, int h, Rgb colour)
     dc.line(x, y + h, x, y, colour);
 }
 
-void DrawEdgeBox(Surface &dc, float x, float y, float w, float h, unsigned edge, unsigned flags)
+void drawEdgeBox(Surface &dc, float x, float y, float w, float h, unsigned edge, unsigned flags)
 {
     dc.drawEdge(roundHalfEven(x), roundHalfEven(y), roundHalfEven(x + w), roundHalfEven(y + h),
                 edge, flags);
 }
 
-void DrawSoftFrame(Surface &dc, int x, int y, int w, int h, Rgb outer, Rgb inner, Rgb corner)
+void drawSoftFrame(Surface &dc, int x, int y, int w, int h, Rgb outer, Rgb inner, Rgb corner)
 {
-    DrawBox(dc, x, y, w - 1, h - 1, outer);
-    DrawBox(dc, x + 1, y + 1, w - 1, h - 1, inner);
+    drawBox(dc, x, y, w - 1, h - 1, outer);
+    drawBox(dc, x + 1, y + 1, w - 1, h - 1, inner);
     dc.setPixel(x, y + h, corner);
     dc.setPixel(x + w, y, corner);
-    const Rgb soft = MixColors(inner, outer);
+    const Rgb soft = mixColors(inner, outer);
     dc.setPixel(x + 1, y + h - 1, soft);
     dc.setPixel(x + w - 1, y + 1, soft);
 }
 
-void GradientRowsOn(Surface &dc, Rgb c0, Rgb c1, int x1, int y0, int x2, int n)
+void gradientRowsOn(Surface &dc, Rgb c0, Rgb c1, int x1, int y0, int x2, int n)
 {
     gradient(c0, c1, n, [&](int i, Rgb c) { dc.line(x1, y0 + i, x2, y0 + i, c); });
 }
 
-void GradientColumnsOn(Surface &dc, Rgb c0, Rgb c1, int x0, int y1, int x1, int y2)
+void gradientColumnsOn(Surface &dc, Rgb c0, Rgb c1, int x0, int y1, int x1, int y2)
 {
     gradient(c0, c1, x1 - x0, [&](int i, Rgb c) { dc.line(x0 + i, y1, x0 + i, y2, c); });
 }

@@ -9,25 +9,25 @@ class Surface;
 // The button's drawing primitives. Stateless; colours are plain RGB values (translate OLE
 // colours first). Every float-to-integer step rounds half to even.
 
-Rgb MixColors(Rgb a, Rgb b);
-Rgb LightenColor(Rgb colour, int amount);
-Rgb ShiftColor(Rgb colour, int delta);
+Rgb mixColors(Rgb a, Rgb b);
+Rgb lightenColor(Rgb colour, int amount);
+Rgb shiftColor(Rgb colour, int delta);
 
 // Line from (x1, y1) to (x2, y2), end point not painted.
-void DrawLineOn(Surface &dc, int x1, int y1, int x2, int y2, Rgb colour);
+void drawLineOn(Surface &dc, int x1, int y1, int x2, int y2, Rgb colour);
 // Rectangle fill, right and bottom exclusive.
-void FillRectColor(Surface &dc, int left, int top, int right, int bottom, Rgb colour);
+void fillRectColor(Surface &dc, int left, int top, int right, int bottom, Rgb colour);
 // Exactly w x h pixels from (x, y).
-void FillBox(Surface &dc, int x, int y, int w, int h, Rgb colour);
+void fillBox(Surface &dc, int x, int y, int w, int h, Rgb colour);
 // Outline with corners (x, y) and (x + w, y + h), all four corners painted.
-void DrawBox(Surface &dc, int x, int y, int w, int h, Rgb colour);
-void DrawEdgeBox(Surface &dc, float x, float y, float w, float h, unsigned edge, unsigned flags);
-void DrawSoftFrame(Surface &dc, int x, int y, int w, int h, Rgb outer, Rgb inner, Rgb corner);
+void drawBox(Surface &dc, int x, int y, int w, int h, Rgb colour);
+void drawEdgeBox(Surface &dc, float x, float y, float w, float h, unsigned edge, unsigned flags);
+void drawSoftFrame(Surface &dc, int x, int y, int w, int h, Rgb outer, Rgb inner, Rgb corner);
 
 // n + 1 rows y0 .. y0 + n from x1 to x2 (x2 not painted), grading from c0 to c1.
 // A step count of 0 draws one line in the start colour; a negative one draws nothing.
-void GradientRowsOn(Surface &dc, Rgb c0, Rgb c1, int x1, int y0, int x2, int n);
+void gradientRowsOn(Surface &dc, Rgb c0, Rgb c1, int x1, int y0, int x2, int n);
 // Columns x0 .. x1, each from y1 to y2 (y2 not painted), grading from c0 to c1.
-void GradientColumnsOn(Surface &dc, Rgb c0, Rgb c1, int x0, int y1, int x1, int y2);
+void gradientColumnsOn(Surface &dc, Rgb c0, Rgb c1, int x0, int y1, int x1, int y2);
 
 } // namespace clipnab

@@ -65,7 +65,7 @@ deRurara::deRurara(PlatformContext &context, QWidget *parent)
 {
     m_surface->setFont(designFont());
     // The control's own background starts as the button face, as a new window's does.
-    m_surface->setBackColor(context.systemColors().color(SysColor::ButtonFace));
+    m_surface->setBackColor(context.systemColors().color(SysColor::kButtonFace));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The resize step's minimum size: a smaller request is enlarged to it.
@@ -110,7 +110,7 @@ bool deRurara::isSubclassed() const
 
 Rgb deRurara::translate(OleColor color) const
 {
-    return TranslateColor(color, m_context.systemColors());
+    return translateColor(color, m_context.systemColors());
 }
 
 void deRurara::notify(const QString &name)
@@ -292,7 +292,7 @@ void deRurara::Refresh()
         m_buttonState = Pressed;
     if (!m_properties.enabled) {
         m_buttonState = Disabled;
-        m_surface->setBackColor(colors.color(SysColor::ButtonFace));
+        m_surface->setBackColor(colors.color(SysColor::kButtonFace));
     }
 
     const clipnab::ButtonStyle style = buttonStyle();
@@ -312,7 +312,7 @@ void deRurara::Refresh()
 
 void deRurara::paintSystemTheme()
 {
-    m_surface->setBackColor(m_context.systemColors().color(SysColor::ButtonFace));
+    m_surface->setBackColor(m_context.systemColors().color(SysColor::kButtonFace));
     const clipnab::ButtonState themeState =
         m_buttonState == Normal && m_hasFocus ? Defaulted : m_buttonState;
     const bool drawn = m_context.theme().drawPushButton(
@@ -329,9 +329,9 @@ void deRurara::drawCaption()
     const SystemColors &colors = m_context.systemColors();
     Rgb color = 0;
     if (m_buttonState == Disabled)
-        color = translate(systemColorRef(SysColor::GrayText));
+        color = translate(systemColorRef(SysColor::kGrayText));
     else if (!m_properties.useCustomColors)
-        color = colors.color(SysColor::ButtonText);
+        color = colors.color(SysColor::kButtonText);
     else if (m_buttonState == Hot || m_buttonState == Pressed)
         color = translate(m_properties.fontHighlightColor);
     else
@@ -527,8 +527,8 @@ void deRurara::startTracking()
         m_subclass =
             std::make_unique<WindowSubclass>([this](SubclassCall &call) { subclassProc(call); });
     m_subclass->start(this);
-    for (const int message : {WindowMessage::MouseMove, WindowMessage::MouseLeave,
-                              WindowMessage::ThemeChanged, WindowMessage::SysColorChange})
+    for (const int message : {WindowMessage::kMouseMove, WindowMessage::kMouseLeave,
+                              WindowMessage::kThemeChanged, WindowMessage::kSysColorChange})
         m_subclass->addMessage(this, message, WindowSubclass::After);
 }
 
@@ -537,7 +537,7 @@ void deRurara::subclassProc(SubclassCall &call)
     if (call.before)
         return;
     switch (call.message) {
-    case WindowMessage::MouseMove: {
+    case WindowMessage::kMouseMove: {
         // A disabled window gets no pointer input, so it never turns hot.
         if (m_mouseInside || !isEnabled())
             return;
@@ -551,14 +551,14 @@ void deRurara::subclassProc(SubclassCall &call)
             showTip();
         break;
     }
-    case WindowMessage::MouseLeave:
+    case WindowMessage::kMouseLeave:
         m_mouseInside = false;
         m_buttonState = Normal;
         Refresh();
         Q_EMIT MouseLeave();
         break;
-    case WindowMessage::SysColorChange:
-    case WindowMessage::ThemeChanged:
+    case WindowMessage::kSysColorChange:
+    case WindowMessage::kThemeChanged:
         Refresh();
         break;
     default:

@@ -49,8 +49,8 @@ bool paintRowGradient(Surface &target, const SystemColors &colors, OleColor top,
 {
     if (gradient.n == 1)
         return false;
-    const Rgb from = TranslateColor(top, colors);
-    const Rgb to = TranslateColor(bottom, colors);
+    const Rgb from = translateColor(top, colors);
+    const Rgb to = translateColor(bottom, colors);
     const float divisor = static_cast<float>(gradient.n - 1);
     const float stepR = static_cast<float>(redOf(from) - redOf(to)) / divisor;
     const float stepG = static_cast<float>(greenOf(from) - greenOf(to)) / divisor;
@@ -72,7 +72,7 @@ bool paintRowGradient(Surface &target, const SystemColors &colors, OleColor top,
 
 bool paintFrame(Surface &target, const SystemColors &colors, OleColor border)
 {
-    const Rgb color = TranslateColor(border, colors);
+    const Rgb color = translateColor(border, colors);
     if (color == kInvalidRgb)
         return false;
     const int right = target.width() - 1;

@@ -185,7 +185,7 @@ void XPContainer::drawParts()
     ++m_redrawCount;
 
     m_surface.resize(width(), height());
-    m_surface.setBackColor(colors.color(SysColor::ButtonFace));
+    m_surface.setBackColor(colors.color(SysColor::kButtonFace));
 
     m_captionLabel->setText(m_properties.caption);
     m_captionLabel->adjustSize();
@@ -208,14 +208,14 @@ void XPContainer::paintHeader()
     const SystemColors &colors = m_context.systemColors();
     Surface &strip = m_header->surface();
     strip.resize(m_header->width(), m_header->height());
-    strip.setBackColor(colors.color(SysColor::ButtonFace));
+    strip.setBackColor(colors.color(SysColor::kButtonFace));
     const PanelColorSet &set = m_properties.colors;
     const bool painted = paintRowGradient(strip, colors, set.headerLight, set.headerDark,
                                           headerGradient(m_header->size()));
     m_header->update();
     if (!painted)
         return;
-    const Rgb text = TranslateColor(set.text, colors);
+    const Rgb text = translateColor(set.text, colors);
     if (text == kInvalidRgb)
         return;
     const QColor color = QColor::fromRgb(toQRgb(text));

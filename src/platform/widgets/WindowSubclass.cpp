@@ -19,7 +19,7 @@ int buttonMessage(const QMouseEvent *event, int left, int right, int middle)
     case Qt::MiddleButton:
         return middle;
     default:
-        return WindowMessage::Null;
+        return WindowMessage::kNull;
     }
 }
 
@@ -30,45 +30,45 @@ int windowMessageFor(const QEvent *event)
     using namespace WindowMessage;
     switch (event->type()) {
     case QEvent::MouseMove:
-        return MouseMove;
+        return kMouseMove;
     case QEvent::MouseButtonPress:
-        return buttonMessage(static_cast<const QMouseEvent *>(event), LButtonDown, RButtonDown,
-                             MButtonDown);
+        return buttonMessage(static_cast<const QMouseEvent *>(event), kLButtonDown, kRButtonDown,
+                             kMButtonDown);
     case QEvent::MouseButtonRelease:
-        return buttonMessage(static_cast<const QMouseEvent *>(event), LButtonUp, RButtonUp,
-                             MButtonUp);
+        return buttonMessage(static_cast<const QMouseEvent *>(event), kLButtonUp, kRButtonUp,
+                             kMButtonUp);
     case QEvent::MouseButtonDblClick:
-        return buttonMessage(static_cast<const QMouseEvent *>(event), LButtonDblClk, RButtonDblClk,
-                             MButtonDblClk);
+        return buttonMessage(static_cast<const QMouseEvent *>(event), kLButtonDblClk,
+                             kRButtonDblClk, kMButtonDblClk);
     case QEvent::Wheel:
-        return MouseWheel;
+        return kMouseWheel;
     case QEvent::Leave:
-        return MouseLeave;
+        return kMouseLeave;
     case QEvent::StyleChange:
     case QEvent::ThemeChange:
-        return ThemeChanged;
+        return kThemeChanged;
     case QEvent::PaletteChange:
     case QEvent::ApplicationPaletteChange:
-        return SysColorChange;
+        return kSysColorChange;
     case QEvent::KeyPress:
-        return KeyDown;
+        return kKeyDown;
     case QEvent::KeyRelease:
-        return KeyUp;
+        return kKeyUp;
     case QEvent::FocusIn:
-        return SetFocus;
+        return kSetFocus;
     case QEvent::FocusOut:
-        return KillFocus;
+        return kKillFocus;
     case QEvent::Paint:
-        return Paint;
+        return kPaint;
     case QEvent::Resize:
-        return Size;
+        return kSize;
     case QEvent::Close:
-        return Close;
+        return kClose;
     case QEvent::Show:
     case QEvent::Hide:
-        return ShowWindow;
+        return kShowWindow;
     default:
-        return Null;
+        return kNull;
     }
 }
 
@@ -126,14 +126,14 @@ int WindowSubclass::start(QWidget *window)
 
 void WindowSubclass::addTo(QList<int> &list, int &count, int message)
 {
-    if (message == WindowMessage::All) {
+    if (message == WindowMessage::kAll) {
         count = -1;
         return;
     }
     if (count < 0)
         return;
     for (int i = 0; i < count; ++i) {
-        if (list[i] == WindowMessage::Null) {
+        if (list[i] == WindowMessage::kNull) {
             list[i] = message;
             return;
         }
@@ -232,13 +232,13 @@ bool WindowSubclass::eventFilter(QObject *watched, QEvent *event)
         return false;
     Record &r = m_records[static_cast<size_t>(index)];
     int message = windowMessageFor(event);
-    if (message == WindowMessage::MouseLeave) {
+    if (message == WindowMessage::kMouseLeave) {
         // A leave is a message only once per request, as pointer tracking delivers it.
         if (!r.leaveArmed)
             return false;
         r.leaveArmed = false;
     }
-    if (message == WindowMessage::Null)
+    if (message == WindowMessage::kNull)
         return false;
     const bool reportBefore = listed(r.beforeList, r.beforeCount, message);
     const bool reportAfter = listed(r.afterList, r.afterCount, message);

@@ -13,34 +13,34 @@ namespace clipnab {
 
 // Window message numbers the helper maps Qt events to.
 namespace WindowMessage {
-constexpr int All = -1;
-constexpr int Null = 0;
-constexpr int Size = 5;
-constexpr int SetFocus = 7;
-constexpr int KillFocus = 8;
-constexpr int Paint = 15;
-constexpr int Close = 16;
-constexpr int SysColorChange = 21;
-constexpr int ShowWindow = 24;
-constexpr int KeyDown = 256;
-constexpr int KeyUp = 257;
-constexpr int MouseMove = 512;
-constexpr int LButtonDown = 513;
-constexpr int LButtonUp = 514;
-constexpr int LButtonDblClk = 515;
-constexpr int RButtonDown = 516;
-constexpr int RButtonUp = 517;
-constexpr int RButtonDblClk = 518;
-constexpr int MButtonDown = 519;
-constexpr int MButtonUp = 520;
-constexpr int MButtonDblClk = 521;
-constexpr int MouseWheel = 522;
-constexpr int MouseLeave = 675;
-constexpr int ThemeChanged = 794;
+constexpr int kAll = -1;
+constexpr int kNull = 0;
+constexpr int kSize = 5;
+constexpr int kSetFocus = 7;
+constexpr int kKillFocus = 8;
+constexpr int kPaint = 15;
+constexpr int kClose = 16;
+constexpr int kSysColorChange = 21;
+constexpr int kShowWindow = 24;
+constexpr int kKeyDown = 256;
+constexpr int kKeyUp = 257;
+constexpr int kMouseMove = 512;
+constexpr int kLButtonDown = 513;
+constexpr int kLButtonUp = 514;
+constexpr int kLButtonDblClk = 515;
+constexpr int kRButtonDown = 516;
+constexpr int kRButtonUp = 517;
+constexpr int kRButtonDblClk = 518;
+constexpr int kMButtonDown = 519;
+constexpr int kMButtonUp = 520;
+constexpr int kMButtonDblClk = 521;
+constexpr int kMouseWheel = 522;
+constexpr int kMouseLeave = 675;
+constexpr int kThemeChanged = 794;
 } // namespace WindowMessage
 
-// The message number a Qt event stands for, or WindowMessage::Null when it has none. A pointer
-// leave maps to WindowMessage::MouseLeave only through the helper, which reports it only while
+// The message number a Qt event stands for, or WindowMessage::kNull when it has none. A pointer
+// leave maps to WindowMessage::kMouseLeave only through the helper, which reports it only while
 // a leave notification is armed.
 int windowMessageFor(const QEvent *event);
 
@@ -53,7 +53,7 @@ struct SubclassCall
     bool handled = false;
     long result = 0;
     QWidget *window = nullptr;
-    int message = WindowMessage::Null;
+    int message = WindowMessage::kNull;
     QEvent *event = nullptr;
 };
 
@@ -77,7 +77,7 @@ public:
     // Starts intercepting the window; returns the index of its record. Starting a window that
     // is already intercepted returns its existing record.
     int start(QWidget *window);
-    // Registers a message (or WindowMessage::All) for the callback; a message registered twice
+    // Registers a message (or WindowMessage::kAll) for the callback; a message registered twice
     // keeps one entry.
     void addMessage(QWidget *window, int message, When when);
     // Restores the window's own handling.

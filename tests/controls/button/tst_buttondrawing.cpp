@@ -32,24 +32,24 @@ private Q_SLOTS:
         QTest::addColumn<Rgb>("result");
         QTest::addColumn<Rgb>("expected");
         QTest::newRow("mix rounds 1.5 up")
-            << MixColors(makeRgb(1, 1, 1), makeRgb(2, 2, 2)) << makeRgb(2, 2, 2);
+            << mixColors(makeRgb(1, 1, 1), makeRgb(2, 2, 2)) << makeRgb(2, 2, 2);
         QTest::newRow("mix rounds 2.5 down")
-            << MixColors(makeRgb(2, 2, 2), makeRgb(3, 3, 3)) << makeRgb(2, 2, 2);
+            << mixColors(makeRgb(2, 2, 2), makeRgb(3, 3, 3)) << makeRgb(2, 2, 2);
         QTest::newRow("mix per channel")
-            << MixColors(makeRgb(0, 100, 255), makeRgb(255, 0, 0)) << makeRgb(128, 50, 128);
-        QTest::newRow("lighten black") << LightenColor(0, 176) << makeRgb(176, 176, 176);
+            << mixColors(makeRgb(0, 100, 255), makeRgb(255, 0, 0)) << makeRgb(128, 50, 128);
+        QTest::newRow("lighten black") << lightenColor(0, 176) << makeRgb(176, 176, 176);
         QTest::newRow("lighten by 0")
-            << LightenColor(makeRgb(12, 34, 56), 0) << makeRgb(12, 34, 56);
+            << lightenColor(makeRgb(12, 34, 56), 0) << makeRgb(12, 34, 56);
         QTest::newRow("lighten by 255")
-            << LightenColor(makeRgb(12, 34, 56), 255) << makeRgb(255, 255, 255);
+            << lightenColor(makeRgb(12, 34, 56), 255) << makeRgb(255, 255, 255);
         QTest::newRow("shift up clamps")
-            << ShiftColor(makeRgb(250, 10, 128), 20) << makeRgb(255, 30, 148);
+            << shiftColor(makeRgb(250, 10, 128), 20) << makeRgb(255, 30, 148);
         QTest::newRow("shift down clamps")
-            << ShiftColor(makeRgb(250, 10, 128), -20) << makeRgb(230, 0, 108);
+            << shiftColor(makeRgb(250, 10, 128), -20) << makeRgb(230, 0, 108);
         // The untranslatable colour -1: shifted per byte, mixed and lightened per channel.
-        QTest::newRow("shift -1") << ShiftColor(kInvalidRgb, -20) << makeRgb(235, 235, 235);
-        QTest::newRow("mix -1") << MixColors(kInvalidRgb, 0) << makeRgb(128, 0, 0);
-        QTest::newRow("lighten -1") << LightenColor(kInvalidRgb, 0) << makeRgb(255, 0, 0);
+        QTest::newRow("shift -1") << shiftColor(kInvalidRgb, -20) << makeRgb(235, 235, 235);
+        QTest::newRow("mix -1") << mixColors(kInvalidRgb, 0) << makeRgb(128, 0, 0);
+        QTest::newRow("lighten -1") << lightenColor(kInvalidRgb, 0) << makeRgb(255, 0, 0);
     }
     void colorArithmetic()
     {
@@ -73,7 +73,7 @@ private Q_SLOTS:
         QFETCH(Rgb, expected);
         SystemColors colors;
         colors.setOverride(15, makeRgb(236, 233, 216));
-        QCOMPARE(TranslateColor(color, colors), expected);
+        QCOMPARE(translateColor(color, colors), expected);
     }
 
     void boxesCoverTheirPixels()
@@ -81,11 +81,11 @@ private Q_SLOTS:
         SystemColors colors;
         Surface s(colors);
         s.resize(12, 12);
-        DrawBox(s, 0, 0, 9, 9, makeRgb(255, 0, 0));
+        drawBox(s, 0, 0, 9, 9, makeRgb(255, 0, 0));
         QCOMPARE(countColor(s, makeRgb(255, 0, 0)), 36); // a 10 x 10 outline
         QCOMPARE(s.pixel(9, 9), makeRgb(255, 0, 0));
         s.setBackColor(0);
-        FillBox(s, 0, 0, 9, 9, makeRgb(0, 255, 0));
+        fillBox(s, 0, 0, 9, 9, makeRgb(0, 255, 0));
         QCOMPARE(countColor(s, makeRgb(0, 255, 0)), 81);
         QCOMPARE(s.pixel(9, 9), 0);
     }
@@ -106,7 +106,7 @@ private Q_SLOTS:
         Surface s(colors);
         s.resize(4, 5);
         s.setBackColor(makeRgb(1, 2, 3));
-        GradientRowsOn(s, 0, makeRgb(255, 255, 255), 0, 0, 3, steps);
+        gradientRowsOn(s, 0, makeRgb(255, 255, 255), 0, 0, 3, steps);
         for (int y = 0; y < greys.size(); ++y) {
             const Rgb want =
                 greys[y] < 0 ? makeRgb(1, 2, 3) : makeRgb(greys[y], greys[y], greys[y]);
@@ -120,11 +120,11 @@ private Q_SLOTS:
         SystemColors colors;
         Surface s(colors);
         s.resize(2, 3);
-        GradientRowsOn(s, kInvalidRgb, makeRgb(255, 0, 0), 0, 0, 2, 2);
+        gradientRowsOn(s, kInvalidRgb, makeRgb(255, 0, 0), 0, 0, 2, 2);
         QCOMPARE(s.pixel(0, 0), makeRgb(255, 0, 255));
         QCOMPARE(s.pixel(1, 1), makeRgb(255, 0, 128));
         QCOMPARE(s.pixel(0, 2), makeRgb(255, 0, 0));
-        GradientColumnsOn(s, kInvalidRgb, kInvalidRgb, 0, 0, 1, 3);
+        gradientColumnsOn(s, kInvalidRgb, kInvalidRgb, 0, 0, 1, 3);
         QCOMPARE(s.pixel(1, 2), makeRgb(255, 0, 255));
     }
 
@@ -135,13 +135,13 @@ private Q_SLOTS:
         s.resize(12, 12);
         const Rgb outer = makeRgb(100, 100, 100), inner = makeRgb(200, 200, 200);
         const Rgb corner = makeRgb(1, 2, 3);
-        DrawSoftFrame(s, 0, 0, 10, 10, outer, inner, corner);
+        drawSoftFrame(s, 0, 0, 10, 10, outer, inner, corner);
         QCOMPARE(s.pixel(0, 0), outer);
         QCOMPARE(s.pixel(10, 10), inner);
         QCOMPARE(s.pixel(0, 10), corner);
         QCOMPARE(s.pixel(10, 0), corner);
-        QCOMPARE(s.pixel(1, 9), MixColors(inner, outer));
-        QCOMPARE(s.pixel(9, 1), MixColors(inner, outer));
+        QCOMPARE(s.pixel(1, 9), mixColors(inner, outer));
+        QCOMPARE(s.pixel(9, 1), mixColors(inner, outer));
     }
 
     void captionFormat_data()

@@ -210,16 +210,16 @@ private Q_SLOTS:
             << QList<Probe>{{{0, 0}, kShadow},
                             {{1, 1}, makeRgb(255, 255, 255)},
                             {{3, 3}, kFace},
-                            {{10, 10}, MixColors(kShadow, kFace)},
-                            {{0, 22}, MixColors(kShadow, kFace)},
-                            {{1, 21}, MixColors(makeRgb(255, 255, 255), kShadow)}};
+                            {{10, 10}, mixColors(kShadow, kFace)},
+                            {{0, 22}, mixColors(kShadow, kFace)},
+                            {{1, 21}, mixColors(makeRgb(255, 255, 255), kShadow)}};
         QTest::newRow("highlight box pressed")
             << 4 << 3 << true
             << QList<Probe>{
-                   {{0, 0}, accent}, {{74, 22}, accent}, {{10, 10}, LightenColor(accent, 128)}};
+                   {{0, 0}, accent}, {{74, 22}, accent}, {{10, 10}, lightenColor(accent, 128)}};
         QTest::newRow("highlight box at rest")
             << 4 << 1 << false
-            << QList<Probe>{{{0, 0}, LightenColor(kFace, 32)}, {{74, 22}, LightenColor(kFace, 32)}};
+            << QList<Probe>{{{0, 0}, lightenColor(kFace, 32)}, {{74, 22}, lightenColor(kFace, 32)}};
         QTest::newRow("unknown style draws no body")
             << 42 << 2 << false << QList<Probe>{{{0, 0}, kFace}, {{10, 10}, kFace}};
     }

@@ -83,7 +83,7 @@ private Q_SLOTS:
         QFETCH(long, afterResult);
         QList<Seen> seen;
         WindowSubclass subclass([&](SubclassCall &call) {
-            if (call.message != WindowMessage::MouseMove)
+            if (call.message != WindowMessage::kMouseMove)
                 return;
             seen.append({call.before, call.message, call.result});
             if (call.before && swallow) {
@@ -112,7 +112,7 @@ private Q_SLOTS:
             subclass.addMessage(&w, m, WindowSubclass::After);
         QCOMPARE(subclass.afterCount(&w), 2);
         QCOMPARE(subclass.beforeCount(&w), 0);
-        subclass.addMessage(&w, WindowMessage::All, WindowSubclass::Before);
+        subclass.addMessage(&w, WindowMessage::kAll, WindowSubclass::Before);
         QCOMPARE(subclass.beforeCount(&w), -1);
     }
 
@@ -120,11 +120,11 @@ private Q_SLOTS:
     {
         int leaves = 0;
         WindowSubclass subclass([&](SubclassCall &call) {
-            leaves += call.message == WindowMessage::MouseLeave ? 1 : 0;
+            leaves += call.message == WindowMessage::kMouseLeave ? 1 : 0;
         });
         QWidget w;
         subclass.start(&w);
-        subclass.addMessage(&w, WindowMessage::MouseLeave, WindowSubclass::After);
+        subclass.addMessage(&w, WindowMessage::kMouseLeave, WindowSubclass::After);
         send(&w, QEvent::Leave);
         QCOMPARE(leaves, 0);
         subclass.trackLeave(&w);
@@ -146,7 +146,7 @@ private Q_SLOTS:
         QVERIFY(!w.hasMouseTracking());
         subclass.start(&w);
         QVERIFY(w.hasMouseTracking());
-        subclass.addMessage(&w, WindowMessage::SysColorChange, WindowSubclass::Before);
+        subclass.addMessage(&w, WindowMessage::kSysColorChange, WindowSubclass::Before);
         send(&w, QEvent::PaletteChange);
         QCOMPARE(w.paletteChanges, 0);
         subclass.stop(&w);

@@ -13,13 +13,13 @@ using enum ButtonState;
 
 Rgb S(Rgb c, int d)
 {
-    return ShiftColor(c, d);
+    return shiftColor(c, d);
 }
 
 // The face every colour of the capsule derives from.
 Rgb faceFor(const ButtonView &v, ButtonState state)
 {
-    const Rgb buttonFace = v.colors.color(SysColor::ButtonFace);
+    const Rgb buttonFace = v.colors.color(SysColor::kButtonFace);
     switch (state) {
     case Hot:
         return S(v.useCustomColors ? v.highlightColor : buttonFace, 1);
@@ -35,13 +35,13 @@ Rgb faceFor(const ButtonView &v, ButtonState state)
 // A column one pixel wide: rows y0 .. y0 + n at x.
 void column(Surface &s, Rgb c0, Rgb c1, int x, int y0, int n)
 {
-    GradientRowsOn(s, c0, c1, x, y0, x + 1, n);
+    gradientRowsOn(s, c0, c1, x, y0, x + 1, n);
 }
 
 // Columns x0 .. x1 that end one row above or below where they start: one row at y.
 void row(Surface &s, Rgb c0, Rgb c1, int x0, int y, int x1, int yEnd)
 {
-    GradientColumnsOn(s, c0, c1, x0, y, x1, yEnd);
+    gradientColumnsOn(s, c0, c1, x0, y, x1, yEnd);
 }
 
 // H / 2 - k from the exact half of the height, rounded half to even.
@@ -62,7 +62,7 @@ void paintCapsule(Surface &s, const ButtonView &v, ButtonState state)
     const Rgb a = faceFor(v, state);
 
     s.setBackColor(a);
-    GradientRowsOn(s, S(a, 32), S(a, -32), 5, 2, w - 5, h - 6);
+    gradientRowsOn(s, S(a, 32), S(a, -32), 5, 2, w - 5, h - 6);
     column(s, S(a, 128), S(a, -128), 0, 0, h - 4);
 
     // Left cap: upper halves, lower halves, then the short rows that round it off below.
@@ -95,21 +95,21 @@ void paintCapsule(Surface &s, const ButtonView &v, ButtonState state)
     row(s, S(a, -32), S(a, -53), w - 15, h - 4, w - 7, h - 3);
 
     // Top rim, streaks and the specular dot.
-    DrawLineOn(s, 3, 0, w - 3, 0, S(a, 48));
-    DrawLineOn(s, 1, 1, w - 1, 1, S(a, 48));
-    DrawLineOn(s, 5, 1, w - 5, 1, a);
+    drawLineOn(s, 3, 0, w - 3, 0, S(a, 48));
+    drawLineOn(s, 1, 1, w - 1, 1, S(a, 48));
+    drawLineOn(s, 5, 1, w - 5, 1, a);
     row(s, S(a, 32), a, w - 11, 2, w - 4, 3);
     row(s, S(a, 32), a, w - 10, 3, w - 5, 4);
     row(s, S(a, 32), a, w - 9, 4, w - 6, 5);
-    DrawLineOn(s, 6, 3, 7, 3, S(a, 128));
+    drawLineOn(s, 6, 3, 7, 3, S(a, 128));
 
     // Bottom rim.
-    DrawLineOn(s, 3, h - 1, w - 3, h - 1, S(a, -16));
-    DrawLineOn(s, 2, h - 2, w - 3, h - 2, S(a, -128));
-    DrawLineOn(s, 7, h - 3, w - 7, h - 3, a);
+    drawLineOn(s, 3, h - 1, w - 3, h - 1, S(a, -16));
+    drawLineOn(s, 2, h - 2, w - 3, h - 2, S(a, -128));
+    drawLineOn(s, 7, h - 3, w - 7, h - 3, a);
     s.setPixel(1, h - 3, S(a, -112));
     s.setPixel(w - 3, h - 3, S(a, -112));
-    DrawLineOn(s, w - 4, h - 1, w - 1, h - 4, S(a, -21));
+    drawLineOn(s, w - 4, h - 1, w - 1, h - 4, S(a, -21));
 }
 
 } // namespace clipnab

@@ -38,7 +38,7 @@ void paintGlossyImage(Surface &s, const ButtonView &v, ButtonState state)
     const int w = v.width;
     const int h = v.height;
 
-    FillBox(s, kCentreLeft, kCentreTop, w - 34, h - 19, picture.centre);
+    fillBox(s, kCentreLeft, kCentreTop, w - 34, h - 19, picture.centre);
 
     // Corner pixels outside the rounded outline are left as the refresh cleared them. Pixels
     // that continue a run of one colour along their row are drawn as one line.
@@ -58,7 +58,7 @@ void paintGlossyImage(Surface &s, const ButtonView &v, ButtonState state)
             if (run == 1)
                 s.setPixel(x, y, colour);
             else
-                DrawLineOn(s, x, y, right ? x - run : x + run, y, colour);
+                drawLineOn(s, x, y, right ? x - run : x + run, y, colour);
             i = end;
         }
     }
@@ -66,16 +66,16 @@ void paintGlossyImage(Surface &s, const ButtonView &v, ButtonState state)
     const int rightColumns = static_cast<int>(picture.rightColumns.size());
     const int bottomRows = static_cast<int>(picture.bottomRows.size());
     for (int x = 0; x < static_cast<int>(picture.leftColumns.size()); ++x)
-        DrawLineOn(s, x, kCentreTop, x, h - 10, picture.leftColumns[x]);
+        drawLineOn(s, x, kCentreTop, x, h - 10, picture.leftColumns[x]);
     for (int i = 0; i < rightColumns; ++i) {
         const int x = w - rightColumns + i;
-        DrawLineOn(s, x, kCentreTop, x, h - 10, picture.rightColumns[i]);
+        drawLineOn(s, x, kCentreTop, x, h - 10, picture.rightColumns[i]);
     }
     for (int y = 0; y < static_cast<int>(picture.topRows.size()); ++y)
-        DrawLineOn(s, kEndRowLeft, y, w - 17, y, picture.topRows[y]);
+        drawLineOn(s, kEndRowLeft, y, w - 17, y, picture.topRows[y]);
     for (int i = 0; i < bottomRows; ++i) {
         const int y = h - bottomRows + i;
-        DrawLineOn(s, kEndRowLeft, y, w - 17, y, picture.bottomRows[i]);
+        drawLineOn(s, kEndRowLeft, y, w - 17, y, picture.bottomRows[i]);
     }
 }
 

@@ -24,15 +24,15 @@ constexpr Rgb kDisabledCorner = makeRgb(216, 213, 199);
 
 // The four colours of a ring: top two rows, bottom two rows; the side columns grade from the
 // second to the third.
-struct RingColours
+struct RingColors
 {
     Rgb top1, top2, bottom1, bottom2;
 };
 
-constexpr RingColours kHotRing{makeRgb(255, 240, 207), makeRgb(253, 216, 137),
-                               makeRgb(248, 179, 48), makeRgb(229, 151, 16)};
-constexpr RingColours kFocusRing{makeRgb(206, 231, 255), makeRgb(188, 212, 246),
-                                 makeRgb(137, 173, 228), makeRgb(105, 130, 238)};
+constexpr RingColors kHotRing{makeRgb(255, 240, 207), makeRgb(253, 216, 137), makeRgb(248, 179, 48),
+                              makeRgb(229, 151, 16)};
+constexpr RingColors kFocusRing{makeRgb(206, 231, 255), makeRgb(188, 212, 246),
+                                makeRgb(137, 173, 228), makeRgb(105, 130, 238)};
 
 void setPixels(Surface &s, Pixels pixels, Rgb colour)
 {
@@ -40,23 +40,23 @@ void setPixels(Surface &s, Pixels pixels, Rgb colour)
         s.setPixel(x, y, colour);
 }
 
-void drawRing(Surface &s, int w, int h, const RingColours &c)
+void drawRing(Surface &s, int w, int h, const RingColors &c)
 {
-    DrawLineOn(s, 2, 1, w - 2, 1, c.top1);
-    DrawLineOn(s, 2, 2, w - 2, 2, c.top2);
-    DrawLineOn(s, 2, h - 3, w - 2, h - 3, c.bottom1);
-    DrawLineOn(s, 2, h - 2, w - 2, h - 2, c.bottom2);
-    GradientRowsOn(s, c.top2, c.bottom1, 1, 2, 3, h - 5);
-    GradientRowsOn(s, c.top2, c.bottom1, w - 3, 2, w - 1, h - 5);
+    drawLineOn(s, 2, 1, w - 2, 1, c.top1);
+    drawLineOn(s, 2, 2, w - 2, 2, c.top2);
+    drawLineOn(s, 2, h - 3, w - 2, h - 3, c.bottom1);
+    drawLineOn(s, 2, h - 2, w - 2, h - 2, c.bottom2);
+    gradientRowsOn(s, c.top2, c.bottom1, 1, 2, 3, h - 5);
+    gradientRowsOn(s, c.top2, c.bottom1, w - 3, 2, w - 1, h - 5);
 }
 
 // The one-pixel frame whose corners are left open for the corner pixels.
 void drawOpenFrame(Surface &s, int w, int h, Rgb colour)
 {
-    DrawLineOn(s, 1, 0, w - 1, 0, colour);
-    DrawLineOn(s, 0, 1, 0, h - 1, colour);
-    DrawLineOn(s, w - 1, 1, w - 1, h - 1, colour);
-    DrawLineOn(s, 1, h - 1, w - 1, h - 1, colour);
+    drawLineOn(s, 1, 0, w - 1, 0, colour);
+    drawLineOn(s, 0, 1, 0, h - 1, colour);
+    drawLineOn(s, w - 1, 1, w - 1, h - 1, colour);
+    drawLineOn(s, 1, h - 1, w - 1, h - 1, colour);
 }
 
 void innerCorners(Surface &s, int w, int h, Rgb colour)
@@ -93,7 +93,7 @@ void fixedFrameAndCorners(Surface &s, int w, int h)
 void disabledLook(Surface &s, int w, int h, Rgb face, Rgb outline, Rgb corner)
 {
     s.setBackColor(face);
-    DrawBox(s, 0, 0, w - 1, h - 1, outline);
+    drawBox(s, 0, 0, w - 1, h - 1, outline);
     setPixels(s,
               {{0, 1},
                {1, 1},
@@ -112,7 +112,7 @@ void disabledLook(Surface &s, int w, int h, Rgb face, Rgb outline, Rgb corner)
 
 Rgb S(Rgb c, int d)
 {
-    return ShiftColor(c, d);
+    return shiftColor(c, d);
 }
 
 } // namespace
@@ -121,15 +121,15 @@ void paintRingedGradientFixed(Surface &s, const ButtonView &v, ButtonState state
 {
     const int w = v.width;
     const int h = v.height;
-    s.setBackColor(v.colors.color(SysColor::ButtonFace));
+    s.setBackColor(v.colors.color(SysColor::kButtonFace));
     switch (state) {
     case Normal:
     case Hot:
-        GradientRowsOn(s, makeRgb(252, 252, 251), makeRgb(240, 240, 240), 1, 1, w - 2, 4);
-        GradientRowsOn(s, makeRgb(250, 250, 249), makeRgb(240, 240, 234), 1, 4, w - 2, h - 8);
-        GradientRowsOn(s, makeRgb(235, 235, 230), makeRgb(214, 208, 197), 1, h - 4, w - 2, 3);
-        GradientRowsOn(s, makeRgb(251, 251, 250), makeRgb(228, 226, 218), w - 3, 3, w - 2, h - 5);
-        GradientRowsOn(s, makeRgb(245, 244, 242), makeRgb(219, 215, 205), w - 2, 3, w - 1, h - 5);
+        gradientRowsOn(s, makeRgb(252, 252, 251), makeRgb(240, 240, 240), 1, 1, w - 2, 4);
+        gradientRowsOn(s, makeRgb(250, 250, 249), makeRgb(240, 240, 234), 1, 4, w - 2, h - 8);
+        gradientRowsOn(s, makeRgb(235, 235, 230), makeRgb(214, 208, 197), 1, h - 4, w - 2, 3);
+        gradientRowsOn(s, makeRgb(251, 251, 250), makeRgb(228, 226, 218), w - 3, 3, w - 2, h - 5);
+        gradientRowsOn(s, makeRgb(245, 244, 242), makeRgb(219, 215, 205), w - 2, 3, w - 1, h - 5);
         fixedFrameAndCorners(s, w, h);
         if (state == Hot)
             drawRing(s, w, h, kHotRing);
@@ -137,11 +137,11 @@ void paintRingedGradientFixed(Surface &s, const ButtonView &v, ButtonState state
             drawRing(s, w, h, kFocusRing);
         break;
     case Pressed:
-        GradientRowsOn(s, makeRgb(209, 204, 193), makeRgb(228, 227, 220), 2, 1, w - 1, 4);
-        GradientRowsOn(s, makeRgb(228, 227, 220), makeRgb(227, 226, 219), 2, 4, w - 1, h - 8);
-        GradientRowsOn(s, makeRgb(227, 226, 219), makeRgb(242, 241, 238), 3, h - 4, w - 1, 3);
-        GradientRowsOn(s, makeRgb(218, 216, 206), makeRgb(227, 226, 219), 1, 3, 2, h - 5);
-        GradientRowsOn(s, makeRgb(218, 216, 206), makeRgb(227, 226, 219), 2, 4, 3, h - 7);
+        gradientRowsOn(s, makeRgb(209, 204, 193), makeRgb(228, 227, 220), 2, 1, w - 1, 4);
+        gradientRowsOn(s, makeRgb(228, 227, 220), makeRgb(227, 226, 219), 2, 4, w - 1, h - 8);
+        gradientRowsOn(s, makeRgb(227, 226, 219), makeRgb(242, 241, 238), 3, h - 4, w - 1, 3);
+        gradientRowsOn(s, makeRgb(218, 216, 206), makeRgb(227, 226, 219), 1, 3, 2, h - 5);
+        gradientRowsOn(s, makeRgb(218, 216, 206), makeRgb(227, 226, 219), 2, 4, 3, h - 7);
         fixedFrameAndCorners(s, w, h);
         break;
     case Disabled:
@@ -162,18 +162,18 @@ void paintRingedGradientShaded(Surface &s, const ButtonView &v, ButtonState stat
     case Normal:
     case Hot: {
         s.setBackColor(b);
-        GradientRowsOn(s, b, S(b, -15), 1, 1, w - 2, h - 3);
-        GradientRowsOn(s, S(b, 21), S(b, -21), 1, 2, 2, h - 5);
-        GradientRowsOn(s, S(b, -5), S(b, -32), w - 2, 2, w - 3, h - 5);
-        DrawLineOn(s, 2, 1, w - 2, 1, S(b, 5));
-        DrawLineOn(s, 1, 2, w - 1, 2, S(b, 2));
-        DrawLineOn(s, 2, h - 4, w - 2, h - 4, S(b, -16));
-        DrawLineOn(s, 2, h - 3, w - 2, h - 3, S(b, -24));
-        DrawLineOn(s, 2, h - 2, w - 2, h - 2, S(b, -37));
-        DrawLineOn(s, 2, 0, w - 2, 0, frame);
-        DrawLineOn(s, 0, 2, 0, h - 2, frame);
-        DrawLineOn(s, 2, h - 1, w - 2, h - 1, frame);
-        DrawLineOn(s, w - 1, 0, w - 1, h, frame);
+        gradientRowsOn(s, b, S(b, -15), 1, 1, w - 2, h - 3);
+        gradientRowsOn(s, S(b, 21), S(b, -21), 1, 2, 2, h - 5);
+        gradientRowsOn(s, S(b, -5), S(b, -32), w - 2, 2, w - 3, h - 5);
+        drawLineOn(s, 2, 1, w - 2, 1, S(b, 5));
+        drawLineOn(s, 1, 2, w - 1, 2, S(b, 2));
+        drawLineOn(s, 2, h - 4, w - 2, h - 4, S(b, -16));
+        drawLineOn(s, 2, h - 3, w - 2, h - 3, S(b, -24));
+        drawLineOn(s, 2, h - 2, w - 2, h - 2, S(b, -37));
+        drawLineOn(s, 2, 0, w - 2, 0, frame);
+        drawLineOn(s, 0, 2, 0, h - 2, frame);
+        drawLineOn(s, 2, h - 1, w - 2, h - 1, frame);
+        drawLineOn(s, w - 1, 0, w - 1, h, frame);
         innerCorners(s, w, h, frame);
         setPixels(s,
                   {{1, 0},
@@ -186,17 +186,17 @@ void paintRingedGradientShaded(Surface &s, const ButtonView &v, ButtonState stat
                    {w - 1, h - 2}},
                   S(b, -21));
         if (state == Hot || (v.hasFocus && v.showFocus)) {
-            const Rgb r = state == Hot ? v.highlightColor : v.colors.color(SysColor::Highlight);
+            const Rgb r = state == Hot ? v.highlightColor : v.colors.color(SysColor::kHighlight);
             drawRing(s, w, h, {S(r, 85), S(r, 69), S(r, 16), r});
         }
         break;
     }
     case Pressed:
-        GradientRowsOn(s, S(b, -37), S(b, -21), 2, 1, w - 1, 4);
-        GradientRowsOn(s, S(b, -21), S(b, -5), 2, 4, w - 1, h - 8);
-        GradientRowsOn(s, S(b, -5), S(b, 5), 3, h - 4, w - 1, 3);
-        GradientRowsOn(s, S(b, -32), S(b, -22), 1, 3, 2, h - 5);
-        GradientRowsOn(s, S(b, -24), S(b, -15), 2, 4, 3, h - 7);
+        gradientRowsOn(s, S(b, -37), S(b, -21), 2, 1, w - 1, 4);
+        gradientRowsOn(s, S(b, -21), S(b, -5), 2, 4, w - 1, h - 8);
+        gradientRowsOn(s, S(b, -5), S(b, 5), 3, h - 4, w - 1, 3);
+        gradientRowsOn(s, S(b, -32), S(b, -22), 1, 3, 2, h - 5);
+        gradientRowsOn(s, S(b, -24), S(b, -15), 2, 4, 3, h - 7);
         s.setPixel(1, 2, S(b, -48));
         s.setPixel(2, 1, S(b, -48));
         s.setPixel(2, h - 2, S(b, -5));

@@ -16,7 +16,7 @@ using Pixels = std::initializer_list<std::pair<int, int>>;
 
 Rgb S(Rgb c, int d)
 {
-    return ShiftColor(c, d);
+    return shiftColor(c, d);
 }
 
 // How far each state shifts the base colour.
@@ -38,10 +38,10 @@ int stateShift(ButtonState state)
 // the corner pixels.
 void frameAndCorners(Surface &s, int w, int h, Rgb frame, Rgb corner)
 {
-    DrawLineOn(s, 2, 0, w - 2, 0, frame);
-    DrawLineOn(s, 0, 2, 0, h - 2, frame);
-    DrawLineOn(s, 2, h - 1, w - 2, h - 1, frame);
-    DrawLineOn(s, w - 1, 0, w - 1, h, frame);
+    drawLineOn(s, 2, 0, w - 2, 0, frame);
+    drawLineOn(s, 0, 2, 0, h - 2, frame);
+    drawLineOn(s, 2, h - 1, w - 2, h - 1, frame);
+    drawLineOn(s, w - 1, 0, w - 1, h, frame);
     for (const auto &[x, y] : Pixels{{1, 1}, {1, h - 2}, {w - 2, 1}, {w - 2, h - 2}})
         s.setPixel(x, y, frame);
     for (const auto &[x, y] : Pixels{{1, 0},
@@ -63,36 +63,36 @@ void paintSoftGradient(Surface &s, const ButtonView &v, ButtonState state)
         return;
     const int w = v.width;
     const int h = v.height;
-    const Rgb p = v.useCustomColors ? v.backColor : v.colors.color(SysColor::ButtonFace);
+    const Rgb p = v.useCustomColors ? v.backColor : v.colors.color(SysColor::kButtonFace);
     const Rgb b = S(p, stateShift(state));
 
     if (state == Pressed) {
         // Not cleared: pixels left unpainted keep what the refresh cleared them to.
-        GradientRowsOn(s, S(b, -15), b, 1, 1, w - 2, h - 2);
-        GradientRowsOn(s, S(b, -21), S(b, 21), w - 2, 2, w - 3, h - 5);
-        GradientRowsOn(s, S(b, -32), S(b, -5), 1, 2, 2, h - 5);
+        gradientRowsOn(s, S(b, -15), b, 1, 1, w - 2, h - 2);
+        gradientRowsOn(s, S(b, -21), S(b, 21), w - 2, 2, w - 3, h - 5);
+        gradientRowsOn(s, S(b, -32), S(b, -5), 1, 2, 2, h - 5);
         frameAndCorners(s, w, h, S(b, -96), S(p, -21));
-        DrawLineOn(s, 2, h - 2, w - 2, h - 2, S(p, 8));
-        DrawLineOn(s, 2, 1, w - 2, 1, S(p, -21));
+        drawLineOn(s, 2, h - 2, w - 2, h - 2, S(p, 8));
+        drawLineOn(s, 2, 1, w - 2, 1, S(p, -21));
         return;
     }
 
     const int body = state == Hot ? 16 : 15;
     s.setBackColor(b);
-    GradientRowsOn(s, S(b, body), S(b, -body), 1, 1, w - 2, h - 3);
-    GradientRowsOn(s, S(b, 21), S(b, -21), 1, 2, 2, h - 5);
-    GradientRowsOn(s, S(b, -5), S(b, -32), w - 2, 2, w - 3, h - 5);
+    gradientRowsOn(s, S(b, body), S(b, -body), 1, 1, w - 2, h - 3);
+    gradientRowsOn(s, S(b, 21), S(b, -21), 1, 2, 2, h - 5);
+    gradientRowsOn(s, S(b, -5), S(b, -32), w - 2, 2, w - 3, h - 5);
     frameAndCorners(s, w, h, S(b, -96), S(p, state == Disabled ? 5 : -21));
     if (state != Hot) {
-        DrawLineOn(s, 2, 1, w - 2, 1, S(p, 21));
-        DrawLineOn(s, 2, h - 2, w - 2, h - 2, S(p, -37));
+        drawLineOn(s, 2, 1, w - 2, 1, S(p, 21));
+        drawLineOn(s, 2, h - 2, w - 2, h - 2, S(p, -37));
     }
     if (state == Hot || (state == Normal && v.hasFocus)) {
-        const Rgb q = v.useCustomColors ? v.highlightColor : v.colors.color(SysColor::Highlight);
-        DrawLineOn(s, 2, 1, w - 2, 1, S(q, 21));
-        DrawLineOn(s, 1, 2, w - 1, 2, S(q, 21));
-        DrawLineOn(s, 1, h - 3, w - 1, h - 3, S(q, -5));
-        DrawLineOn(s, 2, h - 2, w - 2, h - 2, S(q, -21));
+        const Rgb q = v.useCustomColors ? v.highlightColor : v.colors.color(SysColor::kHighlight);
+        drawLineOn(s, 2, 1, w - 2, 1, S(q, 21));
+        drawLineOn(s, 1, 2, w - 1, 2, S(q, 21));
+        drawLineOn(s, 1, h - 3, w - 1, h - 3, S(q, -5));
+        drawLineOn(s, 2, h - 2, w - 2, h - 2, S(q, -21));
     }
 }
 
