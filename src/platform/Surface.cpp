@@ -11,11 +11,6 @@
 
 namespace clipnab {
 
-namespace {
-// Rows shorter than this are filled pixel by pixel.
-constexpr qsizetype kShortRow = 16;
-} // namespace
-
 Surface::Surface(const SystemColors &colors) : m_colors(colors) {}
 
 void Surface::resize(int width, int height)
@@ -25,6 +20,9 @@ void Surface::resize(int width, int height)
     if (width == m_image.width() && height == m_image.height())
         return;
     m_image = QImage(width, height, QImage::Format_RGB32);
+    // An image with no area is null and reports 0 x 0.
+    m_width = m_image.width();
+    m_height = m_image.height();
     m_image.fill(toQRgb(m_backColor));
 }
 
@@ -40,35 +38,16 @@ void Surface::clear()
         m_image.fill(toQRgb(m_backColor));
 }
 
-void Surface::setPixel(int x, int y, Rgb color)
+Surface::PixelWriter::PixelWriter(Surface &surface)
+    : m_bits(surface.m_image.isNull() ? nullptr : reinterpret_cast<QRgb *>(surface.m_image.bits())),
+      m_stride(surface.m_image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb))),
+      m_width(surface.m_width), m_height(surface.m_height)
 {
-    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
-        return;
-    reinterpret_cast<QRgb *>(m_image.scanLine(y))[x] = toQRgb(color);
 }
 
-Rgb Surface::pixel(int x, int y) const
+void Surface::PixelWriter::fillLongRow(QRgb *p, int n, QRgb c)
 {
-    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
-        return kInvalidRgb;
-    return fromQRgb(reinterpret_cast<const QRgb *>(m_image.constScanLine(y))[x]);
-}
-
-void Surface::hline(int x1, int x2, int y, QRgb c)
-{
-    if (y < 0 || y >= m_image.height())
-        return;
-    x1 = std::max(x1, 0);
-    x2 = std::min(x2, m_image.width() - 1);
-    if (x1 > x2)
-        return;
-    QRgb *p = reinterpret_cast<QRgb *>(m_image.scanLine(y)) + x1;
-    const qsizetype n = x2 - x1 + 1;
-    if (n < kShortRow) {
-        std::fill(p, p + n, c);
-        return;
-    }
-    // Long rows double a filled prefix with memcpy, which is vectorised.
+    // Doubling a filled prefix with memcpy, which is vectorised.
     std::fill(p, p + kShortRow, c);
     qsizetype done = kShortRow;
     while (done < n) {
@@ -78,37 +57,8 @@ void Surface::hline(int x1, int x2, int y, QRgb c)
     }
 }
 
-void Surface::vline(int x, int y1, int y2, QRgb c)
+void Surface::PixelWriter::slantedLine(int x1, int y1, int x2, int y2, Rgb color)
 {
-    if (x < 0 || x >= m_image.width())
-        return;
-    y1 = std::max(y1, 0);
-    y2 = std::min(y2, m_image.height() - 1);
-    const qsizetype stride = m_image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    QRgb *p = reinterpret_cast<QRgb *>(m_image.bits()) + y1 * stride + x;
-    for (int y = y1; y <= y2; ++y, p += stride)
-        *p = c;
-}
-
-void Surface::line(int x1, int y1, int x2, int y2, Rgb color)
-{
-    if (x1 == x2 && y1 == y2)
-        return;
-    const QRgb c = toQRgb(color);
-    if (y1 == y2) {
-        if (x2 > x1)
-            hline(x1, x2 - 1, y1, c);
-        else
-            hline(x2 + 1, x1, y1, c);
-        return;
-    }
-    if (x1 == x2) {
-        if (y2 > y1)
-            vline(x1, y1, y2 - 1, c);
-        else
-            vline(x1, y2 + 1, y1, c);
-        return;
-    }
     // Bresenham; the end point is left out.
     const int dx = std::abs(x2 - x1);
     const int dy = -std::abs(y2 - y1);
@@ -131,13 +81,33 @@ void Surface::line(int x1, int y1, int x2, int y2, Rgb color)
     }
 }
 
+void Surface::setPixel(int x, int y, Rgb color)
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return;
+    PixelWriter(*this).setPixel(x, y, color);
+}
+
+Rgb Surface::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return kInvalidRgb;
+    return fromQRgb(reinterpret_cast<const QRgb *>(m_image.constScanLine(y))[x]);
+}
+
+void Surface::line(int x1, int y1, int x2, int y2, Rgb color)
+{
+    PixelWriter(*this).line(x1, y1, x2, y2, color);
+}
+
 void Surface::fillRect(int left, int top, int right, int bottom, Rgb color)
 {
     const QRgb c = toQRgb(color);
     top = std::max(top, 0);
-    bottom = std::min(bottom, m_image.height());
+    bottom = std::min(bottom, m_height);
+    PixelWriter writer(*this);
     for (int y = top; y < bottom; ++y)
-        hline(left, right - 1, y, c);
+        writer.hline(left, right - 1, y, c);
 }
 
 void Surface::ring(int left, int top, int right, int bottom, Rgb topLeft, Rgb bottomRight,
@@ -147,16 +117,17 @@ void Surface::ring(int left, int top, int right, int bottom, Rgb topLeft, Rgb bo
         return;
     const QRgb tl = toQRgb(topLeft);
     const QRgb br = toQRgb(bottomRight);
+    PixelWriter writer(*this);
     // Top row and left column stop one pixel short, so the bottom/right colour owns the
     // top-right and bottom-left corners.
     if (sides & EdgeSide::kTop)
-        hline(left, right - 2, top, tl);
+        writer.hline(left, right - 2, top, tl);
     if (sides & EdgeSide::kLeft)
-        vline(left, top, bottom - 2, tl);
+        writer.vline(left, top, bottom - 2, tl);
     if (sides & EdgeSide::kBottom)
-        hline(left, right - 1, bottom - 1, br);
+        writer.hline(left, right - 1, bottom - 1, br);
     if (sides & EdgeSide::kRight)
-        vline(right - 1, top, bottom - 1, br);
+        writer.vline(right - 1, top, bottom - 1, br);
 }
 
 void Surface::drawEdge(int left, int top, int right, int bottom, unsigned edge, unsigned sides)

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QImage>
 
+#include <algorithm>
+
 class QString;
 
 namespace clipnab {
@@ -49,10 +51,11 @@ public:
     explicit Surface(const SystemColors &colors);
 
     void resize(int width, int height);
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
     const QImage &image() const { return m_image; }
-    QImage &image() { return m_image; }
+    // For painters that draw into the image itself (the theme); they must keep its size.
+    QImage &paintDevice() { return m_image; }
 
     // Setting the background colour fills the whole client area with it.
     void setBackColor(Rgb color);
@@ -63,6 +66,78 @@ public:
     Rgb foreColor() const { return m_foreColor; }
     void setFont(const QFont &font) { m_font = font; }
     const QFont &font() const { return m_font; }
+
+    // Writes many pixels and lines in one drawing call: the image is made writable once for
+    // all of them instead of once per line. Keep it for that call only; no copy of the image
+    // may be taken while it lives.
+    class PixelWriter
+    {
+    public:
+        explicit PixelWriter(Surface &surface);
+
+        void setPixel(int x, int y, Rgb color)
+        {
+            if (x >= 0 && y >= 0 && x < m_width && y < m_height)
+                m_bits[y * m_stride + x] = toQRgb(color);
+        }
+        // MoveTo (x1, y1), LineTo (x2, y2): the end point is not painted.
+        void line(int x1, int y1, int x2, int y2, Rgb color)
+        {
+            if (y1 == y2) {
+                if (x2 > x1)
+                    hline(x1, x2 - 1, y1, toQRgb(color));
+                else if (x2 < x1)
+                    hline(x2 + 1, x1, y1, toQRgb(color));
+            } else if (x1 == x2) {
+                if (y2 > y1)
+                    vline(x1, y1, y2 - 1, toQRgb(color));
+                else
+                    vline(x1, y2 + 1, y1, toQRgb(color));
+            } else {
+                slantedLine(x1, y1, x2, y2, color);
+            }
+        }
+        void hline(int x1, int x2, int y, QRgb c) // x1 <= x2, both inclusive
+        {
+            if (y < 0 || y >= m_height)
+                return;
+            x1 = std::max(x1, 0);
+            x2 = std::min(x2, m_width - 1);
+            const int n = x2 - x1 + 1;
+            if (n <= 0)
+                return;
+            QRgb *p = m_bits + y * m_stride + x1;
+            if (n > kShortRow)
+                fillLongRow(p, n, c);
+            else
+                for (int i = 0; i < n; ++i)
+                    p[i] = c;
+        }
+        void vline(int x, int y1, int y2, QRgb c) // y1 <= y2, both inclusive
+        {
+            if (x < 0 || x >= m_width)
+                return;
+            y1 = std::max(y1, 0);
+            y2 = std::min(y2, m_height - 1);
+            if (y1 > y2)
+                return;
+            QRgb *p = m_bits + y1 * m_stride + x;
+            for (int y = y1; y <= y2; ++y, p += m_stride)
+                *p = c;
+        }
+
+    private:
+        // Rows up to this long are filled pixel by pixel; longer ones by doubling with memcpy.
+        static constexpr int kShortRow = 64;
+        static void fillLongRow(QRgb *p, int n, QRgb c);
+        void slantedLine(int x1, int y1, int x2, int y2, Rgb color);
+
+        QRgb *m_bits;
+        qsizetype m_stride;
+        int m_width;
+        int m_height;
+    };
+    PixelWriter pixelWriter() { return PixelWriter(*this); }
 
     void setPixel(int x, int y, Rgb color);
     // GetPixel: -1 (CLR_INVALID) outside the surface.
@@ -80,13 +155,14 @@ public:
     void drawPicture(const QImage &picture, int x, int y, int w, int h);
 
 private:
-    void hline(int x1, int x2, int y, QRgb c); // x1 <= x2, both inclusive
-    void vline(int x, int y1, int y2, QRgb c); // y1 <= y2, both inclusive
     void ring(int left, int top, int right, int bottom, Rgb topLeft, Rgb bottomRight,
               unsigned sides);
 
     const SystemColors &m_colors;
     QImage m_image;
+    // The image's size, kept here so per-pixel bounds checks need no call into the image.
+    int m_width = 0;
+    int m_height = 0;
     Rgb m_backColor = 0;
     Rgb m_foreColor = 0;
     QFont m_font;

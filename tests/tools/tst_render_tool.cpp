@@ -206,7 +206,7 @@ void RenderToolTest::toolDrawsThePanel_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QPoint>("probe");
-    QTest::addColumn<uint>("colour"); // ARGB
+    QTest::addColumn<uint>("color"); // ARGB
 
     QTest::newRow("design size frame")
         << QStringList{} << QSize(165, 128) << QPoint(0, 0) << 0xFFADC1DCu;
@@ -229,7 +229,7 @@ void RenderToolTest::toolDrawsThePanel()
     QFETCH(QStringList, arguments);
     QFETCH(QSize, size);
     QFETCH(QPoint, probe);
-    QFETCH(uint, colour);
+    QFETCH(uint, color);
     const QString out = m_dir.filePath(
         QStringLiteral("draw-%1.png").arg(QString::fromLatin1(QTest::currentDataTag())));
 
@@ -244,7 +244,7 @@ void RenderToolTest::toolDrawsThePanel()
     QVERIFY(image.hasAlphaChannel());
     QCOMPARE(image.size(), size);
     image = image.convertToFormat(QImage::Format_ARGB32);
-    QCOMPARE(image.pixel(probe), colour);
+    QCOMPARE(image.pixel(probe), color);
     for (int y = 0; y < image.height(); y += 7)
         for (int x = 0; x < image.width(); x += 7)
             QCOMPARE(qAlpha(image.pixel(x, y)), 255);

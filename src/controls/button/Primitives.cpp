@@ -52,44 +52,45 @@ Rgb mixColors(Rgb a, Rgb b)
     return makeRgb(mix(redOf(a), redOf(b)), mix(greenOf(a), greenOf(b)), mix(blueOf(a), blueOf(b)));
 }
 
-Rgb lightenColor(Rgb colour, int amount)
+Rgb lightenColor(Rgb color, int amount)
 {
     const auto lighten = [amount](int c) {
         return std::min(255, amount + ((255 - amount) * c) / 255);
     };
-    return makeRgb(lighten(redOf(colour)), lighten(greenOf(colour)), lighten(blueOf(colour)));
+    return makeRgb(lighten(redOf(color)), lighten(greenOf(color)), lighten(blueOf(color)));
 }
 
-Rgb shiftColor(Rgb colour, int delta)
+Rgb shiftColor(Rgb color, int delta)
 {
     // Per byte of the value, so -1 shifts from (255, 255, 255).
-    const auto shift = [delta, colour](int n) {
-        return std::clamp(byteOf(colour, n) + delta, 0, 255);
+    const auto shift = [delta, color](int n) {
+        return std::clamp(byteOf(color, n) + delta, 0, 255);
     };
     return makeRgb(shift(0), shift(1), shift(2));
 }
 
-void drawLineOn(Surface &dc, int x1, int y1, int x2, int y2, Rgb colour)
+void drawLineOn(Surface &dc, int x1, int y1, int x2, int y2, Rgb color)
 {
-    dc.line(x1, y1, x2, y2, colour);
+    dc.line(x1, y1, x2, y2, color);
 }
 
-void fillRectColor(Surface &dc, int left, int top, int right, int bottom, Rgb colour)
+void fillRectColor(Surface &dc, int left, int top, int right, int bottom, Rgb color)
 {
-    dc.fillRect(left, top, right, bottom, colour);
+    dc.fillRect(left, top, right, bottom, color);
 }
 
-void fillBox(Surface &dc, int x, int y, int w, int h, Rgb colour)
+void fillBox(Surface &dc, int x, int y, int w, int h, Rgb color)
 {
-    dc.fillRect(x, y, x + w, y + h, colour);
+    dc.fillRect(x, y, x + w, y + h, color);
 }
 
-void drawBox(Surface &dc, int x, int y, int w, int h, Rgb colour)
+void drawBox(Surface &dc, int x, int y, int w, int h, Rgb color)
 {
-    dc.line(x, y, x + w, y, colour);
-    dc.line(x + w, y, x + w, y + h, colour);
-    dc.line(x + w, y + h, x, y + h, colour);
-    dc.line(x, y + h, x, y, colour);
+    Surface::PixelWriter out = dc.pixelWriter();
+    out.line(x, y, x + w, y, color);
+    out.line(x + w, y, x + w, y + h, color);
+    out.line(x + w, y + h, x, y + h, color);
+    out.line(x, y + h, x, y, color);
 }
 
 void drawEdgeBox(Surface &dc, float x, float y, float w, float h, unsigned edge, unsigned flags)
@@ -111,12 +112,24 @@ void drawSoftFrame(Surface &dc, int x, int y, int w, int h, Rgb outer, Rgb inner
 
 void gradientRowsOn(Surface &dc, Rgb c0, Rgb c1, int x1, int y0, int x2, int n)
 {
-    gradient(c0, c1, n, [&](int i, Rgb c) { dc.line(x1, y0 + i, x2, y0 + i, c); });
+    // Each row is the line from (x1, y) to (x2, y) without its end point.
+    if (x1 == x2)
+        return;
+    const int first = x2 > x1 ? x1 : x2 + 1;
+    const int last = x2 > x1 ? x2 - 1 : x1;
+    Surface::PixelWriter out = dc.pixelWriter();
+    gradient(c0, c1, n, [&](int i, Rgb c) { out.hline(first, last, y0 + i, toQRgb(c)); });
 }
 
 void gradientColumnsOn(Surface &dc, Rgb c0, Rgb c1, int x0, int y1, int x1, int y2)
 {
-    gradient(c0, c1, x1 - x0, [&](int i, Rgb c) { dc.line(x0 + i, y1, x0 + i, y2, c); });
+    // Each column is the line from (x, y1) to (x, y2) without its end point.
+    if (y1 == y2)
+        return;
+    const int first = y2 > y1 ? y1 : y2 + 1;
+    const int last = y2 > y1 ? y2 - 1 : y1;
+    Surface::PixelWriter out = dc.pixelWriter();
+    gradient(c0, c1, x1 - x0, [&](int i, Rgb c) { out.vline(x0 + i, first, last, toQRgb(c)); });
 }
 
 } // namespace clipnab

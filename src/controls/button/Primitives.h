@@ -10,17 +10,17 @@ class Surface;
 // colours first). Every float-to-integer step rounds half to even.
 
 Rgb mixColors(Rgb a, Rgb b);
-Rgb lightenColor(Rgb colour, int amount);
-Rgb shiftColor(Rgb colour, int delta);
+Rgb lightenColor(Rgb color, int amount);
+Rgb shiftColor(Rgb color, int delta);
 
 // Line from (x1, y1) to (x2, y2), end point not painted.
-void drawLineOn(Surface &dc, int x1, int y1, int x2, int y2, Rgb colour);
+void drawLineOn(Surface &dc, int x1, int y1, int x2, int y2, Rgb color);
 // Rectangle fill, right and bottom exclusive.
-void fillRectColor(Surface &dc, int left, int top, int right, int bottom, Rgb colour);
+void fillRectColor(Surface &dc, int left, int top, int right, int bottom, Rgb color);
 // Exactly w x h pixels from (x, y).
-void fillBox(Surface &dc, int x, int y, int w, int h, Rgb colour);
+void fillBox(Surface &dc, int x, int y, int w, int h, Rgb color);
 // Outline with corners (x, y) and (x + w, y + h), all four corners painted.
-void drawBox(Surface &dc, int x, int y, int w, int h, Rgb colour);
+void drawBox(Surface &dc, int x, int y, int w, int h, Rgb color);
 void drawEdgeBox(Surface &dc, float x, float y, float w, float h, unsigned edge, unsigned flags);
 void drawSoftFrame(Surface &dc, int x, int y, int w, int h, Rgb outer, Rgb inner, Rgb corner);
 

@@ -316,7 +316,7 @@ void deRurara::paintSystemTheme()
     const clipnab::ButtonState themeState =
         m_buttonState == Normal && m_hasFocus ? Defaulted : m_buttonState;
     const bool drawn = m_context.theme().drawPushButton(
-        m_surface->image(), QRect(0, 0, m_surface->width(), m_surface->height()),
+        m_surface->paintDevice(), QRect(0, 0, m_surface->width(), m_surface->height()),
         static_cast<int>(themeState), this);
     // Without a theme the button keeps the non-theme look for the rest of the run; the window
     // shape follows at the next resize step.

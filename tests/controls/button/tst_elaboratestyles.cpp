@@ -27,9 +27,9 @@ struct Look
     QSize size{75, 23};
 };
 
-Probe P(int x, int y, Rgb colour)
+Probe P(int x, int y, Rgb color)
 {
-    return {{x, y}, colour};
+    return {{x, y}, color};
 }
 
 Probe P(int x, int y, int r, int g, int b)

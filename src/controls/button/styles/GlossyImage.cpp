@@ -42,6 +42,7 @@ void paintGlossyImage(Surface &s, const ButtonView &v, ButtonState state)
 
     // Corner pixels outside the rounded outline are left as the refresh cleared them. Pixels
     // that continue a run of one colour along their row are drawn as one line.
+    Surface::PixelWriter out = s.pixelWriter();
     for (int corner = 0; corner < 4; ++corner) {
         const bool right = corner % 2 == 1;
         const bool bottom = corner >= 2;
@@ -54,11 +55,11 @@ void paintGlossyImage(Surface &s, const ButtonView &v, ButtonState state)
             const int run = static_cast<int>(end - i);
             const int y = bottom ? h - 1 - first.dy : first.dy;
             const int x = right ? w - 1 - first.dx : first.dx;
-            const Rgb colour = makeRgb(first.red, first.green, first.blue);
+            const Rgb color = makeRgb(first.red, first.green, first.blue);
             if (run == 1)
-                s.setPixel(x, y, colour);
+                out.setPixel(x, y, color);
             else
-                drawLineOn(s, x, y, right ? x - run : x + run, y, colour);
+                out.line(x, y, right ? x - run : x + run, y, color);
             i = end;
         }
     }

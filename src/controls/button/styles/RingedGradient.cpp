@@ -34,10 +34,10 @@ constexpr RingColors kHotRing{makeRgb(255, 240, 207), makeRgb(253, 216, 137), ma
 constexpr RingColors kFocusRing{makeRgb(206, 231, 255), makeRgb(188, 212, 246),
                                 makeRgb(137, 173, 228), makeRgb(105, 130, 238)};
 
-void setPixels(Surface &s, Pixels pixels, Rgb colour)
+void setPixels(Surface &s, Pixels pixels, Rgb color)
 {
     for (const auto &[x, y] : pixels)
-        s.setPixel(x, y, colour);
+        s.setPixel(x, y, color);
 }
 
 void drawRing(Surface &s, int w, int h, const RingColors &c)
@@ -51,17 +51,17 @@ void drawRing(Surface &s, int w, int h, const RingColors &c)
 }
 
 // The one-pixel frame whose corners are left open for the corner pixels.
-void drawOpenFrame(Surface &s, int w, int h, Rgb colour)
+void drawOpenFrame(Surface &s, int w, int h, Rgb color)
 {
-    drawLineOn(s, 1, 0, w - 1, 0, colour);
-    drawLineOn(s, 0, 1, 0, h - 1, colour);
-    drawLineOn(s, w - 1, 1, w - 1, h - 1, colour);
-    drawLineOn(s, 1, h - 1, w - 1, h - 1, colour);
+    drawLineOn(s, 1, 0, w - 1, 0, color);
+    drawLineOn(s, 0, 1, 0, h - 1, color);
+    drawLineOn(s, w - 1, 1, w - 1, h - 1, color);
+    drawLineOn(s, 1, h - 1, w - 1, h - 1, color);
 }
 
-void innerCorners(Surface &s, int w, int h, Rgb colour)
+void innerCorners(Surface &s, int w, int h, Rgb color)
 {
-    setPixels(s, {{1, 1}, {1, h - 2}, {w - 2, 1}, {w - 2, h - 2}}, colour);
+    setPixels(s, {{1, 1}, {1, h - 2}, {w - 2, 1}, {w - 2, h - 2}}, color);
 }
 
 void fixedFrameAndCorners(Surface &s, int w, int h)
