@@ -348,4 +348,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(DemoSiteTest)
-#include "DemoSiteTest.moc"
+#include "tst_demosite.moc"

@@ -238,4 +238,4 @@ void PropertyBagTest::picturesClaimingMoreThanTheyHold()
 }
 
 QTEST_MAIN(PropertyBagTest)
-#include "tst_property_bag.moc"
+#include "tst_propertybag.moc"

@@ -222,4 +222,4 @@ void PanelPainterTest::bodyArea()
 }
 
 QTEST_GUILESS_MAIN(PanelPainterTest)
-#include "tst_panel_painter.moc"
+#include "tst_panelpainter.moc"

@@ -77,4 +77,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(PropertyValueTest)
-#include "tst_property_value.moc"
+#include "tst_propertyvalue.moc"

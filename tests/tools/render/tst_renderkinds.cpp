@@ -55,4 +55,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestButtonRenderKind)
-#include "tst_buttonrenderkind.moc"
+#include "tst_renderkinds.moc"

@@ -119,4 +119,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(DemoSiteProgramTest)
-#include "DemoSiteProgramTest.moc"
+#include "tst_demositeprogram.moc"

@@ -80,4 +80,4 @@ void SystemColorsTest::overridesCanBeCleared()
 }
 
 QTEST_MAIN(SystemColorsTest)
-#include "tst_system_colors.moc"
+#include "tst_systemcolors.moc"

@@ -251,4 +251,4 @@ void RenderToolTest::toolDrawsThePanel()
 }
 
 QTEST_MAIN(RenderToolTest)
-#include "tst_render_tool.moc"
+#include "tst_rendertool.moc"
