@@ -1,13 +1,12 @@
-#include "../components/FakeTransfer.h"
-#include "../support/FakeBrowser.h"
-#include "../support/FakeServices.h"
-
 #include "app/Form1.h"
 #include "app/SavedLayout.h"
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
 #include "platform/widgets/PlatformContext.h"
 #include "retrieval/DownloadFlow.h"
+#include "support/FakeBrowser.h"
+#include "support/FakeTransfer.h"
+#include "support/WindowRig.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -33,59 +31,12 @@ namespace {
 
 const QString kSite = QStringLiteral("http://127.0.0.1:9");
 
-// The window with fake components and services.
-struct WindowRig
+// Starts a download of the example address through cmdDown.
+void startDownload(WindowRig &rig)
 {
-    WindowRig()
-    {
-        Form1::Components c;
-        c.makeSearchBrowser = [this](QWidget *) {
-            auto b = std::make_unique<FakeBrowser>();
-            search = b.get();
-            return b;
-        };
-        auto wb = std::make_unique<FakeBrowser>();
-        locator = wb.get();
-        c.locatorBrowser = std::move(wb);
-        auto inet = std::make_unique<FakeTransfer>();
-        transfer = inet.get();
-        c.transfer = std::move(inet);
-        c.siteBase = kSite;
-        folder = dir.filePath(QStringLiteral("download"));
-        c.downloadFolder = folder;
-        window = std::make_unique<Form1>(context, std::move(c));
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    template <typename T> T *child(const char *name) const
-    {
-        return window->findChild<T *>(QString::fromLatin1(name));
-    }
-    QLineEdit *txtUrl() const { return child<QLineEdit>("txtURL"); }
-    QLineEdit *txtSearch() const { return child<QLineEdit>("txtsearch"); }
-    deRurara *button(const char *name) const { return child<deRurara>(name); }
-    QAction *action(const char *name) const { return child<QAction>(name); }
-
-    void startDownload()
-    {
-        Q_EMIT button("cmdDown")->Click();
-        QVERIFY(window->downloading());
-    }
-
-    QTemporaryDir dir;
-    QString folder;
-    PlatformContext context;
-    FakeServiceSet fakes{context};
-    std::shared_ptr<QStringList> &warnings = fakes.warnings;
-    std::shared_ptr<QStringList> &questions = fakes.questions;
-    std::shared_ptr<Dialogs::Answer> &answer = fakes.answer;
-    std::shared_ptr<QStringList> &opened = fakes.opened;
-    FakeBrowser *search = nullptr;
-    FakeBrowser *locator = nullptr;
-    FakeTransfer *transfer = nullptr;
-    std::unique_ptr<Form1> window;
-};
+    Q_EMIT rig.button("cmdDown")->Click();
+    QVERIFY(rig.window->downloading());
+}
 
 // Message boxes and a shell that note what the window shows at the moment they are called.
 struct WindowMoment
@@ -164,12 +115,12 @@ void Form1Test::initTestCase()
 
 void Form1Test::startUp()
 {
-    WindowRig rig;
+    WindowRig rig(kSite);
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Clipnab V2"));
     QCOMPARE(rig.search->navigations, QStringList{kSite + QLatin1Char('/')});
     QVERIFY(!rig.window->downloading());
     QVERIFY(!rig.window->searchHasFocus());
-    QCOMPARE(rig.txtUrl()->text(), kSite + QStringLiteral("/watch?v=5qWsH5lO-ME"));
+    QCOMPARE(rig.edit("txtURL")->text(), kSite + QStringLiteral("/watch?v=5qWsH5lO-ME"));
     QCOMPARE(rig.child<QLabel>("lblUrl")->text(), QStringLiteral("Copy and Paste video URL here"));
     QVERIFY(!rig.child<QLabel>("Label1")->isVisible());
     QVERIFY(!rig.child<QWidget>("imgPB")->isVisible());
@@ -177,7 +128,7 @@ void Form1Test::startUp()
     QCOMPARE(rig.child<XPContainer>("XPContainer2")->Caption(), QStringLiteral("Downloader"));
     // The example address is usable without an edit.
     Q_EMIT rig.button("cmdStart")->Click();
-    QVERIFY(rig.warnings->isEmpty());
+    QVERIFY(rig.fakes.dialogs->warnings.isEmpty());
     QCOMPARE(rig.window->videoId(), QStringLiteral("5qWsH5lO-ME"));
     QCOMPARE(rig.locator->navigations, QStringList{kSite + QStringLiteral("/v/5qWsH5lO-ME")});
 }
@@ -218,7 +169,7 @@ void Form1Test::controlsAtTheirPlaces()
     QFETCH(QString, container);
     QFETCH(QRect, geometry);
     QFETCH(QString, caption);
-    WindowRig rig;
+    WindowRig rig(kSite);
     QWidget *w = rig.window->findChild<QWidget *>(name);
     QVERIFY(w);
     QCOMPARE(w->parentWidget()->objectName(), container);
@@ -232,7 +183,7 @@ void Form1Test::controlsAtTheirPlaces()
 
 void Form1Test::fixedSize()
 {
-    WindowRig rig;
+    WindowRig rig(kSite);
     QCOMPARE(rig.window->centralWidget()->size(), QSize(613, 499));
     QCOMPARE(rig.window->minimumSize(), rig.window->maximumSize());
     QVERIFY(!(rig.window->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -245,7 +196,7 @@ void Form1Test::fixedSize()
 
 void Form1Test::menus()
 {
-    WindowRig rig;
+    WindowRig rig(kSite);
     QStringList titles;
     for (QAction *a : rig.window->menuBar()->actions())
         titles << a->text();
@@ -256,7 +207,7 @@ void Form1Test::menus()
     QCOMPARE(rig.action("menuSS")->text(), QStringLiteral("Search Videos(&S)"));
     QCOMPARE(rig.action("menuWeb")->text(), QStringLiteral("Website(&W)"));
 
-    rig.txtSearch()->setText(QStringLiteral("cats"));
+    rig.edit("txtsearch")->setText(QStringLiteral("cats"));
     rig.action("menuSS")->trigger();
     QCOMPARE(rig.search->navigations.last(), kSite + QStringLiteral("/results?search_query=cats"));
 }
@@ -279,12 +230,12 @@ void Form1Test::liveVerdict()
     QFETCH(QString, text);
     QFETCH(QString, caption);
     QFETCH(QColor, color);
-    WindowRig rig;
-    rig.txtUrl()->setText(text);
+    WindowRig rig(kSite);
+    rig.edit("txtURL")->setText(text);
     auto *label = rig.child<QLabel>("lblUrl");
     QCOMPARE(label->text(), caption);
     QCOMPARE(label->palette().color(QPalette::WindowText), color);
-    QCOMPARE(rig.txtUrl()->palette().color(QPalette::Text), color);
+    QCOMPARE(rig.edit("txtURL")->palette().color(QPalette::Text), color);
 }
 
 void Form1Test::downloadControlsTestEnabled_data()
@@ -298,18 +249,18 @@ void Form1Test::downloadControlsTestEnabled_data()
 void Form1Test::downloadControlsTestEnabled()
 {
     QFETCH(QString, trigger);
-    WindowRig rig;
-    rig.startDownload();
+    WindowRig rig(kSite);
+    startDownload(rig);
     QVERIFY(!rig.button("cmdDown")->Enabled());
     QVERIFY(!rig.button("cmdStart")->Enabled());
-    QVERIFY(!rig.txtUrl()->isEnabled());
+    QVERIFY(!rig.edit("txtURL")->isEnabled());
     QVERIFY(rig.child<QLabel>("Label1")->isVisible());
     if (auto *b = rig.window->findChild<deRurara *>(trigger))
         Q_EMIT b->Click();
     else
         rig.window->findChild<QAction *>(trigger)->trigger();
     QCOMPARE(rig.locator->navigations.size(), 1);
-    QVERIFY(rig.warnings->isEmpty());
+    QVERIFY(rig.fakes.dialogs->warnings.isEmpty());
 }
 
 void Form1Test::exitConfirmation_data()
@@ -333,10 +284,10 @@ void Form1Test::exitConfirmation()
     QFETCH(int, answer);
     QFETCH(QString, how);
     QFETCH(bool, closes);
-    WindowRig rig;
+    WindowRig rig(kSite);
     if (downloading)
-        rig.startDownload();
-    *rig.answer = static_cast<Dialogs::Answer>(answer);
+        startDownload(rig);
+    rig.fakes.dialogs->answer = static_cast<Dialogs::Answer>(answer);
     QSignalSpy terminated(rig.window.get(), &Form1::terminated);
     if (how == QLatin1String("close box"))
         rig.window->close();
@@ -345,9 +296,9 @@ void Form1Test::exitConfirmation()
     else
         rig.action("menuExit")->trigger();
 
-    QCOMPARE(rig.questions->size(), downloading ? 1 : 0);
+    QCOMPARE(rig.fakes.dialogs->questions.size(), downloading ? 1 : 0);
     if (downloading)
-        QCOMPARE(rig.questions->first(),
+        QCOMPARE(rig.fakes.dialogs->questions.first(),
                  QStringLiteral("The program is downloading videos, Exit now?"));
     QCOMPARE(rig.window->isVisible(), !closes);
     QCOMPARE(terminated.count(), closes ? 1 : 0);
@@ -368,9 +319,9 @@ void Form1Test::enterKey()
 {
     QFETCH(QString, box);
     QFETCH(bool, searches);
-    WindowRig rig;
+    WindowRig rig(kSite);
     rig.window->activateWindow();
-    rig.txtSearch()->setText(QStringLiteral("cats"));
+    rig.edit("txtsearch")->setText(QStringLiteral("cats"));
     auto *edit = rig.window->findChild<QLineEdit *>(box);
     edit->setFocus();
     QTRY_VERIFY(edit->hasFocus());
@@ -385,11 +336,11 @@ void Form1Test::enterKey()
 
 void Form1Test::websiteOpensHomePage()
 {
-    WindowRig rig;
+    WindowRig rig(kSite);
     Q_EMIT rig.button("cmdWeb")->Click();
     rig.action("menuWeb")->trigger();
-    QCOMPARE(*rig.opened, (QStringList{QString::fromLatin1(Form1::kHomePage),
-                                       QString::fromLatin1(Form1::kHomePage)}));
+    QCOMPARE(rig.fakes.shell->opened, (QStringList{QString::fromLatin1(Form1::kHomePage),
+                                                   QString::fromLatin1(Form1::kHomePage)}));
 }
 
 void Form1Test::disabledButtonsDoNothing_data()
@@ -402,8 +353,8 @@ void Form1Test::disabledButtonsDoNothing_data()
 void Form1Test::disabledButtonsDoNothing()
 {
     QFETCH(QString, name);
-    WindowRig rig;
-    rig.txtSearch()->setText(QStringLiteral("cats"));
+    WindowRig rig(kSite);
+    rig.edit("txtsearch")->setText(QStringLiteral("cats"));
     deRurara *button = rig.window->findChild<deRurara *>(name);
     button->writeEnabled(false);
     const qsizetype searches = rig.search->navigations.size();
@@ -412,8 +363,8 @@ void Form1Test::disabledButtonsDoNothing()
     QVERIFY(!rig.window->downloading());
     QVERIFY(rig.locator->navigations.isEmpty());
     QCOMPARE(rig.search->navigations.size(), searches);
-    QVERIFY(rig.opened->isEmpty());
-    QVERIFY(rig.warnings->isEmpty());
+    QVERIFY(rig.fakes.shell->opened.isEmpty());
+    QVERIFY(rig.fakes.dialogs->warnings.isEmpty());
 }
 
 void Form1Test::layoutHoldsEveryControl_data()
@@ -447,7 +398,7 @@ void Form1Test::layoutHoldsEveryControl()
     QCOMPARE(record->classId, classId);
     QCOMPARE(record->container, container);
 
-    WindowRig rig;
+    WindowRig rig(kSite);
     QWidget *control = rig.window->findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->parentWidget()->objectName(),
@@ -483,14 +434,15 @@ void Form1Test::outcomeShowsInOrder()
     QFETCH(QString, how);
     QFETCH(QString, event);
     QFETCH(bool, busy);
-    WindowRig rig;
+    WindowRig rig(kSite);
     QList<WindowMoment> moments;
     const auto note = [&](const QString &what) {
         WindowMoment moment;
         moment.event = what;
         moment.downloading = rig.window->downloading();
         moment.controlsEnabled = rig.button("cmdDown")->Enabled() &&
-                                 rig.button("cmdStart")->Enabled() && rig.txtUrl()->isEnabled();
+                                 rig.button("cmdStart")->Enabled() &&
+                                 rig.edit("txtURL")->isEnabled();
         moment.statusVisible = rig.child<QLabel>("Label1")->isVisible();
         moment.status = rig.child<QLabel>("Label1")->text();
         moment.stripVisible =
@@ -501,7 +453,7 @@ void Form1Test::outcomeShowsInOrder()
     rig.context.setShell(std::make_unique<MomentShell>(note));
 
     if (how == QLatin1String("empty"))
-        rig.txtUrl()->clear();
+        rig.edit("txtURL")->clear();
     if (how == QLatin1String("blocked")) {
         QFile blocker(rig.folder);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -541,9 +493,9 @@ void Form1Test::outcomeShowsInOrder()
 
 void Form1Test::progressStripFollowsTheBytes()
 {
-    WindowRig rig;
+    WindowRig rig(kSite);
     auto *strip = rig.child<QWidget>("imgPB");
-    rig.startDownload();
+    startDownload(rig);
     rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
     QVERIFY(strip->isVisible());
     QCOMPARE(strip->width(), 5); // the design width, 75 twips, until the body is drained

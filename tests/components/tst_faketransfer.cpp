@@ -1,4 +1,4 @@
-#include "FakeTransfer.h"
+#include "support/FakeTransfer.h"
 
 #include <QSignalSpy>
 #include <QTest>

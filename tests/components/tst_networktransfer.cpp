@@ -1,14 +1,14 @@
 #include "components/network/NetworkTransfer.h"
 
-#include "../support/Sanitizers.h"
 #include "DemoSite.h"
 #include "GeneratedBody.h"
+#include "support/FreePort.h"
+#include "support/Sanitizers.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,13 +74,6 @@ qint64 procStatusKiB(const QByteArray &field)
             return line.mid(field.size() + 1).trimmed().split(' ').first().toLongLong();
     }
     return -1;
-}
-
-quint16 refusingPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
 }
 
 } // namespace
@@ -283,7 +276,7 @@ private Q_SLOTS:
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
         QCOMPARE(
             get(transfer, spy,
-                QStringLiteral("http://127.0.0.1:%1/get_video?video_id=a&t=b").arg(refusingPort())),
+                QStringLiteral("http://127.0.0.1:%1/get_video?video_id=a&t=b").arg(freePort())),
             int(State::Error));
         QVERIFY2(transfer.errorString().contains(QLatin1String("refused")),
                  qPrintable(transfer.errorString()));

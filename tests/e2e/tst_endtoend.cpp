@@ -1,11 +1,10 @@
-#include "../support/FakeServices.h"
-
 #include "app/DesktopComponents.h"
 #include "app/Form1.h"
 #include "components/BrowserComponent.h"
 #include "controls/button/deRurara.h"
 #include "DemoSite.h"
 #include "platform/widgets/PlatformContext.h"
+#include "support/WindowRig.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,38 +28,6 @@ QByteArray patternBody(int size)
         body[i] = static_cast<char>((i * 31 + 7) % 256);
     return body;
 }
-
-// The real window against the demo site: WebEngine browsers and the network transfer, with
-// message boxes, shell and clock replaced.
-struct Program
-{
-    explicit Program(const QString &siteBase, const QString &folder)
-    {
-        window = std::make_unique<Form1>(context, DesktopComponents::make(siteBase, folder));
-        window->show();
-    }
-
-    QLineEdit *edit(const char *name) const
-    {
-        return window->findChild<QLineEdit *>(QString::fromLatin1(name));
-    }
-    QLabel *label(const char *name) const
-    {
-        return window->findChild<QLabel *>(QString::fromLatin1(name));
-    }
-    deRurara *button(const char *name) const
-    {
-        return window->findChild<deRurara *>(QString::fromLatin1(name));
-    }
-
-    PlatformContext context;
-    FakeServiceSet fakes{context};
-    std::shared_ptr<QStringList> &warnings = fakes.warnings;
-    std::shared_ptr<QStringList> &questions = fakes.questions;
-    std::shared_ptr<Dialogs::Answer> &answer = fakes.answer;
-    std::shared_ptr<QStringList> &opened = fakes.opened;
-    std::unique_ptr<Form1> window;
-};
 
 } // namespace
 
@@ -90,15 +57,16 @@ private:
     DemoSite m_site;
     QTemporaryDir m_dir;
     QString m_folder;
-    std::unique_ptr<Program> m_program;
+    // The real window against the demo site: WebEngine browsers and the network transfer, with
+    // message boxes, shell and clock replaced.
+    std::unique_ptr<WindowRig> m_rig;
 };
 
 void EndToEndTest::initTestCase()
 {
     QVERIFY(m_site.listen() != 0);
     m_folder = m_dir.filePath(QStringLiteral("download"));
-    m_program = std::make_unique<Program>(m_site.baseUrl(), m_folder);
-    QVERIFY(QTest::qWaitForWindowExposed(m_program->window.get()));
+    m_rig = std::make_unique<WindowRig>(DesktopComponents::make(m_site.baseUrl(), m_folder));
 }
 
 void EndToEndTest::init()
@@ -106,7 +74,7 @@ void EndToEndTest::init()
     QDir(m_folder).removeRecursively();
     QFile::remove(m_folder);
     QDir().mkpath(m_folder);
-    m_program->warnings->clear();
+    m_rig->fakes.dialogs->warnings.clear();
 }
 
 QStringList EndToEndTest::savedFiles() const
@@ -116,7 +84,7 @@ QStringList EndToEndTest::savedFiles() const
 
 void EndToEndTest::download(const QString &id)
 {
-    Program &p = *m_program;
+    WindowRig &p = *m_rig;
     p.edit("txtURL")->setText(m_site.baseUrl() + QStringLiteral("/watch?v=") + id);
     QCOMPARE(p.label("lblUrl")->text(), QStringLiteral("URL is available"));
     QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
@@ -126,7 +94,7 @@ void EndToEndTest::download(const QString &id)
 
 void EndToEndTest::homePageLoadsAtStart()
 {
-    Program &p = *m_program;
+    WindowRig &p = *m_rig;
     QTRY_COMPARE_WITH_TIMEOUT(p.label("Label4")->text(), QStringLiteral("Page Loading Finished."),
                               kTimeout);
     QCOMPARE(p.window->searchBrowser().LocationURL(), m_site.baseUrl() + QLatin1Char('/'));
@@ -134,7 +102,7 @@ void EndToEndTest::homePageLoadsAtStart()
 
 void EndToEndTest::searchNavigates()
 {
-    Program &p = *m_program;
+    WindowRig &p = *m_rig;
     QSignalSpy done(&p.window->searchBrowser(), &BrowserComponent::DocumentComplete);
     QLineEdit *box = p.edit("txtsearch");
     p.window->activateWindow();
@@ -150,7 +118,7 @@ void EndToEndTest::searchNavigates()
 
 void EndToEndTest::openingVideoPageFillsAddress()
 {
-    Program &p = *m_program;
+    WindowRig &p = *m_rig;
     p.edit("txtURL")->setText(QStringLiteral("x"));
     const QString id = m_site.videoIds().first();
     const QString page = m_site.baseUrl() + QStringLiteral("/watch?v=") + id;
@@ -173,14 +141,15 @@ void EndToEndTest::savesVideo()
     const QByteArray body = patternBody(size);
     m_site.addVideo(id, QStringLiteral("Sized clip"), body);
     download(id);
-    QVERIFY2(m_program->warnings->isEmpty(), qPrintable(m_program->warnings->join(u'|')));
+    QVERIFY2(m_rig->fakes.dialogs->warnings.isEmpty(),
+             qPrintable(m_rig->fakes.dialogs->warnings.join(u'|')));
     QCOMPARE(savedFiles(), QStringList{kSavedName});
     QFile file(QDir(m_folder).filePath(kSavedName));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), body);
-    QVERIFY(m_program->button("cmdDown")->Enabled());
-    QVERIFY(!m_program->label("Label1")->isVisible());
-    QCOMPARE(m_program->opened->last(), QDir::toNativeSeparators(m_folder));
+    QVERIFY(m_rig->button("cmdDown")->Enabled());
+    QVERIFY(!m_rig->label("Label1")->isVisible());
+    QCOMPARE(m_rig->fakes.shell->opened.last(), QDir::toNativeSeparators(m_folder));
 }
 
 void EndToEndTest::failedDownloadsLeaveNothing_data()
@@ -209,10 +178,10 @@ void EndToEndTest::failedDownloadsLeaveNothing()
     else
         m_site.setVideoStatus(id, how.toInt());
     download(id);
-    QCOMPARE(*m_program->warnings, QStringList{message});
+    QCOMPARE(m_rig->fakes.dialogs->warnings, QStringList{message});
     QCOMPARE(savedFiles(), QStringList{});
-    QVERIFY(m_program->button("cmdDown")->Enabled());
-    QVERIFY(m_program->edit("txtURL")->isEnabled());
+    QVERIFY(m_rig->button("cmdDown")->Enabled());
+    QVERIFY(m_rig->edit("txtURL")->isEnabled());
 }
 
 void EndToEndTest::missingFolderIsCreated()
@@ -220,7 +189,7 @@ void EndToEndTest::missingFolderIsCreated()
     QDir(m_folder).removeRecursively();
     m_site.addVideo(QStringLiteral("nofolder"), QStringLiteral("Clip"), patternBody(2000));
     download(QStringLiteral("nofolder"));
-    QVERIFY(m_program->warnings->isEmpty());
+    QVERIFY(m_rig->fakes.dialogs->warnings.isEmpty());
     QCOMPARE(savedFiles(), QStringList{kSavedName});
 }
 
@@ -233,9 +202,10 @@ void EndToEndTest::blockedFolderReportsSaveFailure()
     blocker.close();
     m_site.addVideo(QStringLiteral("blocked"), QStringLiteral("Clip"), patternBody(2000));
     download(QStringLiteral("blocked"));
-    QCOMPARE(*m_program->warnings, QStringList{QStringLiteral("Can not save the video file")});
+    QCOMPARE(m_rig->fakes.dialogs->warnings,
+             QStringList{QStringLiteral("Can not save the video file")});
     QVERIFY(QFileInfo(m_folder).isFile());
-    QVERIFY(m_program->button("cmdDown")->Enabled());
+    QVERIFY(m_rig->button("cmdDown")->Enabled());
 }
 
 void EndToEndTest::twoDownloadsInTheSameSecond()
@@ -262,17 +232,17 @@ void EndToEndTest::exitDuringDownload()
     QFETCH(bool, confirm);
     // A window of its own: OK ends it for good.
     QTemporaryDir dir;
-    Program p(m_site.baseUrl(), dir.path());
+    WindowRig p(DesktopComponents::make(m_site.baseUrl(), dir.path()));
     m_site.addVideo(QStringLiteral("stall"), QStringLiteral("Stalled clip"), patternBody(100000));
     m_site.setStalled(QStringLiteral("stall"), true);
     p.edit("txtURL")->setText(m_site.baseUrl() + QStringLiteral("/watch?v=stall"));
     QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(p.label("Label1")->text() == QStringLiteral("Downloading..."),
                              kTimeout);
-    *p.answer = confirm ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel;
+    p.fakes.dialogs->answer = confirm ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel;
     QSignalSpy terminated(p.window.get(), &Form1::terminated);
     QTest::mouseClick(p.button("cmdExit"), Qt::LeftButton);
-    QCOMPARE(*p.questions,
+    QCOMPARE(p.fakes.dialogs->questions,
              QStringList{QStringLiteral("The program is downloading videos, Exit now?")});
     QCOMPARE(terminated.count(), confirm ? 1 : 0);
     QCOMPARE(p.window->isVisible(), !confirm);

@@ -1,6 +1,6 @@
-#include "../components/FakeTransfer.h"
-#include "../support/FakeBrowser.h"
-#include "../support/FixedClock.h"
+#include "support/FakeBrowser.h"
+#include "support/FakeTransfer.h"
+#include "support/FixedClock.h"
 
 #include "retrieval/DownloadFlow.h"
 

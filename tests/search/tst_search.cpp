@@ -1,4 +1,4 @@
-#include "../support/FakeBrowser.h"
+#include "support/FakeBrowser.h"
 
 #include "search/SearchPanel.h"
 #include "search/SearchRules.h"

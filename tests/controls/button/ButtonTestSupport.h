@@ -5,6 +5,11 @@
 #include "platform/SystemColors.h"
 #include "platform/widgets/PlatformContext.h"
 
+#include <QList>
+#include <QPair>
+#include <QPoint>
+#include <QtDebug>
+
 #include <memory>
 
 namespace clipnab::test {
@@ -37,6 +42,24 @@ inline std::unique_ptr<deRurara> makeButton(PlatformContext &context, int w = 75
 inline Rgb pixelAt(const deRurara &button, int x, int y)
 {
     return fromQRgb(button.surfaceImage().pixel(x, y));
+}
+
+// A pixel of the button and the colour it should have.
+using Probe = QPair<QPoint, Rgb>;
+
+// True when every probed pixel has its colour; each one that has not is reported.
+inline bool probesMatch(const deRurara &button, const QList<Probe> &probes)
+{
+    bool ok = true;
+    for (const Probe &probe : probes) {
+        const Rgb got = pixelAt(button, probe.first.x(), probe.first.y());
+        if (got != probe.second) {
+            qWarning("pixel %d,%d is %06x, wanted %06x", probe.first.x(), probe.first.y(),
+                     unsigned(got), unsigned(probe.second));
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 } // namespace clipnab::test

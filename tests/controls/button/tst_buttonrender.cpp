@@ -19,8 +19,6 @@ constexpr Rgb kShadow = makeRgb(172, 168, 153);
 constexpr Rgb kRed = makeRgb(255, 0, 0);
 constexpr Rgb kGrey = makeRgb(128, 128, 128);
 
-using Probe = QPair<QPoint, Rgb>;
-
 // Requests that each repaint the button once.
 enum Request
 {
@@ -31,19 +29,6 @@ enum Request
     PointerEnters,
     PaletteChange
 };
-
-bool probesMatch(const deRurara &b, const QList<Probe> &probes)
-{
-    for (const Probe &p : probes) {
-        const Rgb got = pixelAt(b, p.first.x(), p.first.y());
-        if (got != p.second) {
-            qWarning("pixel %d,%d is %06x, wanted %06x", p.first.x(), p.first.y(), unsigned(got),
-                     unsigned(p.second));
-            return false;
-        }
-    }
-    return true;
-}
 
 // A 75 x 23 button with a red 16 x 16 icon shown.
 std::unique_ptr<deRurara> iconButton(PlatformContext &context)

@@ -10,8 +10,6 @@ using namespace clipnab::test;
 
 namespace {
 
-using Probe = QPair<QPoint, Rgb>;
-
 constexpr uint kGrey = 0x00808080u;
 constexpr uint kWhite = 0x00FFFFFFu;
 constexpr uint kAzure = 0x00FF8000u; // RGB(0, 128, 255)
@@ -35,20 +33,6 @@ Probe P(int x, int y, Rgb color)
 Probe P(int x, int y, int r, int g, int b)
 {
     return {{x, y}, makeRgb(r, g, b)};
-}
-
-bool probesMatch(const deRurara &b, const QList<Probe> &probes)
-{
-    bool ok = true;
-    for (const Probe &p : probes) {
-        const Rgb got = pixelAt(b, p.first.x(), p.first.y());
-        if (got != p.second) {
-            qWarning("pixel %d,%d is %06x, wanted %06x", p.first.x(), p.first.y(), unsigned(got),
-                     unsigned(p.second));
-            ok = false;
-        }
-    }
-    return ok;
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "support/FreePort.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
@@ -8,19 +10,14 @@
 
 #include <csignal>
 
+using clipnab::freePort;
+
 namespace {
 
 constexpr int StartLimitMs = 20000;
 
 const QRegularExpression
     listeningLine(QStringLiteral("^listening on http://127\\.0\\.0\\.1:(\\d+)\\n$"));
-
-quint16 freePort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
-}
 
 } // namespace
 
