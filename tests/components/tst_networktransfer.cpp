@@ -4,8 +4,8 @@
 #include "GeneratedBody.h"
 #include "support/FreePort.h"
 #include "support/Sanitizers.h"
+#include "support/TransferSteps.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -18,51 +18,6 @@ using State = TransferComponent::State;
 namespace {
 
 constexpr int kLongWaitMs = 180000;
-
-// Waits until the transfer reports completion or failure; returns the final state or -1.
-int waitForEnd(QSignalSpy &spy, int limitMs = 30000)
-{
-    QDeadlineTimer deadline(limitMs);
-    while (true) {
-        if (!spy.isEmpty()) {
-            const int last = spy.last().first().toInt();
-            if (last == int(State::Error) || last == int(State::ResponseCompleted))
-                return last;
-        }
-        if (deadline.hasExpired())
-            return -1;
-        spy.wait(int(qMax<qint64>(1, deadline.remainingTime())));
-    }
-}
-
-// Starts a Get of the address and waits for its end; returns the final state, -2 when refused.
-int get(NetworkTransfer &transfer, QSignalSpy &spy, const QString &url, int limitMs = 30000)
-{
-    transfer.setURL(url);
-    if (!transfer.Execute(QStringLiteral("Get")))
-        return -2;
-    return waitForEnd(spy, limitMs);
-}
-
-QList<int> statesOf(const QSignalSpy &spy)
-{
-    QList<int> states;
-    for (const QList<QVariant> &arguments : spy)
-        states.append(arguments.first().toInt());
-    return states;
-}
-
-QByteArray drain(TransferComponent &transfer, int chunkSize, int *largestChunk = nullptr)
-{
-    QByteArray body;
-    for (QByteArray chunk = transfer.GetChunk(chunkSize); !chunk.isEmpty();
-         chunk = transfer.GetChunk(chunkSize)) {
-        if (largestChunk)
-            *largestChunk = qMax(*largestChunk, int(chunk.size()));
-        body += chunk;
-    }
-    return body;
-}
 
 qint64 procStatusKiB(const QByteArray &field)
 {
