@@ -160,10 +160,10 @@ int main(int argc, char *argv[])
     };
     std::printf("body: %lld MiB\n", static_cast<long long>(mib));
     std::printf("curl    : %s %8.1f MiB/s  peak RSS %6.1f MiB\n", curl.ok ? "ok  " : "FAIL",
-                mibps(curl), curl.peakKiB / 1024.0);
+                mibps(curl), static_cast<double>(curl.peakKiB) / 1024.0);
     std::printf("clipnab : %s %8.1f MiB/s  peak RSS %6.1f MiB\n",
                 clipnab.ok && clipnab.bytes == size ? "ok  " : "FAIL", mibps(clipnab),
-                clipnab.peakKiB / 1024.0);
+                static_cast<double>(clipnab.peakKiB) / 1024.0);
     std::printf("throughput ratio clipnab/curl: %.2f\n",
                 mibps(curl) > 0 ? mibps(clipnab) / mibps(curl) : 0.0);
 

@@ -1,7 +1,8 @@
 # One INTERFACE target carries the compiler settings for every target of the project.
 add_library(clipnab_settings INTERFACE)
 target_compile_features(clipnab_settings INTERFACE cxx_std_20)
-target_compile_options(clipnab_settings INTERFACE -Wall -Wextra -pedantic -ffp-contract=off)
+target_compile_options(clipnab_settings INTERFACE -Wall -Wextra -pedantic -Wshadow -Wconversion
+    -Wsign-conversion -Wold-style-cast -ffp-contract=off)
 target_compile_definitions(clipnab_settings INTERFACE
     QT_NO_CAST_FROM_ASCII
     QT_NO_CONTEXTLESS_CONNECT

@@ -39,7 +39,7 @@ Probe P(int x, int y, int r, int g, int b)
 
 Q_DECLARE_METATYPE(Look)
 
-class TestElaborateStyles : public QObject
+class ElaborateStylesTest : public QObject
 {
     Q_OBJECT
 private:
@@ -261,7 +261,8 @@ private Q_SLOTS:
         QList<QPoint> top, bottom;
         for (int y = 0; y < topRows.size(); ++y)
             top.append({outside(y, false), outside(y, true)});
-        for (int y = 23 - bottomRows.size(); y < 23; ++y)
+        const int firstBottomRow = 23 - static_cast<int>(bottomRows.size());
+        for (int y = firstBottomRow; y < 23; ++y)
             bottom.append({outside(y, false), outside(y, true)});
         QCOMPARE(top, topRows);
         QCOMPARE(bottom, bottomRows);
@@ -270,5 +271,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestElaborateStyles)
+QTEST_MAIN(ElaborateStylesTest)
 #include "tst_elaboratestyles.moc"

@@ -43,7 +43,7 @@ void paintGlossyImage(Surface &s, const ButtonView &v, ButtonState state)
     // Corner pixels outside the rounded outline are left as the refresh cleared them. Pixels
     // that continue a run of one colour along their row are drawn as one line.
     Surface::PixelWriter out = s.pixelWriter();
-    for (int corner = 0; corner < 4; ++corner) {
+    for (std::size_t corner = 0; corner < picture.corners.size(); ++corner) {
         const bool right = corner % 2 == 1;
         const bool bottom = corner >= 2;
         const std::span<const GlossyCornerPixel> pixels = picture.corners[corner];
@@ -64,18 +64,23 @@ void paintGlossyImage(Surface &s, const ButtonView &v, ButtonState state)
         }
     }
 
+    // The end columns and rows are a few dozen entries: their indices fit an int.
     const int rightColumns = static_cast<int>(picture.rightColumns.size());
     const int bottomRows = static_cast<int>(picture.bottomRows.size());
-    for (int x = 0; x < static_cast<int>(picture.leftColumns.size()); ++x)
-        drawLineOn(s, x, kCentreTop, x, h - 10, picture.leftColumns[x]);
-    for (int i = 0; i < rightColumns; ++i) {
-        const int x = w - rightColumns + i;
+    for (std::size_t i = 0; i < picture.leftColumns.size(); ++i) {
+        const int x = static_cast<int>(i);
+        drawLineOn(s, x, kCentreTop, x, h - 10, picture.leftColumns[i]);
+    }
+    for (std::size_t i = 0; i < picture.rightColumns.size(); ++i) {
+        const int x = w - rightColumns + static_cast<int>(i);
         drawLineOn(s, x, kCentreTop, x, h - 10, picture.rightColumns[i]);
     }
-    for (int y = 0; y < static_cast<int>(picture.topRows.size()); ++y)
-        drawLineOn(s, kEndRowLeft, y, w - 17, y, picture.topRows[y]);
-    for (int i = 0; i < bottomRows; ++i) {
-        const int y = h - bottomRows + i;
+    for (std::size_t i = 0; i < picture.topRows.size(); ++i) {
+        const int y = static_cast<int>(i);
+        drawLineOn(s, kEndRowLeft, y, w - 17, y, picture.topRows[i]);
+    }
+    for (std::size_t i = 0; i < picture.bottomRows.size(); ++i) {
+        const int y = h - bottomRows + static_cast<int>(i);
         drawLineOn(s, kEndRowLeft, y, w - 17, y, picture.bottomRows[i]);
     }
 }
