@@ -33,16 +33,16 @@ struct BundledVideo
     const char *duration;
 };
 
-constexpr BundledVideo bundledVideos[] = {
+constexpr BundledVideo kBundledVideos[] = {
     {"aTestCard01", "Test card with a running counter", "0:04"},
     {"bColorBar02", "Classic colour bars", "0:04"},
     {"cMandelZm03", "Mandelbrot set zoom in four seconds", "0:04"},
     {"dTestSrc204", "Colourful test pattern with moving gradient", "0:04"},
 };
 
-constexpr int TokenLength = 16;
-constexpr int SecretLength = 16;
-constexpr int RelatedVideos = 6;
+constexpr int kTokenLength = 16;
+constexpr int kSecretLength = 16;
+constexpr int kRelatedVideos = 6;
 
 QByteArray readResource(const QString &path)
 {
@@ -78,7 +78,7 @@ DemoSite::DemoSite(QObject *parent)
                               this))
 {
     initDemoSiteResources();
-    m_secret.resize(SecretLength);
+    m_secret.resize(kSecretLength);
     QRandomGenerator::system()->generate(m_secret.begin(), m_secret.end());
     addBundledVideos();
 }
@@ -98,7 +98,7 @@ QString DemoSite::baseUrl() const
 
 void DemoSite::addBundledVideos()
 {
-    for (const BundledVideo &bundled : bundledVideos) {
+    for (const BundledVideo &bundled : kBundledVideos) {
         const QString id = QLatin1String(bundled.id);
         DemoVideo video;
         video.id = id;
@@ -115,7 +115,7 @@ void DemoSite::addBundledVideos()
 QByteArray DemoSite::bundledVideo(const QString &id)
 {
     initDemoSiteResources();
-    for (const BundledVideo &bundled : bundledVideos) {
+    for (const BundledVideo &bundled : kBundledVideos) {
         if (id == QLatin1String(bundled.id))
             return readResource(QStringLiteral(":/demo-site/videos/") + id +
                                 QStringLiteral(".flv"));
@@ -157,7 +157,7 @@ QString DemoSite::tokenFor(const QString &id) const
 {
     const QByteArray digest =
         QCryptographicHash::hash(QByteArray(m_secret + id.toUtf8()), QCryptographicHash::Sha256);
-    return QString::fromLatin1(digest.toHex().left(TokenLength));
+    return QString::fromLatin1(digest.toHex().left(kTokenLength));
 }
 
 void DemoSite::setVideoStatus(const QString &id, int status)
@@ -233,7 +233,7 @@ int DemoSite::answer(const QHttpServerRequest &request, const Exchange &exchange
             return sendPage(exchange, 404, notFoundPage(noSuchVideo));
         QList<const DemoVideo *> related;
         for (const DemoVideo *other : allVideos()) {
-            if (other != video && related.size() < RelatedVideos)
+            if (other != video && related.size() < kRelatedVideos)
                 related.append(other);
         }
         return sendPage(exchange, 200, watchPage(*video, related));

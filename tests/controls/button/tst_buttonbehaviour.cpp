@@ -44,7 +44,7 @@ public:
 
 } // namespace
 
-class TestButtonBehaviour : public QObject
+class ButtonBehaviourTest : public QObject
 {
     Q_OBJECT
 private:
@@ -547,5 +547,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestButtonBehaviour)
+QTEST_MAIN(ButtonBehaviourTest)
 #include "tst_buttonbehaviour.moc"

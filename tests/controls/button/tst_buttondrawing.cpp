@@ -23,7 +23,7 @@ int countColor(const Surface &s, Rgb color)
 
 } // namespace
 
-class TestButtonDrawing : public QObject
+class ButtonDrawingTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -255,5 +255,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestButtonDrawing)
+QTEST_MAIN(ButtonDrawingTest)
 #include "tst_buttondrawing.moc"

@@ -43,7 +43,7 @@ std::unique_ptr<deRurara> iconButton(PlatformContext &context)
 
 } // namespace
 
-class TestButtonRender : public QObject
+class ButtonRenderTest : public QObject
 {
     Q_OBJECT
 private:
@@ -430,5 +430,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestButtonRender)
+QTEST_MAIN(ButtonRenderTest)
 #include "tst_buttonrender.moc"

@@ -50,7 +50,7 @@ void send(QWidget *w, QEvent::Type type)
 
 } // namespace
 
-class TestWindowSubclass : public QObject
+class WindowSubclassTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -202,5 +202,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestWindowSubclass)
+QTEST_MAIN(WindowSubclassTest)
 #include "tst_windowsubclass.moc"

@@ -35,8 +35,8 @@ QByteArray watchLink(const QString &id)
     return "href=\"/watch?v=" + id.toUtf8() + '"';
 }
 
-const QStringList bundledIds{QStringLiteral("aTestCard01"), QStringLiteral("bColorBar02"),
-                             QStringLiteral("cMandelZm03"), QStringLiteral("dTestSrc204")};
+const QStringList kBundledIds{QStringLiteral("aTestCard01"), QStringLiteral("bColorBar02"),
+                              QStringLiteral("cMandelZm03"), QStringLiteral("dTestSrc204")};
 
 } // namespace
 
@@ -81,7 +81,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_site.listen() != 0);
         QVERIFY(m_site.baseUrl().startsWith(QLatin1String("http://127.0.0.1:")));
-        QCOMPARE(m_site.videoIds(), bundledIds);
+        QCOMPARE(m_site.videoIds(), kBundledIds);
     }
 
     void homePageListsEveryVideo()
@@ -91,7 +91,7 @@ private Q_SLOTS:
         QVERIFY(home.contentType.startsWith("text/html"));
         QVERIFY(home.body.contains("<form action=\"/results\""));
         QVERIFY(home.body.contains("name=\"search_query\""));
-        for (const QString &id : bundledIds) {
+        for (const QString &id : kBundledIds) {
             QVERIFY2(home.body.contains(watchLink(id)), qPrintable(id));
             QVERIFY2(home.body.contains(QByteArray("src=\"/thumb/" + id.toUtf8() + "\"")),
                      qPrintable(id));
@@ -116,7 +116,7 @@ private Q_SLOTS:
             << "%20%20counter%20" << QStringList{QStringLiteral("aTestCard01")};
         QTest::newRow("every word must match") << "colour%20zoom" << QStringList{};
         QTest::newRow("no match") << "cats" << QStringList{};
-        QTest::newRow("empty query lists all") << "" << bundledIds;
+        QTest::newRow("empty query lists all") << "" << kBundledIds;
     }
     void searchFiltersByTitleWords()
     {
@@ -124,7 +124,7 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         const Answer results = fetch(QStringLiteral("/results?search_query=") + query);
         QCOMPARE(results.status, 200);
-        for (const QString &id : bundledIds) {
+        for (const QString &id : kBundledIds) {
             const bool listed = results.body.contains(watchLink(id));
             QVERIFY2(listed == expected.contains(id), qPrintable(id));
         }
@@ -189,7 +189,7 @@ private Q_SLOTS:
     void bundledFilesAreServedUnchanged_data()
     {
         QTest::addColumn<QString>("id");
-        for (const QString &id : bundledIds)
+        for (const QString &id : kBundledIds)
             QTest::newRow(qPrintable(id)) << id;
     }
     void bundledFilesAreServedUnchanged()

@@ -5,7 +5,7 @@
 
 using namespace clipnab;
 
-class TestButtonRenderKind : public QObject
+class RenderKindsTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -54,5 +54,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestButtonRenderKind)
+QTEST_MAIN(RenderKindsTest)
 #include "tst_renderkinds.moc"
