@@ -1,6 +1,7 @@
 // The Content-length value of the video response and the progress it sets up.
 #include "FuzzText.h"
 
+#include "app/WindowGeometry.h"
 #include "retrieval/Drain.h"
 #include "retrieval/SaveFile.h"
 
@@ -22,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int i = 0; i < 4; ++i) {
         Drain::advance(progress);
         FUZZ_CHECK(progress.value <= progress.max || progress.max <= 0);
-        const int width = Drain::stripWidthTwips(progress);
-        FUZZ_CHECK(width == -1 || (width >= 0 && width <= Drain::kStripWidthTwips));
+        const int width = WindowGeometry::stripWidthTwips(progress.value, progress.max);
+        FUZZ_CHECK(width == -1 || (width >= 0 && width <= WindowGeometry::kStripWidthTwips));
     }
     return 0;
 }
