@@ -40,12 +40,23 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Serves the Clipnab demo video site on 127.0.0.1 until SIGTERM or SIGINT."));
-    parser.addHelpOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("Port to listen on (default: a free one)."),
                                         QStringLiteral("N"), QStringLiteral("0"));
     parser.addOption(portOption);
-    parser.process(app);
+    // Bad arguments end with status 2 and one line, like the other tools.
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "clipnab-demo-site: %s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "clipnab-demo-site: unexpected argument \"%s\"\n",
+                     qPrintable(parser.positionalArguments().first()));
+        return 2;
+    }
 
     bool valid = false;
     const uint port = parser.value(portOption).toUInt(&valid);

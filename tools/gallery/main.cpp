@@ -1,5 +1,6 @@
 #include "GalleryLayout.h"
 
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -14,7 +15,7 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr int kDefaultColumns = 6;
 
-int usage(const QString &message)
+int usageError(const QString &message)
 {
     std::fprintf(stderr, "clipnab-gallery: %s\n", qPrintable(message));
     return kExitUsage;
@@ -27,41 +28,53 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("clipnab-gallery"));
 
-    QString output;
-    QString title;
-    int columns = kDefaultColumns;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Puts rendered control pictures side by side, each with its label."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The PNG file to write."),
+                                    QStringLiteral("OUT.png"));
+    const QCommandLineOption columns(
+        QStringLiteral("columns"),
+        QStringLiteral("Pictures in a row (default: %1).").arg(kDefaultColumns),
+        QStringLiteral("N"), QString::number(kDefaultColumns));
+    const QCommandLineOption title(QStringLiteral("title"),
+                                   QStringLiteral("A title above the pictures."),
+                                   QStringLiteral("TEXT"));
+    parser.addOptions({output, columns, title});
+    parser.addPositionalArgument(QStringLiteral("IMAGE[=LABEL]"),
+                                 QStringLiteral("A picture and the label under it."),
+                                 QStringLiteral("IMAGE[=LABEL]..."));
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(help))
+        parser.showHelp(0);
+
+    bool valid = false;
+    const int columnCount = parser.value(columns).toInt(&valid);
+    if (!valid || columnCount < 1)
+        return usageError(QStringLiteral("--columns expects a positive number"));
+    const QString outputPath = parser.value(output);
+    const QStringList pictures = parser.positionalArguments();
+    if (outputPath.isEmpty() || pictures.isEmpty())
+        return usageError(QStringLiteral("usage: clipnab-gallery -o OUT.png [--columns N] "
+                                         "[--title TEXT] IMAGE[=LABEL]..."));
+
     QList<clipnab::GalleryTile> tiles;
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == QLatin1String("-o") && hasValue) {
-            output = arguments.at(++i);
-        } else if (argument == QLatin1String("--title") && hasValue) {
-            title = arguments.at(++i);
-        } else if (argument == QLatin1String("--columns") && hasValue) {
-            bool ok = false;
-            columns = arguments.at(++i).toInt(&ok);
-            if (!ok || columns < 1)
-                return usage(QStringLiteral("--columns expects a positive number"));
-        } else if (argument.startsWith(QLatin1Char('-'))) {
-            return usage(QStringLiteral("unknown option or missing value: %1").arg(argument));
-        } else {
-            const qsizetype eq = argument.indexOf(QLatin1Char('='));
-            const QString path = eq < 0 ? argument : argument.left(eq);
-            QImage image(path);
-            if (image.isNull())
-                return usage(QStringLiteral("cannot read %1").arg(path));
-            tiles.append({image, eq < 0 ? QString() : argument.mid(eq + 1)});
-        }
+    for (const QString &picture : pictures) {
+        const qsizetype eq = picture.indexOf(QLatin1Char('='));
+        const QString path = eq < 0 ? picture : picture.left(eq);
+        QImage image(path);
+        if (image.isNull())
+            return usageError(QStringLiteral("cannot read %1").arg(path));
+        tiles.append({image, eq < 0 ? QString() : picture.mid(eq + 1)});
     }
-    if (output.isEmpty() || tiles.isEmpty())
-        return usage(QStringLiteral("usage: clipnab-gallery -o OUT.png [--columns N] "
-                                    "[--title TEXT] IMAGE[=LABEL]..."));
 
-    if (!clipnab::composeGallery(tiles, columns, title).save(output, "PNG")) {
-        std::fprintf(stderr, "clipnab-gallery: cannot write %s\n", qPrintable(output));
+    if (!clipnab::composeGallery(tiles, columnCount, parser.value(title)).save(outputPath, "PNG")) {
+        std::fprintf(stderr, "clipnab-gallery: cannot write %s\n", qPrintable(outputPath));
         return kExitFailure;
     }
     return 0;

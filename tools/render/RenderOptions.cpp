@@ -1,7 +1,9 @@
 #include "RenderOptions.h"
 
 #include "platform/SystemColors.h"
+#include "RenderKinds.h"
 
+#include <QCommandLineParser>
 #include <QMetaType>
 #include <QRegularExpression>
 
@@ -84,70 +86,74 @@ SystemColorOverride parseSystemColor(const QString &text)
 
 QString renderUsage()
 {
+    QStringList kinds;
+    for (const RenderKind &kind : renderKinds())
+        kinds.append(kind.name);
     return QStringLiteral(
-        "usage: clipnab-render KIND -o OUT.png [--size WxH] [--set Property=Value]...\n"
-        "                      [--state normal|hot|pressed|disabled] [--focus] [--design]\n"
-        "                      [--syscolor N=R,G,B]...\n");
+               "usage: clipnab-render KIND -o OUT.png [--size WxH] [--set Property=Value]...\n"
+               "                      [--state normal|hot|pressed|disabled] [--focus] [--design]\n"
+               "                      [--syscolor N=R,G,B]...\n"
+               "KIND is one of: ") +
+           kinds.join(QStringLiteral(", ")) + QLatin1Char('\n');
 }
 
 RenderOptions parseRenderArguments(const QStringList &arguments)
 {
-    RenderOptions options;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString option = arguments.at(i);
-        std::optional<QString> attached;
-        if (option.startsWith(QLatin1String("--"))) {
-            if (const qsizetype eq = option.indexOf(QLatin1Char('=')); eq > 0) {
-                attached = option.mid(eq + 1);
-                option.truncate(eq);
-            }
-        }
-        const auto value = [&]() -> QString {
-            if (attached)
-                return *attached;
-            if (i + 1 >= arguments.size())
-                fail(QStringLiteral("%1 needs a value").arg(option));
-            return arguments.at(++i);
-        };
-        const auto noValue = [&] {
-            if (attached)
-                fail(QStringLiteral("%1 takes no value").arg(option));
-        };
+    QCommandLineParser parser;
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The PNG file to write."),
+                                    QStringLiteral("OUT.png"));
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("Client size (default: the design size)."),
+                                  QStringLiteral("WxH"));
+    const QCommandLineOption set(QStringLiteral("set"),
+                                 QStringLiteral("Sets a public property, in the order given."),
+                                 QStringLiteral("Property=Value"));
+    const QCommandLineOption state(QStringLiteral("state"),
+                                   QStringLiteral("normal, hot, pressed or disabled."),
+                                   QStringLiteral("STATE"));
+    const QCommandLineOption focus(QStringLiteral("focus"),
+                                   QStringLiteral("Draws the control with the keyboard focus."));
+    const QCommandLineOption design(QStringLiteral("design"),
+                                    QStringLiteral("Draws the control in design mode."));
+    const QCommandLineOption systemColor(QStringLiteral("syscolor"),
+                                         QStringLiteral("Pins one system colour."),
+                                         QStringLiteral("N=R,G,B"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    parser.addOptions({output, size, set, state, focus, design, systemColor, help});
+    parser.addPositionalArgument(QStringLiteral("KIND"), QStringLiteral("The control to draw."));
 
-        if (option == QLatin1String("-o") || option == QLatin1String("--output")) {
-            options.output = value();
-            if (options.output.isEmpty())
-                fail(QStringLiteral("the output file name is empty"));
-        } else if (option == QLatin1String("--size")) {
-            options.size = parseSize(value());
-        } else if (option == QLatin1String("--set")) {
-            options.assignments.append(parseAssignment(value()));
-        } else if (option == QLatin1String("--state")) {
-            options.state = parseState(value());
-        } else if (option == QLatin1String("--focus")) {
-            noValue();
-            options.focus = true;
-        } else if (option == QLatin1String("--design")) {
-            noValue();
-            options.design = true;
-        } else if (option == QLatin1String("--syscolor")) {
-            options.systemColors.append(parseSystemColor(value()));
-        } else if (option == QLatin1String("-h") || option == QLatin1String("--help")) {
-            options.help = true;
-        } else if (option.startsWith(QLatin1Char('-'))) {
-            fail(QStringLiteral("unknown option %1").arg(option));
-        } else if (options.kind.isEmpty()) {
-            options.kind = option;
-        } else {
-            fail(QStringLiteral("unexpected argument \"%1\"").arg(option));
-        }
-    }
-    if (options.help)
+    // The parser skips the program name.
+    if (!parser.parse(QStringList{QStringLiteral("clipnab-render")} + arguments))
+        fail(parser.errorText());
+
+    RenderOptions options;
+    if (parser.isSet(help)) {
+        options.help = true;
         return options;
-    if (options.kind.isEmpty())
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
         fail(QStringLiteral("no control kind given"));
-    if (options.output.isEmpty())
+    if (positional.size() > 1)
+        fail(QStringLiteral("unexpected argument \"%1\"").arg(positional.at(1)));
+    options.kind = positional.first();
+    if (!parser.isSet(output))
         fail(QStringLiteral("no output file given (-o OUT.png)"));
+    options.output = parser.value(output);
+    if (options.output.isEmpty())
+        fail(QStringLiteral("the output file name is empty"));
+    if (parser.isSet(size))
+        options.size = parseSize(parser.value(size));
+    for (const QString &assignment : parser.values(set))
+        options.assignments.append(parseAssignment(assignment));
+    if (parser.isSet(state))
+        options.state = parseState(parser.value(state));
+    options.focus = parser.isSet(focus);
+    options.design = parser.isSet(design);
+    for (const QString &entry : parser.values(systemColor))
+        options.systemColors.append(parseSystemColor(entry));
     return options;
 }
 

@@ -58,6 +58,7 @@ struct RenderOptions
 // Parses the arguments after the program name. Throws UsageError.
 RenderOptions parseRenderArguments(const QStringList &arguments);
 
+// The help text: the usage line and the kinds the tool draws.
 QString renderUsage();
 
 // A --set value as typed: decimal or 0x hexadecimal integer (as a 64-bit integer),

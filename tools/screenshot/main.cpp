@@ -9,6 +9,7 @@
 #include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -49,26 +50,32 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     clipnab::DesktopComponents::installFontSubstitutes();
 
-    QStringList args = app.arguments().mid(1);
+    QCoreApplication::setApplicationName(QStringLiteral("clipnab-screenshot"));
     QTextStream err(stderr);
-    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Draws the main window, running against the demo site, into a PNG."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption search(QStringLiteral("search"),
+                                    QStringLiteral("Searches the site for the words first."),
+                                    QStringLiteral("WORDS"));
+    const QCommandLineOption openFirstVideo(QStringLiteral("open-first-video"),
+                                            QStringLiteral("Opens the first video's page."));
+    parser.addOptions({search, openFirstVideo});
+    parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The file to write."));
+    if (!parser.parse(app.arguments())) {
+        err << "clipnab-screenshot: " << parser.errorText() << '\n';
+        return 2;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.positionalArguments().size() != 1) {
         err << "usage: clipnab-screenshot OUT.png [--search WORDS] [--open-first-video]\n";
         return 2;
     }
-    const QString out = args.takeFirst();
-    QString words;
-    bool openVideo = false;
-    while (!args.isEmpty()) {
-        const QString a = args.takeFirst();
-        if (a == QLatin1String("--search") && !args.isEmpty()) {
-            words = args.takeFirst();
-        } else if (a == QLatin1String("--open-first-video")) {
-            openVideo = true;
-        } else {
-            err << "clipnab-screenshot: unknown argument " << a << '\n';
-            return 2;
-        }
-    }
+    const QString out = parser.positionalArguments().first();
+    const QString words = parser.value(search);
+    const bool openVideo = parser.isSet(openFirstVideo);
 
     clipnab::DemoSite site;
     if (site.listen() == 0) {
