@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build run test bench gallery sanitize fuzz clean
+.PHONY: deps build run test bench gallery sanitize fuzz format-check clean
 
 deps:
 	@scripts/install-deps.sh
@@ -42,6 +42,12 @@ fuzz:
 		-DCMAKE_CXX_COMPILER=clang++-14 -DCLIPNAB_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) --target clipnab_fuzz
 	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_RUNS) $(FUZZ_MAX_TIME) $(FUZZ_TARGETS)
+
+# Every C++ file git tracks must match .clang-format; nothing is changed.
+CLANG_FORMAT ?= clang-format-14
+format-check:
+	@scripts/install-deps.sh --format
+	@git ls-files -z '*.cpp' '*.h' | xargs -0 $(CLANG_FORMAT) --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD)
