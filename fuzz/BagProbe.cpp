@@ -4,8 +4,8 @@
 
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
-#include "platform/widgets/PlatformContext.h"
 #include "platform/PropertyBag.h"
+#include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
 #include <QFont>

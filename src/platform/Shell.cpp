@@ -8,8 +8,8 @@ namespace clipnab {
 
 bool DesktopShell::open(const QString &target)
 {
-    const QUrl url = QDir::isAbsolutePath(target) ? QUrl::fromLocalFile(target)
-                                                  : QUrl::fromUserInput(target);
+    const QUrl url =
+        QDir::isAbsolutePath(target) ? QUrl::fromLocalFile(target) : QUrl::fromUserInput(target);
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 

@@ -65,7 +65,7 @@ void PanelPainterTest::rowGradient_data()
         << 0xFFFFFFu << 0x000000u << 0 << 3 << 2 << true
         << QList<int>{0xFFFFFF, 0x000000, 0x000000, 0x000000, bg, bg};
     QTest::newRow("system colour resolves") << 0x8000000Fu << 0x8000000Fu << 0 << 1 << 2 << true
-                                           << QList<int>{kButtonFace, kButtonFace, bg, bg, bg, bg};
+                                            << QList<int>{kButtonFace, kButtonFace, bg, bg, bg, bg};
     QTest::newRow("untranslatable colour splits as -1")
         << 0x01000000u << 0x01000000u << 0 << 0 << 2 << true
         << QList<int>{0x0000FF, bg, bg, bg, bg, bg};
