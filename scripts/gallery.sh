@@ -53,6 +53,28 @@ button_gallery() {
     echo "wrote docs/button-gallery.png"
 }
 
+# The button's tooltip window in its two forms, and its about box at rest and pressed.
+tip_and_about_gallery() {
+    "$RENDER" tooltip -o "$WORK/tip-balloon.png" --set "ToolTip=Download the video in the address box" \
+        --set ToolTipTitle=Clipnab --set ToolTipIcon=1
+    "$RENDER" tooltip -o "$WORK/tip-warning.png" --set "ToolTip=Stop & save what has arrived" \
+        --set "ToolTipTitle=Downloading" --set ToolTipIcon=2 --set ToolTipBackColor=0xE1F5FF \
+        --set ToolTipForeColor=0x402000
+    "$RENDER" tooltip -o "$WORK/tip-rectangle.png" --set "ToolTip=Close Clipnab" \
+        --set ToolTipType=0
+    "$COMPOSE" -o "$ROOT/docs/tooltips.png" --columns 3 --title "deRurara tooltips" \
+        "$WORK/tip-balloon.png=Balloon, information icon" \
+        "$WORK/tip-warning.png=Balloon, warning icon, own colours" \
+        "$WORK/tip-rectangle.png=Rectangle (ToolTipType 0)"
+    echo "wrote docs/tooltips.png"
+    "$RENDER" about -o "$WORK/about.png"
+    "$RENDER" about -o "$WORK/about-pressed.png" --state pressed
+    "$COMPOSE" -o "$ROOT/docs/about-box.png" --columns 2 --title "deRurara about box" \
+        "$WORK/about.png=At rest" "$WORK/about-pressed.png=Mouse button down"
+    echo "wrote docs/about-box.png"
+}
+
 mkdir -p "$ROOT/docs"
 panel_gallery
 button_gallery
+tip_and_about_gallery

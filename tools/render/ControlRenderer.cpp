@@ -63,12 +63,16 @@ constexpr LookProperty kLooks[] = {
     {ButtonLook::Disabled, "Enabled", "false"},
 };
 
-void applyLook(QWidget &control, const RenderOptions &options)
+void applyLook(QWidget &control, const RenderKind &kind, const RenderOptions &options)
 {
-    for (const LookProperty &entry : kLooks) {
-        if (entry.look == options.state)
-            assign(control, options.kind, QString::fromLatin1(entry.property),
-                   QString::fromLatin1(entry.value));
+    if (kind.showLook) {
+        kind.showLook(control, options.state);
+    } else {
+        for (const LookProperty &entry : kLooks) {
+            if (entry.look == options.state)
+                assign(control, options.kind, QString::fromLatin1(entry.property),
+                       QString::fromLatin1(entry.value));
+        }
     }
     if (options.focus)
         assign(control, options.kind, QStringLiteral("HasFocus"), QStringLiteral("true"));
@@ -112,9 +116,9 @@ QImage renderControl(const RenderOptions &options)
 
     control->show();
     QCoreApplication::processEvents();
-    applyLook(*control, options);
+    applyLook(*control, *kind, options);
     QCoreApplication::processEvents();
-    return captureWidget(*control);
+    return kind->capture ? kind->capture(*control) : captureWidget(*control);
 }
 
 } // namespace clipnab

@@ -7,11 +7,13 @@
 #include <memory>
 #include <vector>
 
+class QImage;
 class QWidget;
 
 namespace clipnab {
 
 class PlatformContext;
+enum class ButtonLook;
 
 // A control the render tool can draw: a new instance with its properties initialised, in
 // design mode or run mode.
@@ -20,6 +22,10 @@ struct RenderKind
     QString name;
     QSize designSize;
     std::function<std::unique_ptr<QWidget>(PlatformContext &context, bool design)> create;
+    // How a --state shows when it is not through the button's runtime properties.
+    std::function<void(QWidget &control, ButtonLook look)> showLook;
+    // What is drawn when it is not the control itself.
+    std::function<QImage(QWidget &control)> capture;
 };
 
 const std::vector<RenderKind> &renderKinds();

@@ -90,12 +90,14 @@ const std::array<ButtonPropertyRow, kButtonPropertyCount> &buttonPropertyRows()
          &P::toolTipIcon, constant(0), constant(0), kAlwaysStored, Repaint},
         {ButtonProperty::ToolTipType, "ToolTipType", "ToolTipType", BagFormat::Int32,
          &P::toolTipType, constant(0), constant(1), kAlwaysStored, Repaint},
+        // The tooltip's background defaults to the system's tooltip background and its text to
+        // the tooltip text colour, so that a button storing neither shows readable text.
         {ButtonProperty::ToolTipBackColor, "ttBackColor", "ToolTipBackColor", BagFormat::Color,
-         &P::toolTipBackColor, constant(OleColor{0}), systemColor(SysColor::kTooltipText),
-         systemColor(SysColor::kTooltipText), Repaint},
-        {ButtonProperty::ToolTipForeColor, "ttForeColor", "ToolTipForeColor", BagFormat::Color,
-         &P::toolTipForeColor, constant(OleColor{0}), systemColor(SysColor::kTooltipBackground),
+         &P::toolTipBackColor, constant(OleColor{0}), systemColor(SysColor::kTooltipBackground),
          systemColor(SysColor::kTooltipBackground), Repaint},
+        {ButtonProperty::ToolTipForeColor, "ttForeColor", "ToolTipForeColor", BagFormat::Color,
+         &P::toolTipForeColor, constant(OleColor{0}), systemColor(SysColor::kTooltipText),
+         systemColor(SysColor::kTooltipText), Repaint},
         {ButtonProperty::Font, "Font", "Font", BagFormat::Font, SurfaceFont{},
          from(Source::DesignFont), from(Source::SurfaceFont), kAlwaysStored, RepaintThenNotify},
         {ButtonProperty::ButtonType, "ButtonType", "ButtonType", BagFormat::Int32, &P::buttonType,

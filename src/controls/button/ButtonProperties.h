@@ -13,6 +13,9 @@
 
 namespace clipnab {
 
+// The button's version, shown by its about box.
+inline constexpr char kButtonVersion[] = "3.0";
+
 // The values of a button's saved properties as written (Font lives in the drawing surface).
 struct ButtonProperties
 {

@@ -1,5 +1,6 @@
 #include "controls/button/deRurara.h"
 
+#include "controls/button/AboutBox.h"
 #include "controls/button/ElaborateStyles.h"
 #include "controls/button/PlainStyles.h"
 #include "platform/PropertyBag.h"
@@ -8,6 +9,7 @@
 #include "platform/SystemColors.h"
 #include "platform/widgets/PlatformContext.h"
 #include "platform/widgets/ThemePainter.h"
+#include "platform/widgets/ToolTipWindow.h"
 #include "platform/widgets/WindowSubclass.h"
 
 #include <QKeyEvent>
@@ -15,7 +17,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QRegion>
-#include <QToolTip>
 
 #include <type_traits>
 
@@ -27,6 +28,7 @@ using enum ButtonState;
 
 constexpr double kDesignFontPoints = 8.25;
 constexpr int kCheckButton = 1;
+constexpr int kBalloonTip = 1;
 constexpr Rgb kIconShadow = makeRgb(128, 128, 128);
 constexpr int kIconShadowOffset = 2;
 // Results in the manner of the shell's opener: above 32 is success.
@@ -61,7 +63,8 @@ QFont designFont()
 deRurara::deRurara(PlatformContext &context, QWidget *parent)
     : QWidget(parent), m_context(context),
       m_surface(std::make_unique<Surface>(context.systemColors())),
-      m_shapeRegion(std::make_unique<QRegion>())
+      m_shapeRegion(std::make_unique<QRegion>()),
+      m_about(std::make_unique<AboutBox>(context.systemColors(), Version(), this))
 {
     m_surface->setFont(designFont());
     // The control's own background starts as the button face, as a new window's does.
@@ -81,6 +84,8 @@ deRurara::~deRurara()
             m_subclass->stopAll();
     } catch (...) {
     }
+    // The tooltip window watches this widget: it goes while the widget is still whole.
+    delete m_tipWindow;
 }
 
 QSize deRurara::sizeHint() const
@@ -101,6 +106,11 @@ const QImage &deRurara::surfaceImage() const
 const QRegion &deRurara::shapeRegion() const
 {
     return *m_shapeRegion;
+}
+
+ToolTipWindow *deRurara::toolTipWindow() const
+{
+    return m_tipWindow;
 }
 
 bool deRurara::isSubclassed() const
@@ -510,6 +520,11 @@ void deRurara::hideEvent(QHideEvent *)
     setToolTip(m_properties.toolTip);
 }
 
+void deRurara::About()
+{
+    m_about->showAsWindow(QStringLiteral("About deRurara ") + Version());
+}
+
 int deRurara::OpenLink(const QString &link)
 {
     if (link.isEmpty())
@@ -568,8 +583,21 @@ void deRurara::subclassProc(SubclassCall &call)
 
 void deRurara::showTip()
 {
-    if (!m_properties.toolTip.isEmpty())
-        QToolTip::showText(mapToGlobal(QPoint(0, height())), m_properties.toolTip, this, rect());
+    // A new window at each entry, so that property changes show from the next entry on.
+    delete m_tipWindow;
+    const ToolTipForm form =
+        m_properties.toolTipType == kBalloonTip ? ToolTipForm::Balloon : ToolTipForm::Rectangle;
+    m_tipWindow = new ToolTipWindow(form, m_context.systemColors(), this);
+    m_tipWindow->addTool(this, rect(), m_properties.toolTip);
+    if (!m_properties.toolTipTitle.isEmpty() || m_properties.toolTipIcon != 0)
+        m_tipWindow->setTitle(m_properties.toolTipIcon, m_properties.toolTipTitle);
+    // 0 keeps the system's tooltip colour.
+    if (m_properties.toolTipForeColor != 0)
+        m_tipWindow->setTextColor(
+            QColor::fromRgb(toQRgb(translate(m_properties.toolTipForeColor))));
+    if (m_properties.toolTipBackColor != 0)
+        m_tipWindow->setBackgroundColor(
+            QColor::fromRgb(toQRgb(translate(m_properties.toolTipBackColor))));
 }
 
 } // namespace clipnab

@@ -7,6 +7,7 @@
 #include "platform/PropertyValue.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -17,14 +18,17 @@ class QRegion;
 
 namespace clipnab {
 
+class AboutBox;
 class PlatformContext;
 class PropertyBag;
 class Surface;
+class ToolTipWindow;
 class WindowSubclass;
 struct SubclassCall;
 
 // The program's push button: eleven drawing styles, a shaped window, hot tracking with
-// MouseEnter/MouseLeave, its own tooltip, and persistence in the host's property bag.
+// MouseEnter/MouseLeave, its own tooltip window, an about box, and persistence in the host's
+// property bag.
 // The button draws into an image the size of its client area; painting only shows that image.
 class deRurara : public QWidget
 {
@@ -78,6 +82,8 @@ public:
     void Refresh();
     // Opens a document or address with the shell; above 32 means success.
     int OpenLink(const QString &link);
+    // Shows the about box as an always-on-top window of its own.
+    void About();
 
     int Style() const { return m_properties.style; }
     QString Caption() const { return m_properties.caption; }
@@ -103,7 +109,7 @@ public:
     QFont Font() const;
     int ButtonType() const { return m_properties.buttonType; }
     bool Value() const { return m_properties.value; }
-    QString Version() const { return QStringLiteral("3.0"); }
+    QString Version() const { return QString::fromLatin1(kButtonVersion); }
     int ButtonState() const { return static_cast<int>(m_buttonState); }
     bool HasFocus() const { return m_hasFocus; }
 
@@ -157,6 +163,9 @@ public:
     const QRegion &shapeRegion() const;
     // Passes of Refresh since the button was made.
     int paintCount() const { return m_paintCount; }
+    // The tooltip window of the last pointer entry; none before the first.
+    ToolTipWindow *toolTipWindow() const;
+    AboutBox *aboutBox() const { return m_about.get(); }
 
     QSize sizeHint() const override;
 
@@ -214,6 +223,9 @@ private:
     std::unique_ptr<Surface> m_surface;
     std::unique_ptr<WindowSubclass> m_subclass;
     std::unique_ptr<QRegion> m_shapeRegion;
+    // A child until About makes it a window of its own; the button destroys it either way.
+    std::unique_ptr<AboutBox> m_about;
+    QPointer<ToolTipWindow> m_tipWindow;
 
     ButtonProperties m_properties;
 

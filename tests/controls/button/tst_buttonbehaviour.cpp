@@ -100,8 +100,8 @@ private Q_SLOTS:
         QCOMPARE(b.BackColor(), OleColor(makeRgb(236, 233, 216)));
         QCOMPARE(b.HighlightColor(), OleColor(makeRgb(49, 106, 197)));
         QCOMPARE(b.FontColor(), OleColor(0));
-        QCOMPARE(b.ToolTipBackColor(), OleColor(0));
-        QCOMPARE(b.ToolTipForeColor(), OleColor(makeRgb(255, 255, 225)));
+        QCOMPARE(b.ToolTipBackColor(), OleColor(makeRgb(255, 255, 225)));
+        QCOMPARE(b.ToolTipForeColor(), OleColor(0));
         QCOMPARE(b.Font(), surfaceFont);
         QCOMPARE(b.ButtonState(), 1);
     }

@@ -36,6 +36,24 @@ private Q_SLOTS:
                            QStringLiteral("15=1,2,3"), QStringLiteral("--set"),
                            QStringLiteral("Style=2")}
             << QPoint(228, 96) << qRgb(1, 2, 3);
+        // The about box with unusual face (10, 200, 30) and shadow (200, 20, 120) colours.
+        const QStringList about{QStringLiteral("about"),        QStringLiteral("-o"),
+                                QStringLiteral("x.png"),        QStringLiteral("--syscolor"),
+                                QStringLiteral("15=10,200,30"), QStringLiteral("--syscolor"),
+                                QStringLiteral("16=200,20,120")};
+        const QStringList pressed{QStringLiteral("--state"), QStringLiteral("pressed")};
+        QTest::newRow("about: Close gradient at rest")
+            << about << QPoint(300, 81) << qRgb(24, 214, 44);
+        QTest::newRow("about: Close gradient pressed")
+            << about + pressed << QPoint(300, 81) << qRgb(1, 186, 16);
+        QTest::newRow("about: outline")
+            << about + pressed << QPoint(359, 105) << qRgb(200, 20, 120);
+        QTest::newRow("about: corner back to the face")
+            << about << QPoint(290, 80) << qRgb(10, 200, 30);
+        QTest::newRow("tooltip: transparent beside the stem")
+            << QStringList{QStringLiteral("tooltip"), QStringLiteral("-o"), QStringLiteral("x.png"),
+                           QStringLiteral("--set"), QStringLiteral("ToolTip=Save")}
+            << QPoint(0, 0) << 0u;
     }
     void looks()
     {

@@ -1,0 +1,73 @@
+#include "platform/SystemColors.h"
+#include "platform/widgets/ToolTipLayout.h"
+#include "platform/widgets/ToolTipWindow.h"
+
+#include <QTest>
+
+using namespace clipnab;
+
+class TestToolTipWindow : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void layoutKeepsTheTipOnScreen_data()
+    {
+        QTest::addColumn<bool>("balloon");
+        QTest::addColumn<QPoint>("pointer");
+        QTest::addColumn<bool>("above");
+        QTest::newRow("balloon below the pointer") << true << QPoint(300, 200) << false;
+        QTest::newRow("balloon above near the bottom") << true << QPoint(300, 590) << true;
+        QTest::newRow("balloon turned at the right edge") << true << QPoint(795, 200) << false;
+        QTest::newRow("balloon in the top-left corner") << true << QPoint(0, 0) << false;
+        QTest::newRow("rectangle below the pointer") << false << QPoint(300, 200) << false;
+        QTest::newRow("rectangle above in the corner") << false << QPoint(799, 599) << true;
+    }
+    void layoutKeepsTheTipOnScreen()
+    {
+        QFETCH(bool, balloon);
+        QFETCH(QPoint, pointer);
+        const QRect screen(0, 0, 800, 600);
+        const ToolTipShape shape =
+            layoutToolTip(balloon ? ToolTipForm::Balloon : ToolTipForm::Rectangle, QSize(200, 40),
+                          pointer, screen);
+        QVERIFY(screen.contains(shape.geometry));
+        QTEST(shape.above, "above");
+        QVERIFY(shape.body.contains(shape.content));
+        QCOMPARE(shape.stem.isEmpty(), !balloon);
+        if (!balloon)
+            return;
+        // The stem's tip is at the pointer, its base on the edge of the body next to it.
+        QCOMPARE(shape.stem[0] + shape.geometry.topLeft(), pointer);
+        const int edge = shape.above ? shape.body.bottom() : shape.body.top();
+        QCOMPARE(shape.stem[1].y(), edge);
+        QCOMPARE(std::abs(shape.stem[0].y() - edge), ToolTipMetrics::kStemHeight);
+        QVERIFY(shape.stem[1].x() >= shape.body.left() && shape.stem[2].x() <= shape.body.right());
+    }
+
+    // With access-key processing "W&W" would measure as "WW" and "A&&B" as "A&B".
+    void ampersandIsShownAsItself_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shorter");
+        QTest::newRow("single") << "W&W"
+                                << "WW";
+        QTest::newRow("double") << "A&&B"
+                                << "A&B";
+    }
+    void ampersandIsShownAsItself()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shorter);
+        SystemColors colors;
+        QWidget tool;
+        ToolTipWindow tip(ToolTipForm::Rectangle, colors, &tool);
+        const auto widthFor = [&](const QString &shown) {
+            tip.addTool(&tool, tool.rect(), shown);
+            return tip.shapeAt(QPoint(100, 100)).content.width();
+        };
+        QVERIFY(widthFor(text) > widthFor(shorter));
+    }
+};
+
+QTEST_MAIN(TestToolTipWindow)
+#include "tst_tooltipwindow.moc"
