@@ -1,77 +1,111 @@
-// Saving a large video: the transfer component and the drain against `curl -o` of the same
-// address, both as child processes so that each one's peak resident size is its own.
+// Saving a large video: the program's download (locator, transfer, save) against `curl -o` of
+// the same address, from the demo site running as a process of its own, into a folder on a real
+// disk. Each client is a child process, so that each one's peak resident size is its own; the
+// program's child also runs a heartbeat timer on its event loop (the window's, in the program)
+// and reports the longest gap between two beats.
 //
-//   clipnab-bench-download [SIZE_MIB]   (default 1024)
+//   clipnab-bench-download [SIZE_MIB] [FOLDER]   (default 1024, a folder beside this program)
+#include "components/BrowserComponent.h"
 #include "components/network/NetworkTransfer.h"
-#include "DemoSite.h"
-#include "retrieval/Drain.h"
+#include "platform/Clock.h"
+#include "retrieval/DownloadFlow.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QThread>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QTimer>
+#include <QUrlQuery>
 
 #include <sys/resource.h>
+#include <sys/vfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
+#include <vector>
 
 using namespace clipnab;
 
 namespace {
 
 constexpr int kRounds = 3;
+constexpr int kHeartbeatMs = 5;
+constexpr long kTmpfsMagic = 0x01021994;
 
 struct Run
 {
     double seconds = 0;
     long peakKiB = 0;
     qint64 bytes = 0;
+    double stallMs = 0;
     bool ok = false;
 };
 
-// The child side: one GET through the transfer component, drained into `path`.
-int saveWithTransfer(const QString &url, const QString &path)
+// The hidden browser's part: follows the player address and reports where it landed.
+class RedirectLocator final : public BrowserComponent
 {
-    NetworkTransfer transfer;
-    transfer.setURL(url);
-    QSignalSpy states(&transfer, &TransferComponent::StateChanged);
-    QElapsedTimer timer;
-    timer.start();
-    if (!transfer.Execute(QStringLiteral("Get")))
-        return 3;
-    for (;;) {
-        if (states.isEmpty() && !states.wait(600000))
-            return 4;
-        const int state = states.takeFirst().first().toInt();
-        if (state == static_cast<int>(TransferComponent::State::Error))
-            return 5;
-        if (state == static_cast<int>(TransferComponent::State::ResponseCompleted))
-            break;
+public:
+    void Navigate(const QString &address) override
+    {
+        QNetworkReply *reply = m_manager.get(QNetworkRequest(QUrl(address)));
+        connect(reply, &QNetworkReply::finished, this, [this, reply] {
+            m_location = reply->url().toString();
+            reply->deleteLater();
+            Q_EMIT DocumentComplete(m_location);
+        });
     }
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return 6;
-    ProgressCounters progress;
-    progress.max = transfer.GetHeader(QStringLiteral("Content-length")).toFloat();
-    const qint64 received = timer.elapsed();
-    const auto result =
-        Drain::drainBody([&] { return transfer.GetChunk(Drain::kChunkSize); }, out, progress, {});
-    out.close();
-    std::fprintf(stderr, "clipnab : received in %lld ms, drained in %lld ms\n",
-                 static_cast<long long>(received),
-                 static_cast<long long>(timer.elapsed() - received));
-    return result.writeFailed ? 7 : 0;
+    QString LocationURL() const override { return m_location; }
+
+private:
+    QNetworkAccessManager m_manager;
+    QString m_location;
+};
+
+// The child side: one download through the program's flow into `folder`; writes the longest
+// gap between heartbeats (ms) to `report`.
+int saveWithFlow(const QString &site, const QString &folder, const QString &report)
+{
+    SystemClock clock;
+    RedirectLocator locator;
+    NetworkTransfer transfer;
+    DownloadFlow flow(clock, locator, transfer, {site, folder});
+
+    QElapsedTimer sinceBeat;
+    qint64 longestGap = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, sinceBeat.nsecsElapsed());
+        sinceBeat.start();
+    });
+    int status = 1;
+    QObject::connect(&flow, &DownloadFlow::finished, [&](const DownloadOutcome &outcome) {
+        status = outcome.kind == DownloadOutcome::Kind::Saved ? 0 : 1;
+        if (status != 0)
+            std::fprintf(stderr, "clipnab: %s\n", qPrintable(outcome.message));
+        QCoreApplication::quit();
+    });
+    heartbeat.start(kHeartbeatMs);
+    sinceBeat.start();
+    flow.start(site + QStringLiteral("/watch?v=big"), false);
+    QCoreApplication::exec();
+
+    QFile out(report);
+    if (out.open(QIODevice::WriteOnly))
+        out.write(QByteArray::number(static_cast<double>(longestGap) / 1e6));
+    return status;
 }
 
 // Runs a command as a child and measures its wall time and peak resident size.
-Run measure(const QStringList &command, const QString &output)
+Run measure(const QStringList &command)
 {
     QElapsedTimer timer;
     timer.start();
@@ -90,14 +124,52 @@ Run measure(const QStringList &command, const QString &output)
     Run run;
     int status = 0;
     rusage usage{};
-    // The site serves from its own thread while this one waits.
     wait4(pid, &status, 0, &usage);
     run.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     run.peakKiB = usage.ru_maxrss;
-    run.bytes = QFileInfo(output).size();
-    std::fflush(stderr);
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return run;
+}
+
+// The demo site as a process of its own, serving one generated video "big".
+struct SiteProcess
+{
+    QProcess process;
+    QString base;
+
+    bool start(qint64 size)
+    {
+        const QString program = QCoreApplication::applicationDirPath() +
+                                QStringLiteral("/../tools/demo-site/clipnab-demo-site");
+        process.start(program, {QStringLiteral("--video"), QStringLiteral("big:%1").arg(size)});
+        if (!process.waitForReadyRead(30000))
+            return false;
+        const QString line = QString::fromLatin1(process.readLine()).trimmed();
+        base = line.section(QLatin1Char(' '), -1);
+        return base.startsWith(QLatin1String("http://"));
+    }
+    ~SiteProcess()
+    {
+        process.terminate();
+        process.waitForFinished(10000);
+    }
+};
+
+// The video file's address, as the player address's redirect gives it.
+QString videoFileAddress(const QString &base)
+{
+    QNetworkAccessManager manager;
+    QNetworkRequest request(QUrl(base + QStringLiteral("/v/big")));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+    QNetworkReply *reply = manager.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    const QUrl location(QString::fromLatin1(reply->rawHeader("Location")));
+    const QString token = QUrlQuery(location.query()).queryItemValue(QStringLiteral("t"));
+    reply->deleteLater();
+    return base + QStringLiteral("/get_video?video_id=big&t=") + token;
 }
 
 } // namespace
@@ -106,70 +178,75 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 4 && args[1] == QLatin1String("--child"))
-        return saveWithTransfer(args[2], args[3]);
+    if (args.size() == 5 && args[1] == QLatin1String("--child"))
+        return saveWithFlow(args[2], args[3], args[4]);
 
     const qint64 mib = args.size() > 1 ? args[1].toLongLong() : 1024;
     const qint64 size = mib * 1024 * 1024;
+    const QString folder = args.size() > 2 ? args[2]
+                                           : QCoreApplication::applicationDirPath() +
+                                                 QStringLiteral("/download-bench");
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    struct statfs fs
+    {
+    };
+    if (statfs(QFile::encodeName(folder).constData(), &fs) == 0 && fs.f_type == kTmpfsMagic)
+        std::fprintf(stderr, "warning: %s is in memory (tmpfs), not on a disk\n",
+                     qPrintable(folder));
 
-    // The site lives on a thread of its own so that both clients meet the same server.
-    QThread siteThread;
-    DemoSite *site = nullptr;
-    quint16 port = 0;
-    QObject anchor;
-    anchor.moveToThread(&siteThread);
-    siteThread.start();
-    QMetaObject::invokeMethod(
-        &anchor,
-        [&] {
-            site = new DemoSite;
-            site->addGeneratedVideo(QStringLiteral("big"), QStringLiteral("Big clip"), size);
-            port = site->listen();
-        },
-        Qt::BlockingQueuedConnection);
-    if (port == 0) {
-        std::fprintf(stderr, "the demo site could not listen\n");
+    SiteProcess site;
+    if (!site.start(size)) {
+        std::fprintf(stderr, "the demo site did not start\n");
         return 1;
     }
-    const QString url = site->baseUrl() + QStringLiteral("/get_video?video_id=big&t=") +
-                        site->tokenFor(QStringLiteral("big"));
+    const QString url = videoFileAddress(site.base);
+    const QString theirs = QDir(folder).filePath(QStringLiteral("curl.flv"));
+    const QString report = QDir(folder).filePath(QStringLiteral("stall.txt"));
 
-    QTemporaryDir dir;
-    const QString ours = dir.filePath(QStringLiteral("clipnab.flv"));
-    const QString theirs = dir.filePath(QStringLiteral("curl.flv"));
     // Best of three runs each, taken in turns, so that a passing disturbance counts for neither.
     Run curl;
     Run clipnab;
     const auto keepBest = [](Run &best, const Run &run) {
         const long peak = std::max(best.peakKiB, run.peakKiB);
+        const double stall = std::max(best.stallMs, run.stallMs);
         if (!best.ok || (run.ok && run.seconds < best.seconds))
             best = run;
         best.peakKiB = peak;
+        best.stallMs = stall;
     };
-    const QStringList curlCommand{QStringLiteral("curl"), QStringLiteral("-s"),
-                                  QStringLiteral("-o"), theirs, url};
     for (int round = 0; round < kRounds; ++round) {
-        keepBest(curl, measure(curlCommand, theirs));
+        Run theirRun = measure(
+            {QStringLiteral("curl"), QStringLiteral("-s"), QStringLiteral("-o"), theirs, url});
+        theirRun.bytes = QFileInfo(theirs).size();
+        keepBest(curl, theirRun);
         QFile::remove(theirs);
-        keepBest(clipnab, measure({args[0], QStringLiteral("--child"), url, ours}, ours));
-        QFile::remove(ours);
+
+        Run ourRun = measure({args[0], QStringLiteral("--child"), site.base, folder, report});
+        const QStringList saved = QDir(folder).entryList({QStringLiteral("*.flv")}, QDir::Files);
+        ourRun.bytes =
+            saved.size() == 1 ? QFileInfo(QDir(folder).filePath(saved.first())).size() : 0;
+        ourRun.ok = ourRun.ok && ourRun.bytes == size;
+        QFile stall(report);
+        if (stall.open(QIODevice::ReadOnly))
+            ourRun.stallMs = stall.readAll().toDouble();
+        keepBest(clipnab, ourRun);
+        for (const QString &name : QDir(folder).entryList(QDir::Files))
+            QFile::remove(QDir(folder).filePath(name));
     }
 
     const auto mibps = [](const Run &r) {
         return r.seconds > 0 ? static_cast<double>(r.bytes) / (1024.0 * 1024.0) / r.seconds : 0;
     };
-    std::printf("body: %lld MiB\n", static_cast<long long>(mib));
+    std::printf("body: %lld MiB into %s\n", static_cast<long long>(mib), qPrintable(folder));
     std::printf("curl    : %s %8.1f MiB/s  peak RSS %6.1f MiB\n", curl.ok ? "ok  " : "FAIL",
                 mibps(curl), static_cast<double>(curl.peakKiB) / 1024.0);
-    std::printf("clipnab : %s %8.1f MiB/s  peak RSS %6.1f MiB\n",
-                clipnab.ok && clipnab.bytes == size ? "ok  " : "FAIL", mibps(clipnab),
-                static_cast<double>(clipnab.peakKiB) / 1024.0);
+    std::printf("clipnab : %s %8.1f MiB/s  peak RSS %6.1f MiB\n", clipnab.ok ? "ok  " : "FAIL",
+                mibps(clipnab), static_cast<double>(clipnab.peakKiB) / 1024.0);
+    std::printf("longest gap of the %d ms heartbeat on the event loop: %.1f ms\n", kHeartbeatMs,
+                clipnab.stallMs);
     std::printf("throughput ratio clipnab/curl: %.2f\n",
                 mibps(curl) > 0 ? mibps(clipnab) / mibps(curl) : 0.0);
-
-    QMetaObject::invokeMethod(
-        site, [site] { delete site; }, Qt::BlockingQueuedConnection);
-    siteThread.quit();
-    siteThread.wait();
+    QDir(folder).removeRecursively();
     return clipnab.ok && curl.ok ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/ProgressCaption.h"
 #include "app/SavedLayout.h"
 #include "app/WindowGeometry.h"
 #include "components/BrowserComponent.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -263,6 +265,9 @@ void Form1::createProgressWidgets()
     m_statusLabel = makeLabel(m_downloaderPanel, "Label1", WindowGeometry::kStatusLabel,
                               kAnalysingCaption, tahoma(9, true));
     m_statusLabel->hide();
+    m_sweepTimer = new QTimer(this);
+    m_sweepTimer->setInterval(WindowGeometry::kSweepIntervalMs);
+    connect(m_sweepTimer, &QTimer::timeout, this, &Form1::sweepProgressStrip);
 }
 
 void Form1::wireTabOrder()
@@ -283,6 +288,12 @@ void Form1::buildMenus()
     QAction *menuDown = menuFile->addAction(QStringLiteral("Download(&D)"));
     menuDown->setObjectName(QStringLiteral("menuDown"));
     connect(menuDown, &QAction::triggered, this, &Form1::onDownloadClicked);
+    // Escape stops a download too; the item is enabled only while one runs.
+    m_stopAction = menuFile->addAction(QStringLiteral("Stop download(&T)"));
+    m_stopAction->setObjectName(QStringLiteral("menuStop"));
+    m_stopAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_stopAction->setEnabled(false);
+    connect(m_stopAction, &QAction::triggered, this, &Form1::onStopClicked);
     menuFile->addSeparator()->setObjectName(QStringLiteral("menuS"));
     QAction *menuExit = menuFile->addAction(QStringLiteral("Exit(&E)"));
     menuExit->setObjectName(QStringLiteral("menuExit"));
@@ -333,6 +344,8 @@ void Form1::connectHandlers()
             &Form1::showSearchProgress);
     connect(m_searchPanel.get(), &SearchPanel::videoPageFound, m_addressBox, &QLineEdit::setText);
 
+    connect(m_download.get(), &DownloadFlow::downloadingChanged, m_stopAction,
+            &QAction::setEnabled);
     connect(m_download.get(), &DownloadFlow::phaseChanged, this, &Form1::showDownloadPhase);
     connect(m_download.get(), &DownloadFlow::progressChanged, this, &Form1::showDownloadProgress);
     connect(m_download.get(), &DownloadFlow::finished, this, &Form1::showDownloadOutcome);
@@ -368,6 +381,11 @@ void Form1::onExitClicked()
 {
     if (m_exitButton->Enabled())
         close();
+}
+
+void Form1::onStopClicked()
+{
+    m_download->stop();
 }
 
 void Form1::onSearchClicked()
@@ -467,6 +485,8 @@ void Form1::showDownloadPhase(DownloadFlow::Phase phase)
         m_statusLabel->setVisible(true);
         break;
     case DownloadFlow::Phase::Transferring:
+        // Nothing has arrived yet.
+        setProgressStripWidth(0);
         setProgressStripVisible(true);
         m_statusLabel->setText(kDownloadingCaption);
         m_statusLabel->setVisible(true);
@@ -479,11 +499,21 @@ void Form1::showDownloadPhase(DownloadFlow::Phase phase)
 
 void Form1::showDownloadProgress(qint64 received, qint64 total)
 {
-    // The counters are whole numbers held in single precision: back to floats exactly.
-    const int twips =
-        WindowGeometry::stripWidthTwips(static_cast<float>(received), static_cast<float>(total));
-    if (twips >= 0)
-        setProgressStripWidth(twips);
+    if (total > 0) {
+        m_sweepTimer->stop();
+        // Whole byte counts held in single precision, as the invisible progress bar holds them.
+        setProgressStripWidth(WindowGeometry::stripWidthTwips(static_cast<float>(received),
+                                                              static_cast<float>(total)));
+    } else if (!m_sweepTimer->isActive()) {
+        m_sweepTick = 0;
+        sweepProgressStrip();
+        m_sweepTimer->start();
+    }
+    // The amount shows only where the label's fixed size has room for it.
+    const QString caption = ProgressCaption::withAmount(kDownloadingCaption, received, total);
+    const bool fits =
+        m_statusLabel->fontMetrics().horizontalAdvance(caption) <= m_statusLabel->width();
+    m_statusLabel->setText(fits ? caption : kDownloadingCaption);
 }
 
 void Form1::showDownloadOutcome(const DownloadOutcome &outcome)
@@ -502,6 +532,9 @@ void Form1::showDownloadOutcome(const DownloadOutcome &outcome)
         showIdleAfterTransfer();
         warn(outcome.message);
         break;
+    case DownloadOutcome::Kind::Stopped:
+        showIdleAfterTransfer();
+        break;
     case DownloadOutcome::Kind::Saved:
         showIdleAfterTransfer();
         m_context.shell().open(
@@ -512,6 +545,9 @@ void Form1::showDownloadOutcome(const DownloadOutcome &outcome)
 
 void Form1::showIdleAfterLookup()
 {
+    // A transfer the lookup gave up on has ended with it.
+    if (m_progressStrip->isVisible())
+        hideProgressStrip();
     setDownloadControlsEnabled(true);
     m_statusLabel->setText(kAnalysingCaption);
     m_statusLabel->setVisible(false);
@@ -521,8 +557,8 @@ void Form1::showIdleAfterTransfer()
 {
     // The status caption stays "Downloading..." until the next lookup sets it.
     setDownloadControlsEnabled(true);
-    setProgressStripVisible(false);
-    setProgressStripWidth(WindowGeometry::kStripRestTwips);
+    hideProgressStrip();
+    m_statusLabel->setText(kDownloadingCaption);
     m_statusLabel->setVisible(false);
 }
 
@@ -541,7 +577,25 @@ void Form1::setProgressStripVisible(bool visible)
 
 void Form1::setProgressStripWidth(int twips)
 {
-    m_progressStrip->resize(std::max(1, pixels(twips)), m_progressStrip->height());
+    const QRect strip = pixels(WindowGeometry::kProgressStrip);
+    m_progressStrip->setGeometry(strip.left(), strip.top(), std::max(1, pixels(twips)),
+                                 strip.height());
+}
+
+void Form1::hideProgressStrip()
+{
+    m_sweepTimer->stop();
+    setProgressStripVisible(false);
+    setProgressStripWidth(WindowGeometry::kStripRestTwips);
+}
+
+void Form1::sweepProgressStrip()
+{
+    // A short block travelling to and fro, anchored at neither end: activity, not an amount.
+    const WindowGeometry::TwipRect &strip = WindowGeometry::kProgressStrip;
+    m_progressStrip->setGeometry(
+        pixels({strip.left + WindowGeometry::sweepOffsetTwips(m_sweepTick++), strip.top,
+                WindowGeometry::kSweepBlockTwips, strip.height}));
 }
 
 void Form1::warn(const QString &text)

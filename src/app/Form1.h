@@ -7,9 +7,11 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QTimer;
 
 namespace clipnab {
 
@@ -83,6 +85,7 @@ private:
     void onStartClicked();
     void onWebsiteClicked();
     void onExitClicked();
+    void onStopClicked();
     void onSearchClicked();
     void onAddressChanged(const QString &text);
     void onSearchBoxEvent(QEvent *event);
@@ -97,6 +100,8 @@ private:
     void setDownloadControlsEnabled(bool enabled);
     void setProgressStripVisible(bool visible);
     void setProgressStripWidth(int twips);
+    void hideProgressStrip();
+    void sweepProgressStrip();
     void warn(const QString &text);
 
     PlatformContext &m_context;
@@ -124,6 +129,10 @@ private:
     QFrame *m_progressFrame = nullptr;        // Shape1
     QLabel *m_progressStrip = nullptr;        // imgPB
     QLabel *m_statusLabel = nullptr;          // Label1
+    QAction *m_stopAction = nullptr;          // menuStop
+    // Moves the activity block while a body of unknown length arrives.
+    QTimer *m_sweepTimer = nullptr;
+    int m_sweepTick = 0;
     // The live check's verdict on txtURL; the example address at start-up counts as available.
     bool m_addressAvailable = true;
     bool m_unloaded = false;

@@ -21,4 +21,12 @@ int stripWidthTwips(float value, float max)
     return roundHalfEven(value / max * static_cast<float>(kStripWidthTwips));
 }
 
+int sweepOffsetTwips(int tick)
+{
+    constexpr int kTravel = kStripWidthTwips - kSweepBlockTwips;
+    const int position =
+        static_cast<int>((static_cast<qint64>(tick) * kSweepStepTwips) % (2 * kTravel));
+    return position <= kTravel ? position : 2 * kTravel - position;
+}
+
 } // namespace clipnab::WindowGeometry

@@ -30,12 +30,21 @@ constexpr TwipRect kStatusLabel{3480, 5460, 1515, 210};        // Label1
 constexpr int kStripWidthTwips = 5475;
 constexpr int kStripRestTwips = 1;
 
+// With no length announced the strip shows activity instead: a block of a fifth of its width
+// sweeping across it and back, one step per tick.
+constexpr int kSweepBlockTwips = kStripWidthTwips / 5;
+constexpr int kSweepStepTwips = 150;
+constexpr int kSweepIntervalMs = 40;
+
 // Twips to pixels, halves to the even neighbour.
 int pixels(int twips);
 QRect pixels(const TwipRect &rect);
 
 // value / max x 5475 in single precision, rounded; -1 when there is no usable maximum.
 int stripWidthTwips(float value, float max);
+
+// The sweeping block's left edge, in twips from the strip's left edge, at a tick.
+int sweepOffsetTwips(int tick);
 
 } // namespace WindowGeometry
 

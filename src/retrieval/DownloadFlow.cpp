@@ -10,8 +10,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-
-#include <limits>
+#include <QFileInfo>
 
 namespace clipnab {
 
@@ -29,17 +28,6 @@ bool isState(int state, State expected)
     return state == static_cast<int>(expected);
 }
 
-// The counters hold whole numbers, so as integers they convert back to the very same floats.
-qint64 wholeBytes(float counter)
-{
-    constexpr float kTwoToThe63 = 9223372036854775808.0f;
-    if (!(counter > 0))
-        return 0;
-    if (counter >= kTwoToThe63)
-        return std::numeric_limits<qint64>::max();
-    return static_cast<qint64>(counter);
-}
-
 } // namespace
 
 DownloadFlow::DownloadFlow(Clock &clock, BrowserComponent &locatorBrowser,
@@ -50,6 +38,7 @@ DownloadFlow::DownloadFlow(Clock &clock, BrowserComponent &locatorBrowser,
     connect(&m_browser, &BrowserComponent::DocumentComplete, this,
             &DownloadFlow::onDocumentComplete);
     connect(&m_transfer, &TransferComponent::StateChanged, this, &DownloadFlow::onTransferState);
+    connect(&m_transfer, &TransferComponent::bodyProgress, this, &DownloadFlow::onBodyProgress);
 }
 
 void DownloadFlow::setDownloading(bool downloading)
@@ -81,90 +70,112 @@ void DownloadFlow::start(const QString &address, bool verdictNotAvailable)
     m_browser.Navigate(VideoAddress::playerAddress(m_settings.siteBase, m_videoId));
 }
 
+void DownloadFlow::stop()
+{
+    if (!m_downloading)
+        return;
+    stopTransfer();
+    endTransfer({Kind::Stopped, {}, {}});
+}
+
+void DownloadFlow::stopTransfer()
+{
+    if (m_phase != Phase::Transferring)
+        return;
+    m_transfer.Execute(QStringLiteral("QUIT"));
+    QFile::remove(m_partPath);
+}
+
 void DownloadFlow::onDocumentComplete(const QString &url)
 {
     if (!m_downloading)
         return;
     const auto t = VideoAddress::tValue(url);
     if (!t) {
+        // A late document without a token also ends a transfer under way: nothing is kept.
+        stopTransfer();
         // Reported while still analysing: the lookup gives up only after the report.
         Q_EMIT finished({Kind::NoToken, {}, kNoTokenMessage});
         setPhase(Phase::Idle);
         setDownloading(false);
         return;
     }
-    m_transfer.setURL(VideoAddress::videoFileAddress(m_settings.siteBase, m_videoId, *t));
-    // A further document while the transfer runs asks again; the refusal changes nothing.
-    m_transfer.Execute(QStringLiteral("Get"));
+    // A further document while the transfer runs changes nothing.
+    if (m_phase == Phase::Analysing)
+        startTransfer(*t);
+}
+
+void DownloadFlow::startTransfer(const QString &t)
+{
+    // The body goes to "<name>.part" and gets its final name only when it is complete and on
+    // disk, so a file that looks finished always is.
+    const QString folder = m_settings.downloadFolder;
+    m_fileName = SaveFile::freeFileName(folder, SaveFile::videoFileName(m_clock.now()));
+    m_partPath = QDir(folder).filePath(m_fileName + QStringLiteral(".part"));
+    // Made here, so that a folder that cannot hold the video fails before anything is fetched.
+    QFile part(m_partPath);
+    if (!QDir().mkpath(folder) || !part.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        endTransfer({Kind::SaveFailed, {}, kSaveFailedMessage});
+        return;
+    }
+    part.close();
+
+    m_progress = {};
+    m_transfer.setURL(VideoAddress::videoFileAddress(m_settings.siteBase, m_videoId, t));
+    m_transfer.setDestination(m_partPath);
+    if (!m_transfer.Execute(QStringLiteral("Get"))) {
+        QFile::remove(m_partPath);
+        endTransfer({Kind::DownloadFailed, {}, kDownloadFailedMessage});
+        return;
+    }
     setPhase(Phase::Transferring);
 }
 
 void DownloadFlow::onTransferState(int state)
 {
-    if (!m_downloading)
+    if (!m_downloading || m_phase != Phase::Transferring)
         return;
-    if (m_saving) {
-        // The transfer failed while its body was being drained: saveBody ends the download.
-        if (isState(state, State::Error))
-            m_transferFailedWhileSaving = true;
-        return;
+    if (isState(state, State::Error)) {
+        QFile::remove(m_partPath);
+        endTransfer(m_transfer.writeFailed()
+                        ? DownloadOutcome{Kind::SaveFailed, {}, kSaveFailedMessage}
+                        : DownloadOutcome{Kind::DownloadFailed, {}, kDownloadFailedMessage});
+    } else if (isState(state, State::ResponseCompleted)) {
+        finishSave();
     }
-    if (isState(state, State::Error))
-        endTransfer({Kind::DownloadFailed, {}, kDownloadFailedMessage});
-    else if (isState(state, State::ResponseCompleted))
-        saveBody();
 }
 
-void DownloadFlow::saveBody()
+void DownloadFlow::onBodyProgress(qint64 received, qint64 total)
 {
+    if (!m_downloading || m_phase != Phase::Transferring)
+        return;
+    m_progress.max = total > 0 ? static_cast<float>(total) : 0.0f;
+    m_progress.value = static_cast<float>(received);
+    Q_EMIT progressChanged(received, qMax<qint64>(total, 0));
+}
+
+void DownloadFlow::finishSave()
+{
+    // The transfer has written the body into the part file and synced it; what is left is to
+    // check it against the announced length and give it its name.
     const QString lengthHeader = m_transfer.GetHeader(QStringLiteral("Content-length"));
-    const double announced = SaveFile::leadingNumber(lengthHeader);
-    const bool lengthAnnounced = SaveFile::announcesLength(lengthHeader);
-    m_progress.max = static_cast<float>(announced);
-
-    const QString folder = m_settings.downloadFolder;
-    const QString name = SaveFile::freeFileName(folder, SaveFile::videoFileName(m_clock.now()));
-    const QString partPath = QDir(folder).filePath(name + QStringLiteral(".part"));
-
-    // The body goes to "<name>.part" and gets its final name only when it is complete, so a
-    // file that looks finished always is.
-    QFile part(partPath);
-    bool saveFailed =
-        !QDir().mkpath(folder) || !part.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    Drain::Result drained;
-    m_transferFailedWhileSaving = false;
-    if (!saveFailed) {
-        m_saving = true;
-        drained = Drain::drainBody(
-            [this] { return m_transfer.GetChunk(Drain::kChunkSize); }, part, m_progress,
-            [this](const ProgressCounters &progress) {
-                Q_EMIT progressChanged(wholeBytes(progress.value), wholeBytes(progress.max));
-            });
-        m_saving = false;
-        part.close();
-        saveFailed = drained.writeFailed || part.error() != QFileDevice::NoError;
-    }
-    // A body that could not be read back in full is a failed download, announced length or not.
-    const bool incomplete =
-        !saveFailed &&
-        (m_transferFailedWhileSaving ||
-         (lengthAnnounced && static_cast<double>(drained.bytesWritten) != announced));
-
-    QString finalPath;
-    if (!saveFailed && !incomplete) {
-        finalPath = QDir(folder).filePath(SaveFile::freeFileName(folder, name));
-        if (!QFile::rename(partPath, finalPath))
-            saveFailed = true;
-    }
-    if (saveFailed || incomplete)
-        QFile::remove(partPath);
-
-    if (saveFailed)
-        endTransfer({Kind::SaveFailed, {}, kSaveFailedMessage});
-    else if (incomplete)
+    const QFileInfo part(m_partPath);
+    const bool complete = part.isFile() && (!SaveFile::announcesLength(lengthHeader) ||
+                                            static_cast<double>(part.size()) ==
+                                                SaveFile::leadingNumber(lengthHeader));
+    if (!complete) {
+        QFile::remove(m_partPath);
         endTransfer({Kind::DownloadFailed, {}, kDownloadFailedMessage});
-    else
-        endTransfer({Kind::Saved, finalPath, {}});
+        return;
+    }
+    const QString folder = m_settings.downloadFolder;
+    const QString finalPath = QDir(folder).filePath(SaveFile::freeFileName(folder, m_fileName));
+    if (!QFile::rename(m_partPath, finalPath)) {
+        QFile::remove(m_partPath);
+        endTransfer({Kind::SaveFailed, {}, kSaveFailedMessage});
+        return;
+    }
+    endTransfer({Kind::Saved, finalPath, {}});
 }
 
 void DownloadFlow::endTransfer(const DownloadOutcome &outcome)

@@ -40,6 +40,9 @@ public:
     // The download action: validates `address` (with the live verdict it currently shows),
     // cuts the video id and starts the locator. A failed check ends in an Invalid outcome.
     void start(const QString &address, bool verdictNotAvailable);
+    // Stops the download under way at once: the transfer is closed and its part file deleted;
+    // the outcome is Stopped.
+    void stop();
 
     bool downloading() const { return m_downloading; }
     Phase phase() const { return m_phase; }
@@ -50,7 +53,8 @@ public:
 Q_SIGNALS:
     void downloadingChanged(bool downloading);
     void phaseChanged(clipnab::DownloadFlow::Phase phase);
-    // The body's counted bytes and announced length after each chunk that moved them.
+    // The body's bytes received and its announced length (0 when none was announced), as they
+    // arrive.
     void progressChanged(qint64 received, qint64 total);
     // Once per download action. A lookup that finds no token reports while the flow is still
     // analysing and goes idle afterwards; a started transfer goes idle first, then reports.
@@ -58,8 +62,11 @@ Q_SIGNALS:
 
 private:
     void onDocumentComplete(const QString &url);
+    void startTransfer(const QString &t);
     void onTransferState(int state);
-    void saveBody();
+    void onBodyProgress(qint64 received, qint64 total);
+    void finishSave();
+    void stopTransfer();
     void endTransfer(const DownloadOutcome &outcome);
     void setDownloading(bool downloading);
     void setPhase(Phase phase);
@@ -70,10 +77,10 @@ private:
     Settings m_settings;
     bool m_downloading = false;
     Phase m_phase = Phase::Idle;
-    // The body is being drained; a transfer error raised meanwhile is remembered, not acted on.
-    bool m_saving = false;
-    bool m_transferFailedWhileSaving = false;
     QString m_videoId;
+    // The video's name, and the part file its body arrives in until it is complete.
+    QString m_fileName;
+    QString m_partPath;
     ProgressCounters m_progress;
 };
 

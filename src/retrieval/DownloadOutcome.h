@@ -14,11 +14,12 @@ struct DownloadOutcome
         NoToken,        // the landed address held no "&t=" value
         DownloadFailed, // the transfer failed or its body arrived incomplete
         SaveFailed,     // the folder or the file could not be written
+        Stopped,        // the user stopped it; nothing was kept
     };
 
     Kind kind = Kind::Saved;
     QString savedPath;
-    // What the user is told of a failure; empty for Saved.
+    // What the user is told of a failure; empty for Saved and Stopped.
     QString message;
 };
 

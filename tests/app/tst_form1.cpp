@@ -106,6 +106,9 @@ private Q_SLOTS:
     void outcomeShowsInOrder_data();
     void outcomeShowsInOrder();
     void progressStripFollowsTheBytes();
+    void unknownLengthShowsActivity();
+    void stopEndsTheDownload_data();
+    void stopEndsTheDownload();
 };
 
 void Form1Test::initTestCase()
@@ -498,7 +501,7 @@ void Form1Test::progressStripFollowsTheBytes()
     startDownload(rig);
     rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
     QVERIFY(strip->isVisible());
-    QCOMPARE(strip->width(), 5); // the design width, 75 twips, until the body is drained
+    QCOMPARE(strip->width(), 1); // nothing received yet
     QList<int> widths;
     // Connected after the window: each entry is the width the window has just given the strip.
     QObject::connect(&rig.window->downloadFlow(), &DownloadFlow::progressChanged, strip,
@@ -510,6 +513,72 @@ void Form1Test::progressStripFollowsTheBytes()
     QVERIFY(!strip->isVisible());
     QCOMPARE(strip->width(), 1);
     QCOMPARE(rig.child<QLabel>("Label1")->text(), QStringLiteral("Downloading..."));
+}
+
+void Form1Test::unknownLengthShowsActivity()
+{
+    WindowRig rig(kSite);
+    auto *strip = rig.child<QWidget>("imgPB");
+    startDownload(rig);
+    rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
+    Q_EMIT rig.transfer->bodyProgress(5000, -1);
+    // A block of a fifth of the strip (1095 twips) that moves: no amount can be read from it.
+    QCOMPARE(strip->width(), 73);
+    const int left = strip->x();
+    QCOMPARE(left, 110);
+    QTRY_VERIFY(strip->x() > left);
+    QVERIFY(strip->x() + strip->width() <= 110 + 365);
+    Q_EMIT rig.transfer->bodyProgress(5000, 10000);
+    QCOMPARE(strip->x(), 110);
+    QCOMPARE(strip->width(), 183); // 2737.5 twips, to the even neighbour
+}
+
+void Form1Test::stopEndsTheDownload_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("transferring");
+    QTest::newRow("Escape while transferring") << "escape" << true;
+    QTest::newRow("menu while transferring") << "menu" << true;
+    QTest::newRow("Escape while analysing") << "escape" << false;
+}
+
+void Form1Test::stopEndsTheDownload()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, transferring);
+    WindowRig rig(kSite);
+    QAction *stop = rig.action("menuStop");
+    QCOMPARE(stop->text(), QStringLiteral("Stop download(&T)"));
+    QVERIFY(!stop->isEnabled());
+    startDownload(rig);
+    QVERIFY(stop->isEnabled());
+    if (transferring)
+        rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
+    QCOMPARE(QDir(rig.folder).entryList(QDir::Files).size(), transferring ? 1 : 0);
+
+    if (how == QLatin1String("escape")) {
+        rig.window->activateWindow();
+        QTRY_VERIFY(rig.window->isActiveWindow());
+        QTest::keyClick(rig.edit("txtsearch"), Qt::Key_Escape);
+    } else {
+        stop->trigger();
+    }
+    QVERIFY(!rig.window->downloading());
+    QVERIFY(!stop->isEnabled());
+    QVERIFY(rig.fakes.dialogs->warnings.isEmpty());
+    QVERIFY(rig.button("cmdDown")->Enabled());
+    QVERIFY(!rig.child<QLabel>("Label1")->isVisible());
+    QVERIFY(!rig.child<QWidget>("imgPB")->isVisible());
+    QCOMPARE(rig.transfer->operations.contains(QStringLiteral("QUIT")), transferring);
+    QCOMPARE(QDir(rig.folder).entryList(QDir::Files), QStringList{});
+
+    // The next download runs to its end.
+    startDownload(rig);
+    rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
+    rig.transfer->setBody(QByteArray(10, 'v'));
+    rig.transfer->complete();
+    QCOMPARE(QDir(rig.folder).entryList(QDir::Files),
+             QStringList{QStringLiteral("12_7_1_5_9.flv")});
 }
 
 QTEST_MAIN(Form1Test)

@@ -12,6 +12,8 @@ private Q_SLOTS:
     void pixels();
     void stripWidth_data();
     void stripWidth();
+    void sweep_data();
+    void sweep();
 };
 
 void WindowGeometryTest::pixels_data()
@@ -43,6 +45,31 @@ void WindowGeometryTest::stripWidth_data()
     QTest::newRow("nothing yet") << 0.0f << 3000.0f << 0;
     QTest::newRow("half to even") << 1500.0f << 3000.0f << 2738; // 2737.5
     QTest::newRow("no length") << 0.0f << 0.0f << -1;
+    // Live byte counts of a 1 GiB body.
+    QTest::newRow("first byte of 1 GiB") << 1.0f << 1073741824.0f << 0;
+    QTest::newRow("half of 1 GiB") << 536870912.0f << 1073741824.0f << 2738; // 2737.5
+    QTest::newRow("a third of 1 GiB") << 357913941.0f << 1073741824.0f << 1825;
+    QTest::newRow("one byte short of 1 GiB") << 1073741823.0f << 1073741824.0f << 5475;
+}
+
+void WindowGeometryTest::sweep_data()
+{
+    QTest::addColumn<int>("tick");
+    QTest::addColumn<int>("offset");
+    // 4380 twips of travel (5475 less the 1095 of the block), 150 per tick.
+    QTest::newRow("start") << 0 << 0;
+    QTest::newRow("second tick") << 1 << 150;
+    QTest::newRow("just before the right end") << 29 << 4350;
+    QTest::newRow("turned at the right end") << 30 << 4260;
+    QTest::newRow("back at the left end") << 58 << 60;
+    QTest::newRow("turned at the left end") << 59 << 90;
+}
+
+void WindowGeometryTest::sweep()
+{
+    QFETCH(int, tick);
+    QFETCH(int, offset);
+    QCOMPARE(WindowGeometry::sweepOffsetTwips(tick), offset);
 }
 
 void WindowGeometryTest::stripWidth()

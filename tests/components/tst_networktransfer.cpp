@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,8 +46,8 @@ private:
     }
     QString fileUrl(const QString &id) const { return fileUrl(id, m_site.tokenFor(id)); }
 
-    // Files in this test's temporary folder that the process holds open; a spool file may have
-    // no name in the folder at all, so the open descriptors are what counts.
+    // Files in this test's temporary folder that the process holds open; a temporary file may
+    // have no name in the folder at all, so the open descriptors are what counts.
     int spoolFiles() const
     {
         const QString folder = QDir(m_tempDir.path()).canonicalPath() + QLatin1Char('/');
@@ -59,13 +60,19 @@ private:
         return count;
     }
 
+    // Where part files go; made before the temp folder is redirected, so it lies outside it.
+    QString partPath(const QString &name) const { return m_saveDir.filePath(name); }
+    QStringList savedFiles() const { return QDir(m_saveDir.path()).entryList(QDir::Files); }
+
+    QTemporaryDir m_saveDir;
     QTemporaryDir m_tempDir;
     DemoSite m_site;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        // A temporary folder of this test alone, so that left-over spool files can be counted.
+        // A temporary folder of this test alone, so that anything put there can be counted.
+        QVERIFY(m_saveDir.isValid());
         QVERIFY(m_tempDir.isValid());
         qputenv("TMPDIR", QFile::encodeName(m_tempDir.path()));
         QCOMPARE(QDir::tempPath(), QDir(m_tempDir.path()).canonicalPath());
@@ -210,6 +217,7 @@ private Q_SLOTS:
         }
 
         NetworkTransfer transfer;
+        transfer.setRetryDelay(10);
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
         QCOMPARE(get(transfer, spy, token.isEmpty() ? fileUrl(id) : fileUrl(id, token)),
                  int(State::Error));
@@ -311,12 +319,16 @@ private Q_SLOTS:
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
         transfer.setURL(fileUrl(QStringLiteral("stalled")));
+        transfer.setDestination(partPath(QStringLiteral("stopped.flv.part")));
         QVERIFY(transfer.Execute(QStringLiteral("Get")));
         QTRY_VERIFY(transfer.bytesReceived() > 0);
         QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
         QVERIFY(!transfer.isRunning());
         QCOMPARE(transfer.state(), State::None);
         QVERIFY(transfer.GetChunk(1024).isEmpty());
+        // Stopped mid-body: nothing is left behind.
+        QCOMPARE(savedFiles(), QStringList{});
+        transfer.setDestination({});
 
         // Nothing of the stopped request is reported, and a new request runs normally.
         const int reported = int(spy.size());
@@ -343,40 +355,185 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("ending");
-        QTest::addColumn<int>("leftWhileRunning");
+        // Whether the part file is there once the transfer ended that way.
+        QTest::addColumn<bool>("partLeft");
         QTest::newRow("drained to the end") << "threeK"
-                                            << "drain" << 1;
+                                            << "drain" << true;
         QTest::newRow("quit after completion") << "threeK"
-                                               << "quit" << 1;
+                                               << "quit" << true;
         QTest::newRow("failed download") << "noSuchVideo"
-                                         << "none" << 0;
+                                         << "none" << false;
         QTest::newRow("quit while running") << "stalled"
-                                            << "quit" << 1;
+                                            << "quit" << false;
         QTest::newRow("destroyed while running") << "stalled"
-                                                 << "destroy" << 1;
+                                                 << "destroy" << false;
     }
     void spoolFileLivesOnlyWhileNeeded()
     {
+        // The body goes to the part file only: the temporary folder never holds any of it, and
+        // a transfer that does not complete leaves no part file behind.
         QFETCH(QString, id);
         QFETCH(QString, ending);
-        QFETCH(int, leftWhileRunning);
+        QFETCH(bool, partLeft);
+        const QString part = partPath(QStringLiteral("spool.flv.part"));
         auto transfer = std::make_unique<NetworkTransfer>();
         QSignalSpy spy(transfer.get(), &TransferComponent::StateChanged);
         transfer->setURL(fileUrl(id));
+        transfer->setDestination(part);
         QVERIFY(transfer->Execute(QStringLiteral("Get")));
-        if (id == QLatin1String("stalled"))
+        if (id == QLatin1String("stalled")) {
             QTRY_VERIFY(transfer->bytesReceived() > 0);
-        else
+            QVERIFY(QFileInfo::exists(part));
+        } else {
             QVERIFY(waitForEnd(spy) > 0);
-        QCOMPARE(spoolFiles(), leftWhileRunning);
+        }
+        QCOMPARE(spoolFiles(), 0);
 
         if (ending == QLatin1String("drain"))
-            drain(*transfer, 1024);
+            QCOMPARE(drain(*transfer, 1024), GeneratedBody::bytes(0, 3000));
         else if (ending == QLatin1String("quit"))
             transfer->Execute(QStringLiteral("QUIT"));
         else if (ending == QLatin1String("destroy"))
             transfer.reset();
+        QCOMPARE(QFileInfo::exists(part), partLeft);
         QCOMPARE(spoolFiles(), 0);
+        QFile::remove(part);
+    }
+
+    void droppedBodyIsResumed_data()
+    {
+        QTest::addColumn<QString>("how");
+        // The Range header of the second request; empty: not checked exactly.
+        QTest::addColumn<QString>("secondRange");
+        QTest::addColumn<bool>("bodyChanged");
+        QTest::newRow("closed after 100000 bytes") << "close"
+                                                   << "bytes=100000-" << false;
+        QTest::newRow("reset after 100000 bytes") << "reset"
+                                                  << "" << false;
+        QTest::newRow("server ignores Range") << "ignore"
+                                              << "bytes=100000-" << false;
+        QTest::newRow("file changed meanwhile") << "changed"
+                                                << "bytes=100000-" << true;
+    }
+    void droppedBodyIsResumed()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, secondRange);
+        QFETCH(bool, bodyChanged);
+        const qint64 size = 300000;
+        const QString id = QStringLiteral("drop-") + how;
+        m_site.addVideo(id, QStringLiteral("Dropped"), GeneratedBody::bytes(0, size));
+        m_site.setDropOnce(id, 100000, how == QLatin1String("reset"));
+        m_site.setIgnoreRange(id, how == QLatin1String("ignore"));
+        // The new file has other validators: the client's If-Range no longer matches.
+        const QByteArray newBody = GeneratedBody::bytes(7, size + 5);
+        if (bodyChanged) {
+            connect(&m_site, &DemoSite::requestServed, this, [&](const QString &target) {
+                if (target.startsWith(QLatin1String("/get_video")))
+                    m_site.addVideo(id, QStringLiteral("Changed"), newBody);
+            });
+        }
+        const qsizetype before = m_site.rangeLog().size();
+
+        NetworkTransfer transfer;
+        transfer.setRetryDelay(10);
+        const QString part = partPath(id + QStringLiteral(".flv.part"));
+        transfer.setDestination(part);
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        QCOMPARE(get(transfer, spy, fileUrl(id)), int(State::ResponseCompleted));
+        m_site.disconnect(this);
+
+        // Plain requests, then the rest asked for (the network layer may repeat a request of
+        // its own accord when a connection ends early).
+        const QStringList ranges = m_site.rangeLog().mid(before);
+        QCOMPARE(ranges.first(), QString());
+        QVERIFY2(ranges.last().startsWith(QLatin1String("bytes=")), qPrintable(ranges.join(u'|')));
+        if (!secondRange.isEmpty())
+            QCOMPARE(ranges.last(), secondRange);
+        QCOMPARE(ranges.count(ranges.last()), 1);
+        QFile saved(part);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll() == (bodyChanged ? newBody : GeneratedBody::bytes(0, size)));
+        // The length announced is that of the whole body, whatever answer completed it.
+        QCOMPARE(transfer.GetHeader(QStringLiteral("Content-Length")),
+                 QString::number(bodyChanged ? size + 5 : size));
+        saved.close();
+        QFile::remove(part);
+    }
+
+    void givesUpAfterThreeRetries()
+    {
+        const QString id = QStringLiteral("alwaysCut");
+        m_site.addVideo(id, QStringLiteral("Always cut"), GeneratedBody::bytes(0, 3000));
+        m_site.setCutShort(id, 1500);
+        const qsizetype before = m_site.rangeLog().size();
+        NetworkTransfer transfer;
+        transfer.setRetryDelay(10);
+        transfer.setDestination(partPath(QStringLiteral("cut.flv.part")));
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        QCOMPARE(get(transfer, spy, fileUrl(id)), int(State::Error));
+        // Three tries for the rest (the network layer may repeat one of its own accord).
+        const QStringList ranges = m_site.rangeLog().mid(before);
+        QCOMPARE(ranges.first(), QString());
+        QVERIFY2(ranges.count(QStringLiteral("bytes=1500-")) >= 3, qPrintable(ranges.join(u'|')));
+        QVERIFY(ranges.count(QStringLiteral("bytes=1500-")) <= 6);
+        QCOMPARE(ranges.count(QString()) + ranges.count(QStringLiteral("bytes=1500-")),
+                 ranges.size());
+        QVERIFY(!transfer.writeFailed());
+        QCOMPARE(savedFiles(), QStringList{});
+    }
+
+    void fullDiskIsAWriteFailure()
+    {
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full here");
+        NetworkTransfer transfer;
+        transfer.setDestination(QStringLiteral("/dev/full"));
+        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))), int(State::Error));
+        QVERIFY(transfer.writeFailed());
+        QVERIFY2(transfer.errorString().contains(QLatin1String("write")),
+                 qPrintable(transfer.errorString()));
+        // Only files of its own making are deleted.
+        QVERIFY(QFileInfo::exists(QStringLiteral("/dev/full")));
+    }
+
+    void contentRangeIsRead_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<qint64>("first");
+        QTest::addColumn<qint64>("last");
+        QTest::addColumn<qint64>("total");
+        QTest::newRow("the rest") << QByteArray("bytes 100000-299999/300000") << true
+                                  << qint64(100000) << qint64(299999) << qint64(300000);
+        QTest::newRow("unknown total")
+            << QByteArray("bytes 5-9/*") << true << qint64(5) << qint64(9) << qint64(-1);
+        QTest::newRow("last beyond total")
+            << QByteArray("bytes 0-10/10") << false << qint64(0) << qint64(0) << qint64(0);
+        QTest::newRow("backwards")
+            << QByteArray("bytes 9-5/10") << false << qint64(0) << qint64(0) << qint64(0);
+        QTest::newRow("unsatisfied")
+            << QByteArray("bytes */10") << false << qint64(0) << qint64(0) << qint64(0);
+        QTest::newRow("other unit")
+            << QByteArray("items 0-1/2") << false << qint64(0) << qint64(0) << qint64(0);
+        QTest::newRow("signed") << QByteArray("bytes -1-5/10") << false << qint64(0) << qint64(0)
+                                << qint64(0);
+    }
+    void contentRangeIsRead()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, valid);
+        QFETCH(qint64, first);
+        QFETCH(qint64, last);
+        QFETCH(qint64, total);
+        const auto range = TransferWorker::parseContentRange(value);
+        QCOMPARE(range.has_value(), valid);
+        if (valid) {
+            QCOMPARE(range->first, first);
+            QCOMPARE(range->last, last);
+            QCOMPARE(range->total, total);
+        }
     }
 
     void largeBodyKeepsMemoryFlat()
@@ -394,8 +551,11 @@ private Q_SLOTS:
 
         NetworkTransfer transfer;
         QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        const QString part = partPath(QStringLiteral("large.flv.part"));
+        transfer.setDestination(part);
         QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("hundredMiB")), kLongWaitMs),
                  int(State::ResponseCompleted));
+        QCOMPARE(QFileInfo(part).size(), size);
 
         qint64 offset = 0;
         bool inOrder = true;
@@ -407,6 +567,7 @@ private Q_SLOTS:
         }
         QVERIFY(inOrder);
         QCOMPARE(offset, size);
+        QFile::remove(part);
 
         const qint64 growthKiB = procStatusKiB("VmHWM") - before;
         qInfo("peak memory grew by %lld KiB for a %lld KiB body", growthKiB, size / 1024);

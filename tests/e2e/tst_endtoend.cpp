@@ -49,6 +49,8 @@ private Q_SLOTS:
     void twoDownloadsInTheSameSecond();
     void exitDuringDownload_data();
     void exitDuringDownload();
+    void escapeStopsADownload();
+    void droppedBodyIsResumed();
 
 private:
     void download(const QString &id);
@@ -247,7 +249,51 @@ void EndToEndTest::exitDuringDownload()
     QCOMPARE(terminated.count(), confirm ? 1 : 0);
     QCOMPARE(p.window->isVisible(), !confirm);
     QVERIFY(p.window->downloading());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{});
+    // Leaving deletes the part file; staying keeps the download, and its part file, going.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             confirm ? QStringList{} : QStringList{kSavedName + QStringLiteral(".part")});
+}
+
+void EndToEndTest::escapeStopsADownload()
+{
+    WindowRig &p = *m_rig;
+    m_site.addVideo(QStringLiteral("stopme"), QStringLiteral("Stalled clip"), patternBody(100000));
+    m_site.setStalled(QStringLiteral("stopme"), true);
+    p.edit("txtURL")->setText(m_site.baseUrl() + QStringLiteral("/watch?v=stopme"));
+    QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(p.window->transfer().destination().endsWith(QLatin1String(".part")) &&
+                                 QFileInfo(p.window->transfer().destination()).size() > 0,
+                             kTimeout);
+    const int closedBefore = m_site.closedDownloads();
+    p.window->activateWindow();
+    QTRY_VERIFY(p.window->isActiveWindow());
+    QTest::keyClick(p.window.get(), Qt::Key_Escape);
+    QVERIFY(!p.window->downloading());
+    QCOMPARE(savedFiles(), QStringList{});
+    QTRY_VERIFY_WITH_TIMEOUT(m_site.closedDownloads() > closedBefore, kTimeout);
+    QVERIFY(p.fakes.dialogs->warnings.isEmpty());
+    QVERIFY(p.button("cmdDown")->Enabled());
+    QVERIFY(!p.label("Label1")->isVisible());
+
+    m_site.addVideo(QStringLiteral("afterstop"), QStringLiteral("Clip"), patternBody(3000));
+    download(QStringLiteral("afterstop"));
+    QVERIFY(p.fakes.dialogs->warnings.isEmpty());
+    QCOMPARE(savedFiles(), QStringList{kSavedName});
+}
+
+void EndToEndTest::droppedBodyIsResumed()
+{
+    const QByteArray body = patternBody(300000);
+    m_site.addVideo(QStringLiteral("dropped"), QStringLiteral("Dropped clip"), body);
+    m_site.setDropOnce(QStringLiteral("dropped"), 100000);
+    download(QStringLiteral("dropped"));
+    QVERIFY2(m_rig->fakes.dialogs->warnings.isEmpty(),
+             qPrintable(m_rig->fakes.dialogs->warnings.join(u'|')));
+    QCOMPARE(m_site.rangeLog().last(), QStringLiteral("bytes=100000-"));
+    QCOMPARE(savedFiles(), QStringList{kSavedName});
+    QFile file(QDir(m_folder).filePath(kSavedName));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == body);
 }
 
 int main(int argc, char *argv[])

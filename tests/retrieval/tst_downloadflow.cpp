@@ -95,6 +95,8 @@ private Q_SLOTS:
     void failureWhileDrainingEndsOnce();
     void unwritableFolder();
     void sameSecondTwice();
+    void endsCleanly_data();
+    void endsCleanly();
 };
 
 void DownloadFlowTest::validationFailureChangesNothing()
@@ -131,14 +133,14 @@ void DownloadFlowTest::savesBody_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<bool>("withLength");
-    // The counted bytes after each chunk that moved the counters.
+    // The bytes received as the transfer reported them (every 1024 here).
     QTest::addColumn<QList<qint64>>("reported");
     QTest::newRow("0 bytes") << 0 << true << QList<qint64>{};
-    QTest::newRow("1 byte") << 1 << true << QList<qint64>{};
+    QTest::newRow("1 byte") << 1 << true << QList<qint64>{1};
     QTest::newRow("1024 bytes") << 1024 << true << QList<qint64>{1024};
-    QTest::newRow("1025 bytes") << 1025 << true << QList<qint64>{1024};
+    QTest::newRow("1025 bytes") << 1025 << true << QList<qint64>{1024, 1025};
     QTest::newRow("3000 bytes") << 3000 << true << QList<qint64>{1024, 2048, 3000};
-    QTest::newRow("3000 bytes, no length") << 3000 << false << QList<qint64>{0, 0, 0};
+    QTest::newRow("3000 bytes, no length") << 3000 << false << QList<qint64>{1024, 2048, 3000};
 }
 
 void DownloadFlowTest::savesBody()
@@ -153,6 +155,10 @@ void DownloadFlowTest::savesBody()
     rig.download(body, withLength);
 
     QCOMPARE(rig.files(), QStringList{QStringLiteral("12_7_1_5_9.flv")});
+    // The transfer wrote the body beside its final name; the save only renamed it.
+    QCOMPARE(rig.transfer.destinations,
+             QStringList{QDir(rig.folder).filePath(QStringLiteral("12_7_1_5_9.flv.part"))});
+    QVERIFY(rig.transfer.chunkRequests.isEmpty());
     QFile file(QDir(rig.folder).filePath(QStringLiteral("12_7_1_5_9.flv")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), body);
@@ -266,6 +272,63 @@ void DownloadFlowTest::sameSecondTwice()
     QFile first(QDir(rig.folder).filePath(QStringLiteral("12_7_1_5_9.flv")));
     QVERIFY(first.open(QIODevice::ReadOnly));
     QCOMPARE(first.readAll(), QByteArray("first"));
+}
+
+void DownloadFlowTest::endsCleanly_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("message");
+    const QString cannotDownload = QStringLiteral("Can not download the video file");
+    QTest::newRow("refused Get") << "refused" << int(Kind::DownloadFailed) << cannotDownload;
+    QTest::newRow("document without token while transferring")
+        << "late" << int(Kind::NoToken)
+        << QStringLiteral("Can not get the video file from this URL");
+    QTest::newRow("disk full mid-body")
+        << "diskfull" << int(Kind::SaveFailed) << QStringLiteral("Can not save the video file");
+    QTest::newRow("stopped while transferring") << "stop" << int(Kind::Stopped) << QString();
+    QTest::newRow("stopped while analysing") << "stopEarly" << int(Kind::Stopped) << QString();
+}
+
+void DownloadFlowTest::endsCleanly()
+{
+    // One outcome, idle, the transfer not left running and no file left behind.
+    QFETCH(QString, how);
+    QFETCH(int, kind);
+    QFETCH(QString, message);
+    Rig rig;
+    rig.transfer.refuseGets = how == QLatin1String("refused");
+    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"), false);
+    if (how == QLatin1String("stopEarly")) {
+        rig.flow->stop();
+        rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
+    } else {
+        rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
+    }
+    if (how == QLatin1String("late")) {
+        rig.browser.finish(kSite + QStringLiteral("/frame.html"));
+    } else if (how == QLatin1String("stop")) {
+        rig.flow->stop();
+        rig.flow->stop();
+    } else if (how == QLatin1String("diskfull")) {
+        rig.transfer.fail(true);
+    }
+    // Whatever the transfer might still report is ignored.
+    rig.transfer.setBody(QByteArray(3000, 'v'));
+    rig.transfer.complete();
+
+    QCOMPARE(rig.outcomes.size(), 1);
+    QCOMPARE(int(rig.outcomes.first().kind), kind);
+    QCOMPARE(rig.outcomes.first().message, message);
+    QVERIFY(!rig.flow->downloading());
+    QCOMPARE(rig.flow->phase(), Phase::Idle);
+    QVERIFY(!rig.transfer.isRunning());
+    QVERIFY(QDir(rig.folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    // The next download works.
+    rig.transfer.refuseGets = false;
+    rig.download(QByteArray("next"));
+    QCOMPARE(rig.outcomes.last().kind, Kind::Saved);
+    QCOMPARE(rig.files().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(DownloadFlowTest)

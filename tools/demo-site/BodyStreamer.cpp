@@ -4,6 +4,8 @@
 #include <QIODevice>
 #include <QTcpSocket>
 
+#include <sys/socket.h>
+
 namespace clipnab {
 
 void BodyStreamer::start(QTcpSocket *socket, std::unique_ptr<QIODevice> source, qint64 limit,
@@ -53,11 +55,31 @@ void BodyStreamer::finish()
     case Ending::CutShort:
         m_socket->disconnectFromHost();
         break;
+    case Ending::Reset:
+        // Once what was sent has left the socket, so that the client may see all of it.
+        if (m_socket->bytesToWrite() > 0) {
+            connect(m_socket, &QTcpSocket::bytesWritten, this, &BodyStreamer::reset);
+            return;
+        }
+        reset();
+        return;
     case Ending::Complete:
         if (m_closeWhenDone)
             m_socket->disconnectFromHost();
         break;
     }
+    deleteLater();
+}
+
+void BodyStreamer::reset()
+{
+    if (m_socket->bytesToWrite() > 0)
+        return;
+    // Closing with a zero linger time sends a reset instead of the orderly end.
+    const linger noLinger{1, 0};
+    ::setsockopt(static_cast<int>(m_socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &noLinger,
+                 sizeof noLinger);
+    m_socket->abort();
     deleteLater();
 }
 

@@ -10,9 +10,9 @@ class QTcpSocket;
 namespace clipnab {
 
 // Copies a response body from a device to a client socket as the socket drains, so that only a
-// bounded amount is ever buffered. It can stop early and close the connection (a cut-short
-// answer) or stop sending and keep the connection open (a stalled answer). It is a child of the
-// socket and goes away with it or when it is done.
+// bounded amount is ever buffered. It can stop early and close or reset the connection (a
+// cut-short or dropped answer) or stop sending and keep the connection open (a stalled answer). It
+// is a child of the socket and goes away with it or when it is done.
 class BodyStreamer : public QObject
 {
     Q_OBJECT
@@ -25,8 +25,9 @@ public:
     enum class Ending
     {
         Complete,
-        CutShort,
-        Stall
+        CutShort, // closed after the limit
+        Reset,    // reset after the limit
+        Stall     // kept open after the limit, silent
     };
 
     // Sends up to limit bytes of source (all of it when limit is negative).
@@ -38,6 +39,7 @@ private:
                  bool closeWhenDone);
     void pump();
     void finish();
+    void reset();
 
     QTcpSocket *m_socket;
     std::unique_ptr<QIODevice> m_source;

@@ -9,12 +9,16 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QFile>
 #include <QHostAddress>
 #include <QHttpServerRequest>
+#include <QLocale>
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
+
+#include <optional>
 
 // Keeps the bundled files in any program that links the static library.
 static void initDemoSiteResources()
@@ -52,13 +56,56 @@ QByteArray readResource(const QString &path)
     return file.readAll();
 }
 
-bool asksToClose(const QHttpServerRequest &request)
+QByteArray headerValue(const QHttpServerRequest &request, const char *wanted)
 {
     for (const auto &[name, value] : request.headers()) {
-        if (name.compare("Connection", Qt::CaseInsensitive) == 0)
-            return value.trimmed().compare("close", Qt::CaseInsensitive) == 0;
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return value.trimmed();
     }
-    return false;
+    return {};
+}
+
+bool asksToClose(const QHttpServerRequest &request)
+{
+    return headerValue(request, "Connection").compare("close", Qt::CaseInsensitive) == 0;
+}
+
+// The first and last byte of a "bytes=N-" or "bytes=N-M" request for a file of `size` bytes;
+// nothing for another form (several ranges, a suffix range), which is answered with the whole
+// file. first >= size marks a range that cannot be satisfied.
+std::optional<std::pair<qint64, qint64>> requestedRange(const QByteArray &header, qint64 size)
+{
+    if (!header.startsWith("bytes="))
+        return std::nullopt;
+    const QByteArray spec = header.mid(6).trimmed();
+    const qsizetype dash = spec.indexOf('-');
+    if (dash <= 0 || spec.contains(','))
+        return std::nullopt;
+    bool ok = false;
+    const qint64 first = spec.left(dash).toLongLong(&ok);
+    if (!ok || first < 0)
+        return std::nullopt;
+    qint64 last = size - 1;
+    if (dash + 1 < spec.size()) {
+        last = qMin(last, spec.mid(dash + 1).toLongLong(&ok));
+        if (!ok || last < first)
+            return std::nullopt;
+    }
+    return std::make_pair(first, last);
+}
+
+// Validators that change whenever the file does, so that If-Range tells a changed file apart.
+void stampValidators(DemoVideo &video)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(video.id.toUtf8());
+    hash.addData(QByteArray::number(video.generatedSize));
+    hash.addData(video.body);
+    video.etag = '"' + hash.result().toHex().left(16) + '"';
+    video.lastModified = QLocale::c()
+                             .toString(QDateTime::currentDateTimeUtc(),
+                                       QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'"))
+                             .toLatin1();
 }
 
 QString requestTarget(const QHttpServerRequest &request)
@@ -108,6 +155,7 @@ void DemoSite::addBundledVideos()
         video.thumbnail =
             readResource(QStringLiteral(":/demo-site/thumbnails/") + id + QStringLiteral(".jpg"));
         video.thumbnailType = "image/jpeg";
+        stampValidators(video);
         m_catalog.add(video);
     }
 }
@@ -131,6 +179,7 @@ void DemoSite::addVideo(const QString &id, const QString &title, const QByteArra
     video.body = body;
     video.thumbnail = placeholderThumbnail(id);
     video.thumbnailType = "image/png";
+    stampValidators(video);
     m_catalog.add(video);
 }
 
@@ -142,6 +191,7 @@ void DemoSite::addGeneratedVideo(const QString &id, const QString &title, qint64
     video.generatedSize = qMax<qint64>(0, size);
     video.thumbnail = placeholderThumbnail(id);
     video.thumbnailType = "image/png";
+    stampValidators(video);
     m_catalog.add(video);
 }
 
@@ -182,6 +232,20 @@ void DemoSite::setStalled(const QString &id, bool stalled)
 {
     if (DemoVideo *video = m_catalog.find(id))
         video->stalled = stalled;
+}
+
+void DemoSite::setDropOnce(const QString &id, qint64 bytes, bool reset)
+{
+    if (DemoVideo *video = m_catalog.find(id)) {
+        video->dropOnceAfter = bytes;
+        video->dropReset = reset;
+    }
+}
+
+void DemoSite::setIgnoreRange(const QString &id, bool ignore)
+{
+    if (DemoVideo *video = m_catalog.find(id))
+        video->ignoreRange = ignore;
 }
 
 QList<const DemoVideo *> DemoSite::allVideos() const
@@ -263,7 +327,7 @@ int DemoSite::answer(const QHttpServerRequest &request, const Exchange &exchange
     }
 
     if (path == QLatin1String("/get_video"))
-        return sendVideoFile(query, exchange);
+        return sendVideoFile(request, exchange);
 
     if (path.startsWith(QLatin1String("/thumb/"))) {
         const DemoVideo *video = m_catalog.find(path.mid(7));
@@ -275,9 +339,14 @@ int DemoSite::answer(const QHttpServerRequest &request, const Exchange &exchange
     return sendPage(exchange, 404, notFoundPage(tr("This page does not exist.")));
 }
 
-int DemoSite::sendVideoFile(const QString &rawQuery, const Exchange &exchange)
+int DemoSite::sendVideoFile(const QHttpServerRequest &request, const Exchange &exchange)
 {
-    const DemoVideo *video = m_catalog.find(queryValue(rawQuery, QStringLiteral("video_id")));
+    const QString rawQuery = request.url().query(QUrl::FullyEncoded);
+    const QByteArray rangeHeader = headerValue(request, "Range");
+    m_rangeLog.append(QString::fromLatin1(rangeHeader));
+    connect(exchange.socket, &QTcpSocket::disconnected, this, &DemoSite::onDownloadConnectionClosed,
+            Qt::UniqueConnection);
+    DemoVideo *video = m_catalog.find(queryValue(rawQuery, QStringLiteral("video_id")));
     if (!video)
         return sendText(exchange, 404, "No such video.");
     if (video->forcedStatus != 0)
@@ -286,10 +355,35 @@ int DemoSite::sendVideoFile(const QString &rawQuery, const Exchange &exchange)
         return sendText(exchange, 403, "The token does not match.");
 
     const qint64 size = video->size();
-    const HttpHeaders headers{{"Content-Type", "video/x-flv"}, {"Cache-Control", "no-store"}};
-    exchange.socket->write(httpResponseHead(200, headers, size));
+    HttpHeaders headers{{"Content-Type", "video/x-flv"},
+                        {"Cache-Control", "no-store"},
+                        {"Accept-Ranges", "bytes"},
+                        {"ETag", video->etag},
+                        {"Last-Modified", video->lastModified}};
+    // A range is served only while the validator the client holds still names this file.
+    const QByteArray ifRange = headerValue(request, "If-Range");
+    const bool sameFile =
+        ifRange.isEmpty() || ifRange == video->etag || ifRange == video->lastModified;
+    const auto range =
+        video->ignoreRange || !sameFile ? std::nullopt : requestedRange(rangeHeader, size);
+    qint64 first = 0;
+    qint64 length = size;
+    int status = 200;
+    if (range) {
+        if (range->first >= size) {
+            return send(exchange, 416, {{"Content-Range", "bytes */" + QByteArray::number(size)}},
+                        {});
+        }
+        status = 206;
+        first = range->first;
+        length = range->second - first + 1;
+        headers.append({"Content-Range", "bytes " + QByteArray::number(first) + '-' +
+                                             QByteArray::number(range->second) + '/' +
+                                             QByteArray::number(size)});
+    }
+    exchange.socket->write(httpResponseHead(status, headers, length));
     if (exchange.headOnly)
-        return 200;
+        return status;
 
     std::unique_ptr<QIODevice> source;
     if (video->isGenerated()) {
@@ -300,18 +394,29 @@ int DemoSite::sendVideoFile(const QString &rawQuery, const Exchange &exchange)
         source = std::move(buffer);
     }
     source->open(QIODevice::ReadOnly);
+    source->seek(first);
 
-    qint64 limit = -1;
+    // Where the answer stops early, as an offset into the file.
+    qint64 end = first + length;
     BodyStreamer::Ending ending = BodyStreamer::Ending::Complete;
-    if (video->stalled) {
-        limit = size / 2;
+    if (video->stalled && size / 2 < end) {
+        end = qMax(first, size / 2);
         ending = BodyStreamer::Ending::Stall;
-    } else if (video->cutShortAfter >= 0 && video->cutShortAfter < size) {
-        limit = video->cutShortAfter;
+    } else if (video->cutShortAfter >= 0 && video->cutShortAfter < end) {
+        end = qMax(first, video->cutShortAfter);
         ending = BodyStreamer::Ending::CutShort;
+    } else if (video->dropOnceAfter >= 0 && video->dropOnceAfter < end) {
+        end = qMax(first, video->dropOnceAfter);
+        ending = video->dropReset ? BodyStreamer::Ending::Reset : BodyStreamer::Ending::CutShort;
+        video->dropOnceAfter = -1;
     }
-    BodyStreamer::start(exchange.socket, std::move(source), limit, ending, exchange.close);
-    return 200;
+    BodyStreamer::start(exchange.socket, std::move(source), end - first, ending, exchange.close);
+    return status;
+}
+
+void DemoSite::onDownloadConnectionClosed()
+{
+    ++m_closedDownloads;
 }
 
 int DemoSite::send(const Exchange &exchange, int status, const HttpHeaders &headers,

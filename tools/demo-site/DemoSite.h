@@ -51,9 +51,18 @@ public:
     void setWithoutToken(const QString &id, bool withoutToken);
     // The file download sends its headers and half of the body, then nothing more.
     void setStalled(const QString &id, bool stalled);
+    // The next file download ends its connection once bytes of the file are sent, with a reset
+    // or a plain close; later ones run normally. -1 restores it.
+    void setDropOnce(const QString &id, qint64 bytes, bool reset = false);
+    // Range requests for the file are answered with the whole file (200).
+    void setIgnoreRange(const QString &id, bool ignore);
 
     // Every request target served so far ("/get_video?video_id=..."), oldest first.
     QStringList requestLog() const { return m_requestLog; }
+    // The Range header of every file download so far ("" without one), oldest first.
+    QStringList rangeLog() const { return m_rangeLog; }
+    // Connections that carried a file download and have since been closed by either side.
+    int closedDownloads() const { return m_closedDownloads; }
 
     Q_SIGNAL void requestServed(const QString &target, int status);
 
@@ -69,11 +78,12 @@ private:
 
     void handle(const QHttpServerRequest &request, QTcpSocket *socket);
     int answer(const QHttpServerRequest &request, const Exchange &exchange);
-    int sendVideoFile(const QString &rawQuery, const Exchange &exchange);
+    int sendVideoFile(const QHttpServerRequest &request, const Exchange &exchange);
     int send(const Exchange &exchange, int status, const HttpHeaders &headers,
              const QByteArray &body);
     int sendPage(const Exchange &exchange, int status, const QByteArray &html);
     int sendText(const Exchange &exchange, int status, const QByteArray &text);
+    void onDownloadConnectionClosed();
     QString playerAddress(const DemoVideo &video) const;
     QList<const DemoVideo *> allVideos() const;
     void addBundledVideos();
@@ -82,6 +92,8 @@ private:
     VideoCatalog m_catalog;
     QByteArray m_secret;
     QStringList m_requestLog;
+    QStringList m_rangeLog;
+    int m_closedDownloads = 0;
     quint16 m_port = 0;
 };
 

@@ -12,6 +12,8 @@ QByteArray httpReasonPhrase(int status)
         return "OK";
     case 204:
         return "No Content";
+    case 206:
+        return "Partial Content";
     case 302:
         return "Found";
     case 400:
@@ -22,6 +24,8 @@ QByteArray httpReasonPhrase(int status)
         return "Not Found";
     case 405:
         return "Method Not Allowed";
+    case 416:
+        return "Range Not Satisfiable";
     case 500:
         return "Internal Server Error";
     case 503:

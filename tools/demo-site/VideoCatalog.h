@@ -25,6 +25,15 @@ struct DemoVideo
     bool withoutToken = false;
     // The file download sends its headers and then nothing until the client gives up.
     bool stalled = false;
+    // Zero or more: the next file download ends the connection once this many bytes of the file
+    // (counted from its start) are sent, with a reset when dropReset, else a plain close.
+    qint64 dropOnceAfter = -1;
+    bool dropReset = false;
+    // A Range request gets the whole file, as from a server without range support.
+    bool ignoreRange = false;
+    // Validators of the file, sent with it and compared with If-Range.
+    QByteArray etag;
+    QByteArray lastModified;
 
     bool isGenerated() const { return generatedSize >= 0; }
     qint64 size() const { return isGenerated() ? generatedSize : body.size(); }

@@ -1,9 +1,6 @@
 #include "components/network/NetworkTransfer.h"
 
-#include <QDir>
-#include <QNetworkAccessManager>
-#include <QNetworkRequest>
-#include <QTemporaryFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
 
@@ -19,14 +16,26 @@ QString operationName(const QString &operation)
 } // namespace
 
 NetworkTransfer::NetworkTransfer(QObject *parent)
-    : TransferComponent(parent), m_manager(new QNetworkAccessManager(this))
+    : TransferComponent(parent), m_worker(new TransferWorker)
 {
-    m_manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    m_thread.setObjectName(QStringLiteral("transfer"));
+    m_worker->moveToThread(&m_thread);
+    connect(m_worker, &TransferWorker::stateReached, this, &NetworkTransfer::onWorkerState);
+    connect(m_worker, &TransferWorker::progressed, this, &NetworkTransfer::onWorkerProgress);
+    connect(m_worker, &TransferWorker::completed, this, &NetworkTransfer::onWorkerCompleted);
+    connect(m_worker, &TransferWorker::failed, this, &NetworkTransfer::onWorkerFailed);
+    m_thread.start();
 }
 
 NetworkTransfer::~NetworkTransfer()
 {
-    dropReply();
+    quit();
+    // The worker and its network objects end on their own thread.
+    TransferWorker *worker = m_worker;
+    QMetaObject::invokeMethod(
+        worker, [worker] { delete worker; }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
 }
 
 void NetworkTransfer::setURL(const QString &url)
@@ -39,9 +48,14 @@ QString NetworkTransfer::URL() const
     return m_url;
 }
 
-bool NetworkTransfer::isRunning() const
+void NetworkTransfer::setDestination(const QString &partPath)
 {
-    return !m_reply.isNull();
+    m_destination = partPath;
+}
+
+QString NetworkTransfer::destination() const
+{
+    return m_destination;
 }
 
 bool NetworkTransfer::Execute(const QString &operation)
@@ -58,7 +72,7 @@ bool NetworkTransfer::Execute(const QString &operation)
 
 bool NetworkTransfer::startGet()
 {
-    if (isRunning())
+    if (m_running)
         return false;
 
     // Tolerant parsing: characters an address may not hold as typed (a blank, say) are escaped.
@@ -70,49 +84,28 @@ bool NetworkTransfer::startGet()
         return false;
     }
 
-    auto spool = std::make_unique<QTemporaryFile>(QDir::tempPath() +
-                                                  QLatin1String("/clipnab-transfer-XXXXXX"));
-    if (!spool->open()) {
-        m_errorString =
-            tr("Could not create a temporary file for the download: %1").arg(spool->errorString());
-        return false;
-    }
-
-    dropSpool();
-    m_spool = std::move(spool);
+    releaseBody();
     m_headers.clear();
     m_errorString.clear();
     m_bytesReceived = 0;
-    m_receiving = false;
+    m_writeFailed = false;
     m_state = State::None;
+    m_partPath = m_destination;
+    m_running = true;
     const quint64 generation = ++m_generation;
 
-    QNetworkRequest request(url);
-    request.setMaximumRedirectsAllowed(kMaximumRedirects);
-    request.setTransferTimeout(m_idleTimeoutMs);
-    // Ask for the body as stored: its bytes are saved unchanged and checked against Content-Length.
-    request.setRawHeader("Accept-Encoding", "identity");
-
-    QNetworkReply *reply = m_manager->get(request);
-    reply->setReadBufferSize(kReadBufferSize);
-    m_reply = reply;
-
-    connect(reply, &QNetworkReply::socketStartedConnecting, this,
-            [this] { setState(State::Connecting); });
-    connect(reply, &QNetworkReply::requestSent, this, [this] {
-        setState(State::Requesting);
-        setState(State::RequestSent);
-    });
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this] {
-        if (m_reply)
-            m_headers = m_reply->rawHeaderPairs();
-    });
-    connect(reply, &QNetworkReply::readyRead, this, &NetworkTransfer::spoolAvailable);
-    connect(reply, &QNetworkReply::finished, this, &NetworkTransfer::onFinished);
+    TransferWorker::Request request;
+    request.generation = generation;
+    request.url = url;
+    request.partPath = m_partPath;
+    request.idleTimeoutMs = m_idleTimeoutMs;
+    request.retryDelayMs = m_retryDelayMs;
+    TransferWorker *worker = m_worker;
+    QMetaObject::invokeMethod(worker, [worker, request] { worker->start(request); });
 
     // Execute returns before any state is reported; the first one follows from the event loop.
     QTimer::singleShot(0, this, [this, generation] {
-        if (generation == m_generation && isRunning() && m_state == State::None)
+        if (generation == m_generation && m_running && m_state == State::None)
             setState(State::ResolvingHost);
     });
     return true;
@@ -120,11 +113,17 @@ bool NetworkTransfer::startGet()
 
 void NetworkTransfer::quit()
 {
-    ++m_generation;
-    dropReply();
-    dropSpool();
+    const quint64 stopped = m_generation++;
+    if (m_running) {
+        TransferWorker *worker = m_worker;
+        QMetaObject::invokeMethod(worker, [worker, stopped] { worker->stop(stopped); });
+        // The unfinished file goes now; the worker only closes its handle to it.
+        if (!m_partPath.isEmpty() && QFileInfo(m_partPath).isFile())
+            QFile::remove(m_partPath);
+    }
+    m_running = false;
+    releaseBody();
     m_headers.clear();
-    m_receiving = false;
     m_state = State::None;
 }
 
@@ -137,91 +136,45 @@ void NetworkTransfer::setState(State state)
 void NetworkTransfer::fail(const QString &message)
 {
     m_errorString = message;
-    dropReply();
-    dropSpool();
+    m_running = false;
+    releaseBody();
     setState(State::Error);
 }
 
-void NetworkTransfer::spoolAvailable()
+void NetworkTransfer::onWorkerState(quint64 generation, int state)
 {
-    if (!m_reply || !m_spool)
-        return;
-    if (!m_receiving) {
-        m_receiving = true;
-        setState(State::ReceivingResponse);
-        if (!m_reply)
-            return;
-    }
-    if (m_buffer.size() != kSpoolStep)
-        m_buffer.resize(kSpoolStep);
-    while (m_reply && m_reply->bytesAvailable() > 0) {
-        const qint64 got = m_reply->read(m_buffer.data(), kSpoolStep);
-        if (got <= 0)
-            break;
-        if (m_spool->write(m_buffer.constData(), got) != got) {
-            fail(tr("Could not write the download to a temporary file: %1")
-                     .arg(m_spool->errorString()));
-            return;
-        }
-        m_bytesReceived += got;
-    }
+    if (generation == m_generation && m_running)
+        setState(static_cast<State>(state));
 }
 
-QString NetworkTransfer::checkFinishedReply() const
+void NetworkTransfer::onWorkerProgress(quint64 generation, qint64 received, qint64 total)
 {
-    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (status.isValid()) {
-        const int code = status.toInt();
-        if (code < 200 || code > 299) {
-            const QString reason =
-                m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-            return reason.isEmpty() ? tr("The server answered %1.").arg(code)
-                                    : tr("The server answered %1 %2.").arg(code).arg(reason);
-        }
-    }
-    if (!status.isValid() && m_reply->error() == QNetworkReply::NoError)
-        return tr("The server sent no HTTP answer.");
-
-    bool announced = false;
-    const qint64 length =
-        GetHeader(QStringLiteral("Content-Length")).trimmed().toLongLong(&announced);
-    const QNetworkReply::NetworkError error = m_reply->error();
-    const bool closedEarly =
-        error == QNetworkReply::NoError || error == QNetworkReply::RemoteHostClosedError;
-    if (closedEarly && announced && length != m_bytesReceived)
-        return tr("The connection ended after %1 of %2 bytes.").arg(m_bytesReceived).arg(length);
-    // Aborts of our own disconnect first, so a cancelled reply here is the idle timeout.
-    if (error == QNetworkReply::OperationCanceledError)
-        return tr("No data arrived for %1 seconds.").arg(m_idleTimeoutMs / 1000.0);
-    if (error != QNetworkReply::NoError)
-        return m_reply->errorString();
-    return {};
+    if (generation != m_generation || !m_running)
+        return;
+    m_bytesReceived = received;
+    Q_EMIT bodyProgress(received, total);
 }
 
-void NetworkTransfer::onFinished()
+void NetworkTransfer::onWorkerCompleted(quint64 generation, const TransferWorker::Headers &headers,
+                                        const QByteArray &memoryBody, qint64 size)
 {
-    if (!m_reply)
+    if (generation != m_generation || !m_running)
         return;
-    m_headers = m_reply->rawHeaderPairs();
-    spoolAvailable();
-    if (!m_reply)
-        return;
-
-    const QString problem = checkFinishedReply();
-    if (!problem.isEmpty()) {
-        fail(problem);
-        return;
-    }
-    if (!m_spool->flush() || !m_spool->seek(0)) {
-        fail(tr("Could not read the download back: %1").arg(m_spool->errorString()));
-        return;
-    }
-    m_spoolLeft = m_spool->size();
-    m_buffer.clear();
-    m_readPos = 0;
-    dropReply();
+    m_running = false;
+    m_headers = headers;
+    m_memoryBody = memoryBody;
+    m_bytesReceived = size;
+    m_bodyLeft = size;
     setState(State::ResponseReceived);
     setState(State::ResponseCompleted);
+}
+
+void NetworkTransfer::onWorkerFailed(quint64 generation, const QString &message, bool writeFailed)
+{
+    if (generation != m_generation || !m_running)
+        return;
+    m_writeFailed = writeFailed;
+    fail(message);
 }
 
 QString NetworkTransfer::GetHeader(const QString &name) const
@@ -244,47 +197,46 @@ QString NetworkTransfer::GetHeader(const QString &name) const
 
 QByteArray NetworkTransfer::GetChunk(int size)
 {
-    if (size <= 0 || m_state != State::ResponseCompleted || !m_spool)
+    if (size <= 0 || m_state != State::ResponseCompleted || m_bodyLeft <= 0) {
+        releaseBody();
         return {};
-    if (m_readPos >= m_buffer.size() && m_spoolLeft > 0) {
-        m_buffer.resize(qMin(kReadAheadSize, m_spoolLeft));
-        const qint64 got = m_spool->read(m_buffer.data(), m_buffer.size());
-        if (got <= 0) {
-            fail(tr("Could not read the download back: %1").arg(m_spool->errorString()));
-            return {};
+    }
+    if (m_readPos >= m_buffer.size()) {
+        if (m_partPath.isEmpty()) {
+            m_buffer = std::exchange(m_memoryBody, {});
+        } else {
+            // Read back from the part file, for a caller that wants the body in pieces.
+            if (!m_readBack) {
+                m_readBack = std::make_unique<QFile>(m_partPath);
+                if (!m_readBack->open(QIODevice::ReadOnly)) {
+                    fail(tr("Could not read the download back: %1").arg(m_readBack->errorString()));
+                    return {};
+                }
+            }
+            m_buffer.resize(qMin(kReadAheadSize, m_bodyLeft));
+            const qint64 got = m_readBack->read(m_buffer.data(), m_buffer.size());
+            if (got <= 0) {
+                fail(tr("Could not read the download back: %1").arg(m_readBack->errorString()));
+                return {};
+            }
+            m_buffer.truncate(got);
         }
-        m_buffer.truncate(got);
         m_readPos = 0;
     }
     const qsizetype take = qMin<qsizetype>(size, m_buffer.size() - m_readPos);
-    if (take <= 0) {
-        dropSpool();
-        return {};
-    }
     QByteArray chunk = m_buffer.mid(m_readPos, take);
     m_readPos += take;
-    m_spoolLeft -= take;
+    m_bodyLeft -= take;
     return chunk;
 }
 
-void NetworkTransfer::dropReply()
+void NetworkTransfer::releaseBody()
 {
-    QNetworkReply *reply = m_reply.data();
-    m_reply = nullptr;
-    if (!reply)
-        return;
-    reply->disconnect(this);
-    if (reply->isRunning())
-        reply->abort();
-    reply->deleteLater();
-}
-
-void NetworkTransfer::dropSpool()
-{
-    m_spoolLeft = 0;
+    m_memoryBody.clear();
+    m_readBack.reset();
     m_buffer.clear();
     m_readPos = 0;
-    m_spool.reset();
+    m_bodyLeft = 0;
 }
 
 } // namespace clipnab

@@ -20,6 +20,8 @@ struct Answer
     QByteArray body;
     QByteArray contentType;
     QByteArray location;
+    QByteArray etag;
+    QByteArray lastModified;
     qint64 contentLength = -1;
 };
 
@@ -60,6 +62,8 @@ private:
         answer.body = reply->readAll();
         answer.contentType = reply->rawHeader("Content-Type");
         answer.location = reply->rawHeader("Location");
+        answer.etag = reply->rawHeader("ETag");
+        answer.lastModified = reply->rawHeader("Last-Modified");
         bool ok = false;
         const qint64 length = reply->rawHeader("Content-Length").toLongLong(&ok);
         answer.contentLength = ok ? length : -1;
@@ -273,6 +277,69 @@ private Q_SLOTS:
         QVERIFY(received.startsWith("HTTP/1.1 200 OK\r\n"));
         QVERIFY(received.left(headEnd).contains("Content-Length: 2000"));
         QCOMPARE(received.mid(headEnd + 4), GeneratedBody::bytes(0, sent));
+    }
+
+    void rangesAreServed_data()
+    {
+        QTest::addColumn<QByteArray>("range");
+        QTest::addColumn<QString>("ifRange"); // "etag", "date", "stale" or empty
+        QTest::addColumn<bool>("ignoreRange");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<qint64>("first");
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<QByteArray>("contentRange");
+        QTest::newRow("the rest") << QByteArray("bytes=1500-") << "" << false << 206 << qint64(1500)
+                                  << qint64(500) << QByteArray("bytes 1500-1999/2000");
+        QTest::newRow("a slice") << QByteArray("bytes=10-19") << "" << false << 206 << qint64(10)
+                                 << qint64(10) << QByteArray("bytes 10-19/2000");
+        QTest::newRow("same ETag")
+            << QByteArray("bytes=1500-") << "etag" << false << 206 << qint64(1500) << qint64(500)
+            << QByteArray("bytes 1500-1999/2000");
+        QTest::newRow("same date")
+            << QByteArray("bytes=1500-") << "date" << false << 206 << qint64(1500) << qint64(500)
+            << QByteArray("bytes 1500-1999/2000");
+        QTest::newRow("stale validator") << QByteArray("bytes=1500-") << "stale" << false << 200
+                                         << qint64(0) << qint64(2000) << QByteArray();
+        QTest::newRow("range ignored") << QByteArray("bytes=1500-") << "" << true << 200
+                                       << qint64(0) << qint64(2000) << QByteArray();
+        QTest::newRow("beyond the end") << QByteArray("bytes=2000-") << "" << false << 416
+                                        << qint64(0) << qint64(0) << QByteArray("bytes */2000");
+        QTest::newRow("several ranges") << QByteArray("bytes=0-1,5-9") << "" << false << 200
+                                        << qint64(0) << qint64(2000) << QByteArray();
+    }
+    void rangesAreServed()
+    {
+        QFETCH(QByteArray, range);
+        QFETCH(QString, ifRange);
+        QFETCH(bool, ignoreRange);
+        QFETCH(int, status);
+        QFETCH(qint64, first);
+        QFETCH(qint64, length);
+        QFETCH(QByteArray, contentRange);
+        const QString id = QStringLiteral("ranged");
+        m_site.addVideo(id, QStringLiteral("Ranged"), GeneratedBody::bytes(0, 2000));
+        m_site.setIgnoreRange(id, ignoreRange);
+        const Answer plain = fetch(fileTarget(id));
+        QVERIFY(!plain.etag.isEmpty());
+        QVERIFY(!plain.lastModified.isEmpty());
+
+        QNetworkRequest request(QUrl(m_site.baseUrl() + fileTarget(id)));
+        request.setRawHeader("Range", range);
+        if (ifRange == QLatin1String("etag"))
+            request.setRawHeader("If-Range", plain.etag);
+        else if (ifRange == QLatin1String("date"))
+            request.setRawHeader("If-Range", plain.lastModified);
+        else if (ifRange == QLatin1String("stale"))
+            request.setRawHeader("If-Range", "\"0000\"");
+        QNetworkReply *reply = m_manager.get(request);
+        QSignalSpy finished(reply, &QNetworkReply::finished);
+        QVERIFY(reply->isFinished() || finished.wait(30000));
+        QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), status);
+        QCOMPARE(reply->rawHeader("Content-Range"), contentRange);
+        QCOMPARE(m_site.rangeLog().last(), QString::fromLatin1(range));
+        if (status != 416)
+            QVERIFY(reply->readAll() == GeneratedBody::bytes(first, length));
+        reply->deleteLater();
     }
 
     void thumbnailsAreImages_data()

@@ -1,0 +1,407 @@
+#include "components/network/TransferWorker.h"
+
+#include "components/TransferComponent.h"
+
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QTimer>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace clipnab {
+
+namespace {
+
+using State = TransferComponent::State;
+
+// Written data is handed to the disk in steps of this size while the body arrives, so that the
+// sync at the end has little left to wait for.
+constexpr qint64 kWritebackStep = 16 * 1024 * 1024;
+
+bool isRedirect(int status)
+{
+    return status >= 300 && status < 400;
+}
+
+// The connection ended before the body did: worth asking again for the rest.
+bool isDrop(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::NoError:
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::UnknownNetworkError:
+        return true;
+    default:
+        return false;
+    }
+}
+
+qint64 number(const QByteArray &text, bool *ok)
+{
+    const QByteArray t = text.trimmed();
+    qint64 value = -1;
+    *ok = !t.isEmpty() && t.front() != '-' && t.front() != '+';
+    if (*ok)
+        value = t.toLongLong(ok);
+    return value;
+}
+
+} // namespace
+
+std::optional<TransferWorker::ContentRange>
+TransferWorker::parseContentRange(const QByteArray &value)
+{
+    const QByteArray text = value.trimmed();
+    if (!text.startsWith("bytes "))
+        return std::nullopt;
+    const QByteArray spec = text.mid(6).trimmed();
+    const qsizetype dash = spec.indexOf('-');
+    const qsizetype slash = spec.indexOf('/');
+    if (dash <= 0 || slash <= dash + 1)
+        return std::nullopt;
+    ContentRange range;
+    bool ok = false;
+    range.first = number(spec.left(dash), &ok);
+    if (!ok)
+        return std::nullopt;
+    range.last = number(spec.mid(dash + 1, slash - dash - 1), &ok);
+    if (!ok || range.last < range.first)
+        return std::nullopt;
+    const QByteArray total = spec.mid(slash + 1).trimmed();
+    if (total != "*") {
+        range.total = number(total, &ok);
+        if (!ok || range.total <= range.last)
+            return std::nullopt;
+    }
+    return range;
+}
+
+TransferWorker::TransferWorker(QObject *parent) : QObject(parent) {}
+
+TransferWorker::~TransferWorker()
+{
+    dropReply();
+    closeFile();
+}
+
+void TransferWorker::start(const Request &request)
+{
+    if (!m_manager) {
+        m_manager = new QNetworkAccessManager(this);
+        m_manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+        m_retryTimer = new QTimer(this);
+        m_retryTimer->setSingleShot(true);
+        connect(m_retryTimer, &QTimer::timeout, this, &TransferWorker::sendRequest);
+        m_progressTimer = new QTimer(this);
+        m_progressTimer->setSingleShot(true);
+        connect(m_progressTimer, &QTimer::timeout, this, [this] {
+            if (m_active)
+                reportProgress(true);
+        });
+    }
+    dropReply();
+    closeFile();
+    m_retryTimer->stop();
+    m_request = request;
+    m_memoryBody.clear();
+    m_headers.clear();
+    m_validator.clear();
+    m_received = 0;
+    m_total = -1;
+    m_syncedUpTo = 0;
+    m_retries = 0;
+    m_receiving = false;
+    m_writeFailed = false;
+    m_active = true;
+    if (!m_request.partPath.isEmpty()) {
+        m_file.setFileName(m_request.partPath);
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+            fail(tr("Could not create %1: %2").arg(m_request.partPath, m_file.errorString()), true);
+            return;
+        }
+    }
+    sendRequest();
+}
+
+void TransferWorker::stop(quint64 generation)
+{
+    if (generation != m_request.generation)
+        return;
+    m_active = false;
+    if (m_retryTimer) {
+        m_retryTimer->stop();
+        m_progressTimer->stop();
+    }
+    dropReply();
+    closeFile();
+    m_memoryBody.clear();
+}
+
+void TransferWorker::sendRequest()
+{
+    if (!m_active)
+        return;
+    QNetworkRequest request(m_request.url);
+    request.setMaximumRedirectsAllowed(kMaximumRedirects);
+    request.setTransferTimeout(m_request.idleTimeoutMs);
+    // The body is saved as stored: checked against Content-Length and resumable by offset.
+    request.setRawHeader("Accept-Encoding", "identity");
+    if (m_received > 0) {
+        request.setRawHeader("Range", "bytes=" + QByteArray::number(m_received) + '-');
+        if (!m_validator.isEmpty())
+            request.setRawHeader("If-Range", m_validator);
+    }
+    m_decided = false;
+    m_accepted = false;
+    m_mismatch = false;
+    m_status = 0;
+
+    QNetworkReply *reply = m_manager->get(request);
+    reply->setReadBufferSize(kReadBufferSize);
+    m_reply = reply;
+    connect(reply, &QNetworkReply::socketStartedConnecting, this,
+            [this] { reportState(int(State::Connecting)); });
+    connect(reply, &QNetworkReply::requestSent, this, [this] {
+        reportState(int(State::Requesting));
+        reportState(int(State::RequestSent));
+    });
+    connect(reply, &QNetworkReply::metaDataChanged, this, &TransferWorker::onMetaData);
+    connect(reply, &QNetworkReply::readyRead, this, &TransferWorker::onReadyRead);
+    connect(reply, &QNetworkReply::finished, this, &TransferWorker::onFinished);
+}
+
+void TransferWorker::reportState(int state)
+{
+    // A resumed request is part of the same transfer: its connecting is not reported again.
+    if (!m_receiving)
+        Q_EMIT stateReached(m_request.generation, state);
+}
+
+void TransferWorker::onMetaData()
+{
+    if (!m_reply || m_decided)
+        return;
+    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid() || isRedirect(status.toInt()))
+        return;
+    m_decided = true;
+    m_status = status.toInt();
+    m_accepted = acceptAnswer(m_status);
+    if (m_mismatch) {
+        m_reply->abort();
+        return;
+    }
+    if (m_accepted && !m_receiving) {
+        reportState(int(State::ReceivingResponse));
+        m_receiving = true;
+    }
+    if (m_accepted)
+        reportProgress(true);
+}
+
+bool TransferWorker::acceptAnswer(int status)
+{
+    if (status < 200 || status > 299)
+        return false;
+    if (m_received > 0 && status == 206) {
+        // Only the bytes asked for, of the same body.
+        const auto range = parseContentRange(m_reply->rawHeader("Content-Range"));
+        m_mismatch = !range || range->first != m_received ||
+                     (range->total >= 0 && range->last != range->total - 1) ||
+                     (m_total >= 0 && range->total != m_total);
+        return !m_mismatch;
+    }
+    // The whole body from its start: a first answer, or a server that ignored the range.
+    if (m_received > 0 && !restartFromZero())
+        return false;
+    m_headers = m_reply->rawHeaderPairs();
+    bool announced = false;
+    m_total = number(m_reply->rawHeader("Content-Length"), &announced);
+    if (!announced)
+        m_total = -1;
+    const QByteArray etag = m_reply->rawHeader("ETag");
+    m_validator =
+        !etag.isEmpty() && !etag.startsWith("W/") ? etag : m_reply->rawHeader("Last-Modified");
+    return true;
+}
+
+bool TransferWorker::restartFromZero()
+{
+    m_received = 0;
+    m_syncedUpTo = 0;
+    m_memoryBody.clear();
+    if (m_file.isOpen() && (!m_file.resize(0) || !m_file.seek(0))) {
+        fail(tr("Could not start the file over: %1").arg(m_file.errorString()), true);
+        return false;
+    }
+    return true;
+}
+
+void TransferWorker::onReadyRead()
+{
+    if (!m_reply)
+        return;
+    if (!m_accepted) {
+        // An error page or an answer being refused: nothing of it is kept.
+        m_reply->skip(m_reply->bytesAvailable());
+        return;
+    }
+    if (m_buffer.size() != kWriteStep)
+        m_buffer.resize(kWriteStep);
+    while (m_reply && m_reply->bytesAvailable() > 0) {
+        const qint64 got = m_reply->read(m_buffer.data(), kWriteStep);
+        if (got <= 0 || !keep(m_buffer.constData(), got))
+            break;
+    }
+    reportProgress(false);
+}
+
+bool TransferWorker::keep(const char *data, qint64 size)
+{
+    if (m_file.isOpen()) {
+        if (m_file.write(data, size) != size) {
+            fail(tr("Could not write the video to disk: %1").arg(m_file.errorString()), true);
+            return false;
+        }
+        m_received += size;
+#ifdef SYNC_FILE_RANGE_WRITE
+        if (m_received - m_syncedUpTo >= kWritebackStep) {
+            ::sync_file_range(m_file.handle(), m_syncedUpTo, m_received - m_syncedUpTo,
+                              SYNC_FILE_RANGE_WRITE);
+            m_syncedUpTo = m_received;
+        }
+#endif
+        return true;
+    }
+    if (m_memoryBody.size() + size > kMemoryBodyLimit) {
+        fail(tr("A body of more than %1 bytes needs a destination file.").arg(kMemoryBodyLimit));
+        return false;
+    }
+    m_memoryBody.append(data, size);
+    m_received += size;
+    return true;
+}
+
+void TransferWorker::reportProgress(bool force)
+{
+    const qint64 elapsed =
+        m_sinceProgress.isValid() ? m_sinceProgress.elapsed() : kProgressIntervalMs;
+    if (!force && elapsed < kProgressIntervalMs) {
+        if (!m_progressTimer->isActive())
+            m_progressTimer->start(static_cast<int>(kProgressIntervalMs - elapsed));
+        return;
+    }
+    m_progressTimer->stop();
+    m_sinceProgress.start();
+    Q_EMIT progressed(m_request.generation, m_received, m_total);
+}
+
+void TransferWorker::onFinished()
+{
+    if (!m_reply)
+        return;
+    onMetaData();
+    onReadyRead();
+    if (!m_reply)
+        return;
+
+    const QNetworkReply::NetworkError error = m_reply->error();
+    if (m_accepted && error == QNetworkReply::NoError && (m_total < 0 || m_received == m_total)) {
+        complete();
+        return;
+    }
+    // A body cut short (or an answer for other bytes) is asked for again from where it ended.
+    const bool resumable = (m_accepted && isDrop(error)) || m_mismatch;
+    if (resumable && m_retries < kMaximumRetries) {
+        dropReply();
+        m_retryTimer->start(m_request.retryDelayMs << m_retries);
+        ++m_retries;
+        return;
+    }
+    fail(problemOf(error));
+}
+
+QString TransferWorker::problemOf(QNetworkReply::NetworkError error) const
+{
+    if (m_mismatch)
+        return tr("The server answered the resume with other bytes than those asked for.");
+    if (m_status != 0 && (m_status < 200 || m_status > 299)) {
+        const QString reason =
+            m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+        return reason.isEmpty() ? tr("The server answered %1.").arg(m_status)
+                                : tr("The server answered %1 %2.").arg(m_status).arg(reason);
+    }
+    if (m_status == 0 && error == QNetworkReply::NoError)
+        return tr("The server sent no HTTP answer.");
+    if (m_accepted && isDrop(error) && m_total >= 0)
+        return tr("The connection ended after %1 of %2 bytes.").arg(m_received).arg(m_total);
+    // Aborts of our own drop the reply first, so a cancelled reply here is the idle timeout.
+    if (error == QNetworkReply::OperationCanceledError)
+        return tr("No data arrived for %1 seconds.").arg(m_request.idleTimeoutMs / 1000.0);
+    return m_reply->errorString();
+}
+
+void TransferWorker::complete()
+{
+    dropReply();
+    if (m_file.isOpen()) {
+        // On disk before it is reported: the caller's rename then never shows a file that a
+        // crash could leave with missing data.
+        if (::fsync(m_file.handle()) != 0) {
+            fail(tr("Could not write the video to disk: %1").arg(qt_error_string(errno)), true);
+            return;
+        }
+        m_file.close();
+    }
+    m_active = false;
+    reportProgress(true);
+    Q_EMIT completed(m_request.generation, m_headers, m_memoryBody, m_received);
+    m_memoryBody.clear();
+}
+
+void TransferWorker::fail(const QString &message, bool writeFailed)
+{
+    m_active = false;
+    m_retryTimer->stop();
+    m_progressTimer->stop();
+    dropReply();
+    discardFile();
+    m_memoryBody.clear();
+    Q_EMIT failed(m_request.generation, message, writeFailed);
+}
+
+void TransferWorker::dropReply()
+{
+    QNetworkReply *reply = m_reply.data();
+    m_reply = nullptr;
+    if (!reply)
+        return;
+    reply->disconnect(this);
+    if (reply->isRunning())
+        reply->abort();
+    reply->deleteLater();
+}
+
+void TransferWorker::closeFile()
+{
+    if (m_file.isOpen())
+        m_file.close();
+}
+
+void TransferWorker::discardFile()
+{
+    closeFile();
+    // Only a file of our own making: a device given as destination stays.
+    const QString path = m_request.partPath;
+    if (!path.isEmpty() && QFileInfo(path).isFile())
+        QFile::remove(path);
+}
+
+} // namespace clipnab

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QList>
+#include <QNetworkReply>
+#include <QObject>
+#include <QPair>
+#include <QPointer>
+#include <QUrl>
+
+#include <optional>
+
+class QNetworkAccessManager;
+class QTimer;
+
+namespace clipnab {
+
+// The network and disk side of NetworkTransfer, on a thread of its own so that neither a slow
+// write nor the final sync ever holds up the window. It writes the body once, as it arrives,
+// into the part file (or memory without one), resumes a body whose connection drops with a
+// Range request, and syncs the file to disk before it reports completion.
+class TransferWorker : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Headers = QList<QPair<QByteArray, QByteArray>>;
+
+    struct Request
+    {
+        quint64 generation = 0;
+        QUrl url;
+        QString partPath; // empty: the body stays in memory
+        int idleTimeoutMs = 0;
+        int retryDelayMs = 0; // before the first retry; doubled for each further one
+    };
+
+    // The first byte, last byte and total of a "Content-Range: bytes A-B/T" value; T is -1 for
+    // "*". Empty when the value is not of that form.
+    struct ContentRange
+    {
+        qint64 first = 0;
+        qint64 last = 0;
+        qint64 total = -1;
+    };
+    static std::optional<ContentRange> parseContentRange(const QByteArray &value);
+
+    // Bytes the network layer may hold before it stops reading from the socket.
+    static constexpr qint64 kReadBufferSize = 2 * 1024 * 1024;
+    // Largest piece moved from the network layer to the file in one write.
+    static constexpr qint64 kWriteStep = 1024 * 1024;
+    // A body without a destination file is held in memory up to this size.
+    static constexpr qint64 kMemoryBodyLimit = 16 * 1024 * 1024;
+    static constexpr int kMaximumRedirects = 20;
+    static constexpr int kMaximumRetries = 3;
+    // Progress is reported at most this often.
+    static constexpr qint64 kProgressIntervalMs = 40;
+
+    explicit TransferWorker(QObject *parent = nullptr);
+    ~TransferWorker() override;
+
+    // These run on the worker's thread.
+    void start(const Request &request);
+    // Closes the request of that generation; its file is the caller's to delete.
+    void stop(quint64 generation);
+
+Q_SIGNALS:
+    void stateReached(quint64 generation, int state);
+    void progressed(quint64 generation, qint64 received, qint64 total);
+    // The whole body is in the file (synced) or in memoryBody; headers are the answer's that
+    // announced the body.
+    void completed(quint64 generation, const clipnab::TransferWorker::Headers &headers,
+                   const QByteArray &memoryBody, qint64 size);
+    void failed(quint64 generation, const QString &message, bool writeFailed);
+
+private:
+    void sendRequest();
+    void reportState(int state);
+    void onMetaData();
+    void onReadyRead();
+    void onFinished();
+    bool acceptAnswer(int status);
+    bool keep(const char *data, qint64 size);
+    bool restartFromZero();
+    void reportProgress(bool force);
+    void complete();
+    QString problemOf(QNetworkReply::NetworkError error) const;
+    void fail(const QString &message, bool writeFailed = false);
+    void dropReply();
+    void closeFile();
+    void discardFile();
+
+    QNetworkAccessManager *m_manager = nullptr;
+    QTimer *m_retryTimer = nullptr;
+    // Reports the progress held back by the interval, so that the last of it always shows.
+    QTimer *m_progressTimer = nullptr;
+    QPointer<QNetworkReply> m_reply;
+    Request m_request;
+    QFile m_file;
+    QByteArray m_memoryBody;
+    QByteArray m_buffer;
+    Headers m_headers;
+    // The validator the first answer gave (strong ETag, else Last-Modified), sent as If-Range.
+    QByteArray m_validator;
+    qint64 m_received = 0;
+    qint64 m_total = -1;
+    qint64 m_syncedUpTo = 0;
+    int m_retries = 0;
+    int m_status = 0;
+    bool m_active = false;
+    bool m_decided = false;   // this attempt's answer has been judged
+    bool m_accepted = false;  // this attempt's body is kept
+    bool m_mismatch = false;  // a 206 for other bytes than those asked for
+    bool m_receiving = false; // the body started arriving (reported once)
+    bool m_writeFailed = false;
+    QElapsedTimer m_sinceProgress;
+};
+
+} // namespace clipnab
