@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build run test bench gallery sanitize fuzz clean
+.PHONY: deps build run test bench gallery sanitize fuzz package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -42,6 +42,17 @@ fuzz:
 		-DCMAKE_CXX_COMPILER=clang++-14 -DCLIPNAB_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) --target clipnab_fuzz
 	@fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_RUNS) $(FUZZ_MAX_TIME) $(FUZZ_TARGETS)
+
+# A Debian package of the program alone (build-package/clipnab_<version>_<arch>.deb), built for
+# /usr with its dependencies computed from the libraries it links.
+PACKAGE_BUILD ?= build-package
+package:
+	@scripts/install-deps.sh --package
+	@cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	@cmake --build $(PACKAGE_BUILD) --target clipnab clipnab_manpage
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
+	@ls $(PACKAGE_BUILD)/clipnab_*.deb
 
 clean:
 	rm -rf $(BUILD)

@@ -1,13 +1,17 @@
 #!/bin/sh
 # Installs the Debian packages the project needs; does nothing when all are present.
-# --fuzz adds clang with libFuzzer and the sanitizer runtimes, for `make fuzz` only.
+# --fuzz adds clang with libFuzzer and the sanitizer runtimes, for `make fuzz` only;
+# --package adds what CPack needs to compute a Debian package's dependencies, for `make package`.
 set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config
 qt6-base-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev
-libgl-dev libbenchmark-dev fonts-dejavu-core xvfb xauth curl"
+libgl-dev libbenchmark-dev fonts-dejavu-core xvfb xauth curl
+desktop-file-utils appstream"
 if [ "${1:-}" = "--fuzz" ]; then
     PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev llvm-14"
+elif [ "${1:-}" = "--package" ]; then
+    PACKAGES="$PACKAGES dpkg-dev file"
 fi
 
 missing=""

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -53,6 +54,9 @@ public:
     TransferComponent &transfer() const { return *m_transfer; }
     DownloadFlow &downloadFlow() const { return *m_download; }
 
+    // Puts an address into the address box; the address check runs as on any change.
+    void setAddress(const QString &address);
+
 Q_SIGNALS:
     // The window was unloaded: the program ends.
     void terminated();
@@ -61,6 +65,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // A link dropped anywhere on the window goes into the address box.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // Loading, in this order.
@@ -98,6 +106,7 @@ private:
     void setProgressStripVisible(bool visible);
     void setProgressStripWidth(int twips);
     void warn(const QString &text);
+    std::optional<QString> linkToDrop(const QDropEvent *event) const;
 
     PlatformContext &m_context;
     QString m_siteBase;

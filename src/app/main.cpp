@@ -1,35 +1,49 @@
+#include "app/CommandLine.h"
 #include "app/DesktopComponents.h"
+#include "app/DownloadFolder.h"
 #include "app/Form1.h"
+#include "app/HeadlessSave.h"
 #include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
-#include <QDir>
-
-namespace {
-
-// The site's base address: scheme, host and port without a trailing slash.
-QString siteBase()
-{
-    QString base = qEnvironmentVariable("CLIPNAB_SITE", QStringLiteral("http://www.youtube.com"));
-    while (base.endsWith(QLatin1Char('/')))
-        base.chop(1);
-    return base;
-}
-
-} // namespace
+#include <QCoreApplication>
 
 int main(int argc, char *argv[])
 {
+    using clipnab::CommandLine;
     namespace Desktop = clipnab::DesktopComponents;
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine command = CommandLine::parse(arguments, qEnvironmentVariable("CLIPNAB_SITE"));
+    if (command.action != CommandLine::Action::OpenWindow &&
+        command.action != CommandLine::Action::Save) {
+        // Help, version and errors need no display.
+        QCoreApplication app(argc, argv);
+        return command.answer();
+    }
+    // A save shows no window: its hidden browser runs offscreen unless a platform was chosen.
+    if (command.action == CommandLine::Action::Save && !command.platformChosen &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     Desktop::prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Clipnab"));
+    QApplication::setApplicationVersion(CommandLine::version());
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.clipnab.Clipnab"));
     Desktop::installFontSubstitutes();
 
+    const QString folder = clipnab::DownloadFolder::choose(
+        clipnab::DownloadFolder::currentPlaces(command.downloadFolder));
+    if (command.action == CommandLine::Action::Save)
+        return clipnab::HeadlessSave::run(command.siteBase, folder, *command.address);
+
     clipnab::PlatformContext context;
-    clipnab::Form1 window(context,
-                          Desktop::make(siteBase(), QDir(QCoreApplication::applicationDirPath())
-                                                        .filePath(QStringLiteral("download"))));
+    clipnab::Form1 window(context, Desktop::make(command.siteBase, folder));
+    if (command.address)
+        window.setAddress(*command.address);
     QObject::connect(&window, &clipnab::Form1::terminated, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
