@@ -47,9 +47,6 @@ void DownloadFolderTest::choosesFolder_data()
     QTest::newRow("chosen folder wins") << "bin"
                                         << "" << false << "videos"
                                         << "videos";
-    QTest::newRow("chosen wins when installed") << "bin"
-                                                << "" << true << "videos"
-                                                << "videos";
 }
 
 void DownloadFolderTest::choosesFolder()
