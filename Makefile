@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build run test bench gallery sanitize fuzz format-check clean
+.PHONY: deps build run test bench gallery sanitize fuzz format-check package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -48,6 +48,17 @@ CLANG_FORMAT ?= clang-format-14
 format-check:
 	@scripts/install-deps.sh --format
 	@git ls-files -z '*.cpp' '*.h' | xargs -0 $(CLANG_FORMAT) --dry-run --Werror
+
+# A Debian package of the program alone (build-package/clipnab_<version>_<arch>.deb), built for
+# /usr with its dependencies computed from the libraries it links.
+PACKAGE_BUILD ?= build-package
+package:
+	@scripts/install-deps.sh --package
+	@cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	@cmake --build $(PACKAGE_BUILD) --target clipnab clipnab_manpage
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
+	@ls $(PACKAGE_BUILD)/clipnab_*.deb
 
 clean:
 	rm -rf $(BUILD)

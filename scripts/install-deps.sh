@@ -2,14 +2,17 @@
 # Installs the Debian packages the project needs; does nothing when all are present.
 # --fuzz adds clang with libFuzzer and the sanitizer runtimes, for `make fuzz` only;
 # --format adds clang-format, for `make format-check` only.
+# --package adds what CPack needs to compute a Debian package's dependencies, for `make package`.
 set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config
 qt6-base-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev
-libgl-dev libbenchmark-dev fonts-dejavu-core xvfb xauth curl"
+libgl-dev libbenchmark-dev fonts-dejavu-core xvfb xauth curl
+desktop-file-utils appstream"
 case "${1:-}" in
 --fuzz) PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev llvm-14" ;;
 --format) PACKAGES="$PACKAGES clang-format-14" ;;
+--package) PACKAGES="$PACKAGES dpkg-dev file" ;;
 esac
 
 missing=""

@@ -18,17 +18,20 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QFrame>
 #include <QHash>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 // Resources of a static library are registered by hand.
 static void initAppResources()
@@ -95,6 +98,21 @@ template <typename T> T *restoredControl(QWidget *client, const char *name)
     return control;
 }
 
+// The link a drop carries: the first address of a URL list, else its plain text, trimmed.
+std::optional<QString> droppedLink(const QMimeData *data)
+{
+    if (!data)
+        return std::nullopt;
+    if (data->hasUrls() && !data->urls().isEmpty())
+        return data->urls().constFirst().toString();
+    if (data->hasText()) {
+        const QString text = data->text().trimmed();
+        if (!text.isEmpty())
+            return text;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Form1::Form1(PlatformContext &context, Components components, QWidget *parent)
@@ -103,7 +121,10 @@ Form1::Form1(PlatformContext &context, Components components, QWidget *parent)
     initAppResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Clipnab V2"));
-    setWindowIcon(QIcon(QStringLiteral(":/clipnab/clipnab.png")));
+    // The installed icon where the theme has it, the bundled one otherwise.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("org.clipnab.Clipnab"),
+                                   QIcon(QStringLiteral(":/clipnab/clipnab.png"))));
+    setAcceptDrops(true);
     setFont(tahoma(9));
 
     createClientArea();
@@ -230,6 +251,8 @@ void Form1::createAddressWidgets()
     m_addressBox->setObjectName(QStringLiteral("txtURL"));
     m_addressBox->setFont(tahoma(10.5));
     m_addressBox->setGeometry(pixels(WindowGeometry::kAddressBox));
+    // A link dropped on the box replaces its text, as one dropped elsewhere on the window does.
+    m_addressBox->setAcceptDrops(false);
 
     m_verdictLabel = makeLabel(m_downloaderPanel, "lblUrl", WindowGeometry::kVerdictLabel,
                                QStringLiteral("Copy and Paste video URL here"), tahoma(7.5, true));
@@ -405,6 +428,14 @@ void Form1::onAddressChanged(const QString &text)
     m_addressAvailable = available;
 }
 
+void Form1::setAddress(const QString &address)
+{
+    if (m_addressBox->text() == address)
+        onAddressChanged(address);
+    else
+        m_addressBox->setText(address);
+}
+
 void Form1::onSearchBoxEvent(QEvent *event)
 {
     switch (event->type()) {
@@ -465,6 +496,38 @@ void Form1::changeEvent(QEvent *event)
         (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
     QMainWindow::changeEvent(event);
+}
+
+std::optional<QString> Form1::linkToDrop(const QDropEvent *event) const
+{
+    // Not while a download holds the address box.
+    if (!m_addressBox->isEnabled())
+        return std::nullopt;
+    return droppedLink(event->mimeData());
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent *event)
+{
+    dragMoveEvent(event);
+}
+
+void Form1::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (linkToDrop(event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void Form1::dropEvent(QDropEvent *event)
+{
+    const auto link = linkToDrop(event);
+    if (!link) {
+        event->ignore();
+        return;
+    }
+    setAddress(*link);
+    event->acceptProposedAction();
 }
 
 void Form1::showSearchProgress(const QString &caption)

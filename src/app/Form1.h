@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -55,6 +56,9 @@ public:
     TransferComponent &transfer() const { return *m_transfer; }
     DownloadFlow &downloadFlow() const { return *m_download; }
 
+    // Puts an address into the address box; the address check runs as on any change.
+    void setAddress(const QString &address);
+
 Q_SIGNALS:
     // The window was unloaded: the program ends.
     void terminated();
@@ -63,6 +67,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // A link dropped anywhere on the window goes into the address box.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // Loading, in this order.
@@ -103,6 +111,7 @@ private:
     void hideProgressStrip();
     void sweepProgressStrip();
     void warn(const QString &text);
+    std::optional<QString> linkToDrop(const QDropEvent *event) const;
 
     PlatformContext &m_context;
     QString m_siteBase;

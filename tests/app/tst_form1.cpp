@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -109,6 +110,9 @@ private Q_SLOTS:
     void unknownLengthShowsActivity();
     void stopEndsTheDownload_data();
     void stopEndsTheDownload();
+    void droppedLinkFillsAddress_data();
+    void droppedLinkFillsAddress();
+    void addressGivenAtStartIsChecked();
 };
 
 void Form1Test::initTestCase()
@@ -579,6 +583,75 @@ void Form1Test::stopEndsTheDownload()
     rig.transfer->complete();
     QCOMPARE(QDir(rig.folder).entryList(QDir::Files),
              QStringList{QStringLiteral("12_7_1_5_9.flv")});
+}
+
+void Form1Test::droppedLinkFillsAddress_data()
+{
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("downloading");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("address"); // what the box holds afterwards
+    QTest::addColumn<QString>("verdict");
+
+    const QString example = kSite + QStringLiteral("/watch?v=5qWsH5lO-ME");
+    const QUrl first(QStringLiteral("http://x/watch?v=first"));
+    const QUrl second(QStringLiteral("http://x/watch?v=second"));
+    const QString available = QStringLiteral("URL is available");
+    const QString notAvailable = QStringLiteral("URL is not available");
+    const QString untouched = QStringLiteral("Copy and Paste video URL here");
+    QTest::newRow("link list") << QList<QUrl>{first, second} << "" << false << true
+                               << first.toString() << available;
+    QTest::newRow("link before text") << QList<QUrl>{second} << "http://x/watch?v=first" << false
+                                      << true << second.toString() << available;
+    QTest::newRow("text, trimmed") << QList<QUrl>{} << "  http://x/watch?v=abc\n"
+                                   << false << true << "http://x/watch?v=abc" << available;
+    QTest::newRow("text that is no page")
+        << QList<QUrl>{} << "hello" << false << true << "hello" << notAvailable;
+    QTest::newRow("blank text") << QList<QUrl>{} << " \n" << false << false << example << untouched;
+    QTest::newRow("while downloading")
+        << QList<QUrl>{first} << "" << true << false << example << untouched;
+}
+
+void Form1Test::droppedLinkFillsAddress()
+{
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(QString, text);
+    QFETCH(bool, downloading);
+    QFETCH(bool, accepted);
+    QFETCH(QString, address);
+    QFETCH(QString, verdict);
+    WindowRig rig(kSite);
+    if (downloading)
+        startDownload(rig);
+    // A drop on the address box is the window's: it replaces the text, never inserts into it.
+    QVERIFY(!rig.edit("txtURL")->acceptDrops());
+
+    QMimeData data;
+    if (!urls.isEmpty())
+        data.setUrls(urls);
+    if (!text.isEmpty())
+        data.setText(text);
+    const QPoint at = rig.edit("txtURL")->mapTo(rig.window.get(), QPoint(5, 5));
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(rig.window.get(), &enter);
+    QCOMPARE(enter.isAccepted(), accepted);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(rig.window.get(), &drop);
+    QCOMPARE(drop.isAccepted(), accepted);
+    QCOMPARE(rig.edit("txtURL")->text(), address);
+    QCOMPARE(rig.child<QLabel>("lblUrl")->text(), verdict);
+}
+
+void Form1Test::addressGivenAtStartIsChecked()
+{
+    // The check runs even when the address equals the one the box starts with.
+    WindowRig rig(kSite);
+    rig.window->setAddress(rig.edit("txtURL")->text());
+    QCOMPARE(rig.child<QLabel>("lblUrl")->text(), QStringLiteral("URL is available"));
+    rig.window->setAddress(QStringLiteral("http://x/"));
+    QCOMPARE(rig.edit("txtURL")->text(), QStringLiteral("http://x/"));
+    QCOMPARE(rig.child<QLabel>("lblUrl")->text(), QStringLiteral("URL is not available"));
 }
 
 QTEST_MAIN(Form1Test)

@@ -1,6 +1,8 @@
 #include "controls/button/deRurara.h"
 
+#include "controls/AccessibleFactory.h"
 #include "controls/button/AboutBox.h"
+#include "controls/button/ButtonAccessible.h"
 #include "controls/button/ElaborateStyles.h"
 #include "controls/button/PlainStyles.h"
 #include "platform/PropertyBag.h"
@@ -27,7 +29,6 @@ namespace {
 using enum ButtonState;
 
 constexpr double kDesignFontPoints = 8.25;
-constexpr int kCheckButton = 1;
 constexpr int kBalloonTip = 1;
 constexpr Rgb kIconShadow = makeRgb(128, 128, 128);
 constexpr int kIconShadowOffset = 2;
@@ -70,6 +71,7 @@ deRurara::deRurara(PlatformContext &context, QWidget *parent)
     // The control's own background starts as the button face, as a new window's does.
     m_surface->setBackColor(context.systemColors().color(SysColor::kButtonFace));
     setFocusPolicy(Qt::StrongFocus);
+    installAccessibleFactory<deRurara, ButtonAccessible>();
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The resize step's minimum size: a smaller request is enlarged to it.
     setMinimumSize(ButtonMetrics::kMinimumSide, ButtonMetrics::kMinimumSide);
@@ -125,6 +127,7 @@ Rgb deRurara::translate(OleColor color) const
 
 void deRurara::notify(const QString &name)
 {
+    ButtonAccessible::propertyChanged(this, name);
     Q_EMIT propertyChanged(name);
 }
 
@@ -417,8 +420,20 @@ void deRurara::onClick()
         m_properties.value = !m_properties.value;
         m_buttonState = Hot;
         Refresh();
+        ButtonAccessible::propertyChanged(this, QStringLiteral("Value"));
     }
     Q_EMIT Click();
+}
+
+void deRurara::click()
+{
+    if (!m_properties.enabled)
+        return;
+    QPointer<deRurara> alive(this);
+    onMouseDown(1);
+    onMouseUp(1);
+    if (alive)
+        onClick();
 }
 
 void deRurara::onDoubleClick()

@@ -63,6 +63,8 @@ class deRurara : public QWidget
 
 public:
     static constexpr const char *kClassId = "Clipnab.deRurara";
+    // The ButtonType of a check button; 0 is a push button.
+    static constexpr int kCheckButton = 1;
 
     explicit deRurara(PlatformContext &context, QWidget *parent = nullptr);
     ~deRurara() override;
@@ -80,6 +82,9 @@ public:
 
     // Repaints the whole button in one pass.
     void Refresh();
+    // Clicks the enabled button as a left press and release on it would; assistive technology's
+    // press action.
+    void click();
     // Opens a document or address with the shell; above 32 means success.
     int OpenLink(const QString &link);
     // Shows the about box as an always-on-top window of its own.

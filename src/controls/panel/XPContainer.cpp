@@ -1,6 +1,8 @@
 #include "controls/panel/XPContainer.h"
 
+#include "controls/AccessibleFactory.h"
 #include "controls/panel/HeaderStrip.h"
+#include "controls/panel/PanelAccessible.h"
 #include "controls/panel/PanelPainter.h"
 #include "platform/PropertyBag.h"
 #include "platform/SystemColors.h"
@@ -49,6 +51,7 @@ XPContainer::XPContainer(PlatformContext &context, QWidget *parent)
       m_bodyBox(new QWidget(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installAccessibleFactory<XPContainer, PanelAccessible>();
     initProperties();
 
     m_header->setGeometry(PanelMetrics::kHeaderLeft, PanelMetrics::kHeaderTop,
@@ -109,6 +112,7 @@ void XPContainer::write(PanelProperty property, const PropertyValue &value)
 {
     const PanelPropertyRow &row = panelPropertyRow(property);
     storePanelValue(m_properties, row.field, value);
+    PanelAccessible::propertyChanged(this, QString::fromLatin1(row.key));
     Q_EMIT propertyChanged(QString::fromLatin1(row.key));
     switch (row.change) {
     case PanelChange::Redraw:

@@ -1,0 +1,132 @@
+#include "DemoSite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace clipnab;
+
+namespace {
+
+constexpr int kTimeout = 60000;
+
+// The program's environment without a display: a save must run offscreen by itself.
+QProcessEnvironment withoutDisplay()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "CLIPNAB_SITE"})
+        environment.remove(QString::fromLatin1(name));
+    return environment;
+}
+
+} // namespace
+
+// The built program on the command line: its answers and exit codes, and saving without a
+// window against the demo site.
+class HeadlessSaveTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void answers_data();
+    void answers();
+
+private:
+    DemoSite m_site;
+    QString m_video; // one of the bundled videos
+};
+
+void HeadlessSaveTest::initTestCase()
+{
+    QVERIFY(m_site.listen() != 0);
+    m_video = m_site.videoIds().first();
+    m_site.addVideo(QStringLiteral("gone"), QStringLiteral("Gone clip"), QByteArray(100, 'g'));
+    m_site.setVideoStatus(QStringLiteral("gone"), 404);
+    m_site.addVideo(QStringLiteral("token"), QStringLiteral("No token"), QByteArray(100, 't'));
+    m_site.setWithoutToken(QStringLiteral("token"), true);
+}
+
+void HeadlessSaveTest::answers_data()
+{
+    // "SITE" stands for the demo site, "VIDEO" for a bundled video's id, "DIR" for an empty folder,
+    // "PLAIN" for a file; the site comes from CLIPNAB_SITE unless --site gives it.
+    QTest::addColumn<QString>("arguments"); // separated by "|"
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out"); // what stdout starts with; "SAVED" for the saved path
+    // The last line on stderr, after what Qt and the browser engine may say; "" for nothing
+    // on stderr, "-" when not checked.
+    QTest::addColumn<QString>("err");
+
+    QTest::newRow("version") << "--version" << 0 << "clipnab 2.0\n"
+                             << "";
+    QTest::newRow("help") << "--help" << 0 << "Usage: "
+                          << "";
+    QTest::newRow("unknown option") << "--bogus" << 2 << ""
+                                    << "Try 'clipnab --help' for more information.";
+    QTest::newRow("saved") << "--download-dir|DIR|--save|SITE/watch?v=VIDEO" << 0 << "SAVED"
+                           << "-";
+    QTest::newRow("not http") << "--download-dir|DIR|--save|ftp://host/watch?v=VIDEO" << 1 << ""
+                              << "URL must be based on HTTP Socket";
+    QTest::newRow("refused download") << "--download-dir|DIR|--save|SITE/watch?v=gone" << 1 << ""
+                                      << "Can not download the video file";
+    QTest::newRow("no token") << "--download-dir|DIR|--save|SITE/watch?v=token" << 1 << ""
+                              << "Can not get the video file from this URL";
+    QTest::newRow("folder not writable")
+        << "--download-dir|PLAIN/videos|--save|SITE/watch?v=VIDEO" << 1 << ""
+        << "Can not save the video file";
+}
+
+void HeadlessSaveTest::answers()
+{
+    QFETCH(QString, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("videos"));
+    const QString plain = dir.filePath(QStringLiteral("plain"));
+    QFile(plain).open(QIODevice::WriteOnly);
+    arguments.replace(QStringLiteral("VIDEO"), m_video)
+        .replace(QStringLiteral("SITE"), m_site.baseUrl())
+        .replace(QStringLiteral("DIR"), folder)
+        .replace(QStringLiteral("PLAIN"), plain);
+
+    QProcess program;
+    QProcessEnvironment environment = withoutDisplay();
+    environment.insert(QStringLiteral("CLIPNAB_SITE"), m_site.baseUrl());
+    program.setProcessEnvironment(environment);
+    // The demo site answers from this test's event loop while the program runs.
+    QSignalSpy finished(&program, &QProcess::finished);
+    program.start(QStringLiteral(CLIPNAB_PROGRAM), arguments.split(QLatin1Char('|')));
+    QVERIFY(finished.wait(kTimeout));
+
+    const QString stdOut = QString::fromLocal8Bit(program.readAllStandardOutput());
+    const QString stdErr = QString::fromLocal8Bit(program.readAllStandardError());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QString lastLine = stdErr.trimmed().split(QLatin1Char('\n')).constLast();
+    if (err != QLatin1String("-"))
+        QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : lastLine == err, qPrintable(stdErr));
+
+    const QStringList saved = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    if (out != QLatin1String("SAVED")) {
+        QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
+        QVERIFY(saved.isEmpty());
+        return;
+    }
+    // One file, named from the time, holding the video byte for byte; its path on stdout.
+    QCOMPARE(saved.size(), 1);
+    QVERIFY(saved.first().endsWith(QLatin1String(".flv")));
+    const QString path = QDir(folder).filePath(saved.first());
+    QCOMPARE(stdOut, path + QLatin1Char('\n'));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), DemoSite::bundledVideo(m_video));
+}
+
+QTEST_GUILESS_MAIN(HeadlessSaveTest)
+#include "tst_headlesssave.moc"
