@@ -10,11 +10,15 @@
 #include <QEventLoop>
 #include <QLocale>
 #include <QLoggingCategory>
+#include <QSocketNotifier>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace clipnab::HeadlessSave {
@@ -63,6 +67,57 @@ private:
     qsizetype m_width = 0;
 };
 
+// Ctrl-C, a hang-up or a termination request stops the download the way Stop does in the
+// window, so no part file stays behind: the handler only writes a byte to a socket that the
+// event loop watches.
+int g_signalSockets[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(g_signalSockets[0], &byte, 1);
+}
+
+class TerminationWatch
+{
+public:
+    explicit TerminationWatch(DownloadFlow &flow)
+    {
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSockets) != 0)
+            return;
+        m_notifier = std::make_unique<QSocketNotifier>(g_signalSockets[1], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, &flow, [&flow] {
+            char byte = 0;
+            [[maybe_unused]] const auto got = ::read(g_signalSockets[1], &byte, 1);
+            flow.stop();
+        });
+        struct sigaction action = {};
+        action.sa_handler = onTerminationSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            ::sigaction(signal, &action, nullptr);
+    }
+
+    ~TerminationWatch()
+    {
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            std::signal(signal, SIG_DFL);
+        m_notifier.reset();
+        for (int &socket : g_signalSockets) {
+            if (socket >= 0)
+                ::close(socket);
+            socket = -1;
+        }
+    }
+
+    TerminationWatch(const TerminationWatch &) = delete;
+    TerminationWatch &operator=(const TerminationWatch &) = delete;
+
+private:
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
 } // namespace
 
 int run(const QString &siteBase, const QString &downloadFolder, const QString &address)
@@ -91,6 +146,7 @@ int run(const QString &siteBase, const QString &downloadFolder, const QString &a
                          outcome = ended;
                          loop.quit();
                      });
+    const TerminationWatch watch(flow);
     // The address is checked as the window checks one typed into its box.
     flow.start(address, !AddressCheck::isAvailable(address));
     if (!outcome)
@@ -101,7 +157,10 @@ int run(const QString &siteBase, const QString &downloadFolder, const QString &a
         std::printf("%s\n", qPrintable(outcome->savedPath));
         return CommandLine::kExitSuccess;
     }
-    std::fprintf(stderr, "%s\n", qPrintable(outcome->message));
+    if (outcome->kind == DownloadOutcome::Kind::Stopped)
+        std::fputs("Stopped: nothing was saved\n", stderr);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(outcome->message));
     return CommandLine::kExitSaveFailed;
 }
 

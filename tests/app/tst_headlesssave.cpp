@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 using namespace clipnab;
 
 namespace {
@@ -33,6 +35,7 @@ private Q_SLOTS:
     void initTestCase();
     void answers_data();
     void answers();
+    void interruptLeavesNothing();
 
 private:
     DemoSite m_site;
@@ -47,6 +50,9 @@ void HeadlessSaveTest::initTestCase()
     m_site.setVideoStatus(QStringLiteral("gone"), 404);
     m_site.addVideo(QStringLiteral("token"), QStringLiteral("No token"), QByteArray(100, 't'));
     m_site.setWithoutToken(QStringLiteral("token"), true);
+    m_site.addVideo(QStringLiteral("stall"), QStringLiteral("Stalled clip"),
+                    QByteArray(90000, 's'));
+    m_site.setStalled(QStringLiteral("stall"), true);
 }
 
 void HeadlessSaveTest::answers_data()
@@ -126,6 +132,27 @@ void HeadlessSaveTest::answers()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), DemoSite::bundledVideo(m_video));
+}
+
+void HeadlessSaveTest::interruptLeavesNothing()
+{
+    // Ctrl-C while the body arrives stops the save as Stop does in the window.
+    QTemporaryDir dir;
+    QProcess program;
+    program.setProcessEnvironment(withoutDisplay());
+    QSignalSpy finished(&program, &QProcess::finished);
+    program.start(QStringLiteral(CLIPNAB_PROGRAM),
+                  {QStringLiteral("--site"), m_site.baseUrl(), QStringLiteral("--download-dir"),
+                   dir.path(), QStringLiteral("--save"),
+                   m_site.baseUrl() + QStringLiteral("/watch?v=stall")});
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(dir.path()).entryList(QDir::Files).isEmpty(), kTimeout);
+    ::kill(static_cast<pid_t>(program.processId()), SIGINT);
+    QVERIFY(finished.wait(kTimeout));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    QVERIFY(
+        QString::fromLocal8Bit(program.readAllStandardError()).contains(QLatin1String("Stopped")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
 }
 
 QTEST_GUILESS_MAIN(HeadlessSaveTest)
