@@ -1,6 +1,7 @@
 #include "controls/button/styles/RingedGradient.h"
 
 #include "controls/button/Primitives.h"
+#include "controls/button/styles/BluntFrame.h"
 #include "platform/Surface.h"
 #include "platform/SystemColors.h"
 
@@ -170,21 +171,7 @@ void paintRingedGradientShaded(Surface &s, const ButtonView &v, ButtonState stat
         drawLineOn(s, 2, h - 4, w - 2, h - 4, S(b, -16));
         drawLineOn(s, 2, h - 3, w - 2, h - 3, S(b, -24));
         drawLineOn(s, 2, h - 2, w - 2, h - 2, S(b, -37));
-        drawLineOn(s, 2, 0, w - 2, 0, frame);
-        drawLineOn(s, 0, 2, 0, h - 2, frame);
-        drawLineOn(s, 2, h - 1, w - 2, h - 1, frame);
-        drawLineOn(s, w - 1, 0, w - 1, h, frame);
-        innerCorners(s, w, h, frame);
-        setPixels(s,
-                  {{1, 0},
-                   {w - 2, 0},
-                   {0, 1},
-                   {0, h - 2},
-                   {1, h - 1},
-                   {w - 2, h - 1},
-                   {w - 1, 1},
-                   {w - 1, h - 2}},
-                  S(b, -21));
+        paintBluntFrame(s, w, h, frame, S(b, -21));
         if (state == Hot || (v.hasFocus && v.showFocus)) {
             const Rgb r = state == Hot ? v.highlightColor : v.colors.color(SysColor::kHighlight);
             drawRing(s, w, h, {S(r, 85), S(r, 69), S(r, 16), r});

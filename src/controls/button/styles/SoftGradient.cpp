@@ -1,18 +1,15 @@
 #include "controls/button/styles/SoftGradient.h"
 
 #include "controls/button/Primitives.h"
+#include "controls/button/styles/BluntFrame.h"
 #include "platform/Surface.h"
 #include "platform/SystemColors.h"
-
-#include <initializer_list>
-#include <utility>
 
 namespace clipnab {
 
 namespace {
 
 using enum ButtonState;
-using Pixels = std::initializer_list<std::pair<int, int>>;
 
 Rgb S(Rgb c, int d)
 {
@@ -34,27 +31,6 @@ int stateShift(ButtonState state)
     }
 }
 
-// The frame runs to the right edge on its right side only; its other corners stay open for
-// the corner pixels.
-void frameAndCorners(Surface &s, int w, int h, Rgb frame, Rgb corner)
-{
-    drawLineOn(s, 2, 0, w - 2, 0, frame);
-    drawLineOn(s, 0, 2, 0, h - 2, frame);
-    drawLineOn(s, 2, h - 1, w - 2, h - 1, frame);
-    drawLineOn(s, w - 1, 0, w - 1, h, frame);
-    for (const auto &[x, y] : Pixels{{1, 1}, {1, h - 2}, {w - 2, 1}, {w - 2, h - 2}})
-        s.setPixel(x, y, frame);
-    for (const auto &[x, y] : Pixels{{1, 0},
-                                     {w - 2, 0},
-                                     {0, 1},
-                                     {0, h - 2},
-                                     {1, h - 1},
-                                     {w - 2, h - 1},
-                                     {w - 1, 1},
-                                     {w - 1, h - 2}})
-        s.setPixel(x, y, corner);
-}
-
 } // namespace
 
 void paintSoftGradient(Surface &s, const ButtonView &v, ButtonState state)
@@ -71,7 +47,7 @@ void paintSoftGradient(Surface &s, const ButtonView &v, ButtonState state)
         gradientRowsOn(s, S(b, -15), b, 1, 1, w - 2, h - 2);
         gradientRowsOn(s, S(b, -21), S(b, 21), w - 2, 2, w - 3, h - 5);
         gradientRowsOn(s, S(b, -32), S(b, -5), 1, 2, 2, h - 5);
-        frameAndCorners(s, w, h, S(b, -96), S(p, -21));
+        paintBluntFrame(s, w, h, S(b, -96), S(p, -21));
         drawLineOn(s, 2, h - 2, w - 2, h - 2, S(p, 8));
         drawLineOn(s, 2, 1, w - 2, 1, S(p, -21));
         return;
@@ -82,7 +58,7 @@ void paintSoftGradient(Surface &s, const ButtonView &v, ButtonState state)
     gradientRowsOn(s, S(b, body), S(b, -body), 1, 1, w - 2, h - 3);
     gradientRowsOn(s, S(b, 21), S(b, -21), 1, 2, 2, h - 5);
     gradientRowsOn(s, S(b, -5), S(b, -32), w - 2, 2, w - 3, h - 5);
-    frameAndCorners(s, w, h, S(b, -96), S(p, state == Disabled ? 5 : -21));
+    paintBluntFrame(s, w, h, S(b, -96), S(p, state == Disabled ? 5 : -21));
     if (state != Hot) {
         drawLineOn(s, 2, 1, w - 2, 1, S(p, 21));
         drawLineOn(s, 2, h - 2, w - 2, h - 2, S(p, -37));
