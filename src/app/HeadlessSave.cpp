@@ -122,6 +122,12 @@ private:
 
 int run(const QString &siteBase, const QString &downloadFolder, const QString &address)
 {
+    // An address the window would refuse needs no browser: it is answered before one starts, so
+    // nothing the engine prints can follow the message.
+    if (const auto refusal = AddressCheck::validate(address, !AddressCheck::isAvailable(address))) {
+        std::fprintf(stderr, "%s\n", qPrintable(*refusal));
+        return CommandLine::kExitSaveFailed;
+    }
     // The browser engine's report of its graphics set-up says nothing to a command-line user;
     // QT_LOGGING_RULES can still ask for it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
@@ -147,7 +153,7 @@ int run(const QString &siteBase, const QString &downloadFolder, const QString &a
                          loop.quit();
                      });
     const TerminationWatch watch(flow);
-    // The address is checked as the window checks one typed into its box.
+    // The flow checks the address again, as the window does for one typed into its box.
     flow.start(address, !AddressCheck::isAvailable(address));
     if (!outcome)
         loop.exec();
