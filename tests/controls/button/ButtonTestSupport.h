@@ -5,7 +5,10 @@
 #include "platform/SystemColors.h"
 #include "platform/widgets/PlatformContext.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QList>
+#include <QMouseEvent>
 #include <QPair>
 #include <QPoint>
 #include <QtDebug>
@@ -13,6 +16,25 @@
 #include <memory>
 
 namespace clipnab::test {
+
+// Mouse and pointer events sent straight to a widget, as the window system would deliver them.
+inline void sendMouse(QWidget *w, QEvent::Type type, Qt::MouseButton button, QPoint at = {5, 5})
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+inline void sendMove(QWidget *w, QPoint at = {5, 5})
+{
+    sendMouse(w, QEvent::MouseMove, Qt::NoButton, at);
+}
+
+inline void sendLeave(QWidget *w)
+{
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(w, &leave);
+}
 
 // Classic system colours pinned so that pixel tests do not depend on the desktop palette.
 inline void pinClassicColors(SystemColors &colors)

@@ -2,7 +2,6 @@
 
 #include "controls/button/AboutBox.h"
 
-#include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
 
@@ -10,15 +9,6 @@ using namespace clipnab;
 using namespace clipnab::test;
 
 namespace {
-
-void sendMouse(QWidget *w, QEvent::Type type, QPoint at)
-{
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton, held,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &event);
-}
 
 QRgb boxPixel(const deRurara &b, QPoint at)
 {
@@ -30,7 +20,7 @@ constexpr QRgb kShadow = 0xACA899;
 
 } // namespace
 
-class TestAboutBox : public QObject
+class AboutBoxTest : public QObject
 {
     Q_OBJECT
 private:
@@ -52,8 +42,8 @@ private Q_SLOTS:
             QCOMPARE(box->windowTitle(), QStringLiteral("About deRurara 3.0"));
             QVERIFY(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
             QCOMPARE(boxPixel(*b, {300, 81}), 0xFAF7E6u);
-            sendMouse(box, QEvent::MouseButtonPress, at);
-            sendMouse(box, QEvent::MouseButtonRelease, at);
+            sendMouse(box, QEvent::MouseButtonPress, Qt::LeftButton, at);
+            sendMouse(box, QEvent::MouseButtonRelease, Qt::LeftButton, at);
             QVERIFY(!box->isVisible());
         }
         b.reset();
@@ -82,10 +72,10 @@ private Q_SLOTS:
         b.About();
         QTEST(boxPixel(b, at), "rest");
         // A press anywhere in the box, here far from the Close button.
-        sendMouse(b.aboutBox(), QEvent::MouseButtonPress, {10, 170});
+        sendMouse(b.aboutBox(), QEvent::MouseButtonPress, Qt::LeftButton, {10, 170});
         QTEST(boxPixel(b, at), "pressed");
     }
 };
 
-QTEST_MAIN(TestAboutBox)
+QTEST_MAIN(AboutBoxTest)
 #include "tst_aboutbox.moc"

@@ -4,7 +4,6 @@
 #include "platform/Shell.h"
 
 #include <QJsonObject>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -12,24 +11,6 @@ using namespace clipnab;
 using namespace clipnab::test;
 
 namespace {
-
-void sendMouse(QWidget *w, QEvent::Type type, Qt::MouseButton button, QPoint at = {5, 5})
-{
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &event);
-}
-
-void sendMove(QWidget *w, QPoint at = {5, 5})
-{
-    sendMouse(w, QEvent::MouseMove, Qt::NoButton, at);
-}
-
-void sendLeave(QWidget *w)
-{
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(w, &leave);
-}
 
 class RecordingShell final : public Shell
 {

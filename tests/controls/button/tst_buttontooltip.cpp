@@ -3,7 +3,6 @@
 #include "platform/PropertyBag.h"
 #include "platform/widgets/ToolTipWindow.h"
 
-#include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
 
@@ -12,25 +11,12 @@ using namespace clipnab::test;
 
 namespace {
 
-void sendMove(QWidget *w, QPoint at = {5, 5})
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &move);
-}
-
-void sendLeave(QWidget *w)
-{
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(w, &leave);
-}
-
 constexpr QRgb kTipText = 0xFF102030;
 constexpr QRgb kTipBackground = 0xFFFAFBFC;
 
 } // namespace
 
-class TestButtonToolTip : public QObject
+class ButtonToolTipTest : public QObject
 {
     Q_OBJECT
 private:
@@ -147,5 +133,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestButtonToolTip)
+QTEST_MAIN(ButtonToolTipTest)
 #include "tst_buttontooltip.moc"

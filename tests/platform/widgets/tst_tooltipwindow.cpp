@@ -6,7 +6,7 @@
 
 using namespace clipnab;
 
-class TestToolTipWindow : public QObject
+class ToolTipWindowTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -69,5 +69,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestToolTipWindow)
+QTEST_MAIN(ToolTipWindowTest)
 #include "tst_tooltipwindow.moc"
