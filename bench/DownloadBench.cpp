@@ -95,7 +95,7 @@ int saveWithFlow(const QString &site, const QString &folder, const QString &repo
     });
     heartbeat.start(kHeartbeatMs);
     sinceBeat.start();
-    flow.start(site + QStringLiteral("/watch?v=big"), false);
+    flow.start(site + QStringLiteral("/watch?v=big"));
     QCoreApplication::exec();
 
     QFile out(report);

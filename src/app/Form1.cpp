@@ -385,7 +385,7 @@ void Form1::onDownloadClicked()
     if (!m_downloadButton->Enabled())
         return;
     // The download action: validation, video id, then the locator.
-    m_download->start(m_addressBox->text(), !m_addressAvailable);
+    m_download->start(m_addressBox->text());
 }
 
 void Form1::onStartClicked()
@@ -476,7 +476,7 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_transfer->Execute(QStringLiteral("QUIT"));
+    m_download->stop();
     m_unloaded = true;
     event->accept();
     Q_EMIT terminated();

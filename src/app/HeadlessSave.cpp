@@ -154,7 +154,7 @@ int run(const QString &siteBase, const QString &downloadFolder, const QString &a
                      });
     const TerminationWatch watch(flow);
     // The flow checks the address again, as the window does for one typed into its box.
-    flow.start(address, !AddressCheck::isAvailable(address));
+    flow.start(address);
     if (!outcome)
         loop.exec();
     report.finish();

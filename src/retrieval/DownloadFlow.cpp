@@ -8,24 +8,25 @@
 #include "retrieval/VideoAddress.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 namespace clipnab {
 
 namespace {
 
 using Kind = DownloadOutcome::Kind;
-using State = TransferComponent::State;
 
 const QString kNoTokenMessage = QStringLiteral("Can not get the video file from this URL");
 const QString kDownloadFailedMessage = QStringLiteral("Can not download the video file");
 const QString kSaveFailedMessage = QStringLiteral("Can not save the video file");
 
-bool isState(int state, State expected)
+DownloadOutcome downloadFailed(const QString &reason)
 {
-    return state == static_cast<int>(expected);
+    return {.kind = Kind::DownloadFailed, .message = kDownloadFailedMessage, .reason = reason};
+}
+
+DownloadOutcome saveFailed(const QString &reason)
+{
+    return {.kind = Kind::SaveFailed, .message = kSaveFailedMessage, .reason = reason};
 }
 
 } // namespace
@@ -37,8 +38,14 @@ DownloadFlow::DownloadFlow(Clock &clock, BrowserComponent &locatorBrowser,
 {
     connect(&m_browser, &BrowserComponent::DocumentComplete, this,
             &DownloadFlow::onDocumentComplete);
-    connect(&m_transfer, &TransferComponent::StateChanged, this, &DownloadFlow::onTransferState);
-    connect(&m_transfer, &TransferComponent::bodyProgress, this, &DownloadFlow::onBodyProgress);
+    connect(&m_transfer, &TransferComponent::progress, this, &DownloadFlow::onTransferProgress);
+    connect(&m_transfer, &TransferComponent::finished, this, &DownloadFlow::onTransferFinished);
+    connect(&m_transfer, &TransferComponent::failed, this, &DownloadFlow::onTransferFailed);
+}
+
+DownloadFlow::~DownloadFlow()
+{
+    stopTransfer();
 }
 
 void DownloadFlow::setDownloading(bool downloading)
@@ -57,10 +64,10 @@ void DownloadFlow::setPhase(Phase phase)
     Q_EMIT phaseChanged(phase);
 }
 
-void DownloadFlow::start(const QString &address, bool verdictNotAvailable)
+void DownloadFlow::start(const QString &address)
 {
-    if (const auto failure = AddressCheck::validate(address, verdictNotAvailable)) {
-        Q_EMIT finished({Kind::Invalid, {}, *failure});
+    if (const auto failure = AddressCheck::validate(address, !AddressCheck::isAvailable(address))) {
+        Q_EMIT finished({.kind = Kind::Invalid, .message = *failure});
         return;
     }
     m_videoId = AddressCheck::cutVideoId(address);
@@ -75,15 +82,16 @@ void DownloadFlow::stop()
     if (!m_downloading)
         return;
     stopTransfer();
-    endTransfer({Kind::Stopped, {}, {}});
+    endTransfer({.kind = Kind::Stopped});
 }
 
 void DownloadFlow::stopTransfer()
 {
     if (m_phase != Phase::Transferring)
         return;
-    m_transfer.Execute(QStringLiteral("QUIT"));
-    QFile::remove(m_partPath);
+    // The transfer has closed the part file when abort() returns.
+    m_transfer.abort();
+    m_part.remove();
 }
 
 void DownloadFlow::onDocumentComplete(const QString &url)
@@ -95,7 +103,9 @@ void DownloadFlow::onDocumentComplete(const QString &url)
         // A late document without a token also ends a transfer under way: nothing is kept.
         stopTransfer();
         // Reported while still analysing: the lookup gives up only after the report.
-        Q_EMIT finished({Kind::NoToken, {}, kNoTokenMessage});
+        Q_EMIT finished({.kind = Kind::NoToken,
+                         .message = kNoTokenMessage,
+                         .reason = QStringLiteral("no video token on the page")});
         setPhase(Phase::Idle);
         setDownloading(false);
         return;
@@ -107,81 +117,72 @@ void DownloadFlow::onDocumentComplete(const QString &url)
 
 void DownloadFlow::startTransfer(const QString &t)
 {
-    // The body goes to "<name>.part" and gets its final name only when it is complete and on
-    // disk, so a file that looks finished always is.
+    // The name is taken from the clock now; the body goes into "<name>.part" beside it.
     const QString folder = m_settings.downloadFolder;
-    m_fileName = SaveFile::freeFileName(folder, SaveFile::videoFileName(m_clock.now()));
-    m_partPath = QDir(folder).filePath(m_fileName + QStringLiteral(".part"));
-    // Made here, so that a folder that cannot hold the video fails before anything is fetched.
-    QFile part(m_partPath);
-    if (!QDir().mkpath(folder) || !part.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        endTransfer({Kind::SaveFailed, {}, kSaveFailedMessage});
+    if (!m_part.create(folder,
+                       SaveFile::freeFileName(folder, SaveFile::videoFileName(m_clock.now())))) {
+        endTransfer(saveFailed(m_part.errorString()));
         return;
     }
-    part.close();
-
-    m_progress = {};
-    m_transfer.setURL(VideoAddress::videoFileAddress(m_settings.siteBase, m_videoId, t));
-    m_transfer.setDestination(m_partPath);
-    if (!m_transfer.Execute(QStringLiteral("Get"))) {
-        QFile::remove(m_partPath);
-        endTransfer({Kind::DownloadFailed, {}, kDownloadFailedMessage});
+    const TransferRequest request{
+        .url = VideoAddress::videoFileAddress(m_settings.siteBase, m_videoId, t),
+        .partPath = m_part.path(),
+    };
+    if (const auto refusal = m_transfer.start(request)) {
+        m_part.remove();
+        endTransfer(downloadFailed(*refusal));
         return;
     }
     setPhase(Phase::Transferring);
 }
 
-void DownloadFlow::onTransferState(int state)
+void DownloadFlow::onTransferProgress(qint64 received, qint64 total)
 {
-    if (!m_downloading || m_phase != Phase::Transferring)
-        return;
-    if (isState(state, State::Error)) {
-        QFile::remove(m_partPath);
-        endTransfer(m_transfer.writeFailed()
-                        ? DownloadOutcome{Kind::SaveFailed, {}, kSaveFailedMessage}
-                        : DownloadOutcome{Kind::DownloadFailed, {}, kDownloadFailedMessage});
-    } else if (isState(state, State::ResponseCompleted)) {
-        finishSave();
-    }
+    if (transferring())
+        Q_EMIT progressChanged(received, qMax<qint64>(total, 0));
 }
 
-void DownloadFlow::onBodyProgress(qint64 received, qint64 total)
+void DownloadFlow::onTransferFinished()
 {
-    if (!m_downloading || m_phase != Phase::Transferring)
+    if (!transferring())
         return;
-    m_progress.max = total > 0 ? static_cast<float>(total) : 0.0f;
-    m_progress.value = static_cast<float>(received);
-    Q_EMIT progressChanged(received, qMax<qint64>(total, 0));
-}
-
-void DownloadFlow::finishSave()
-{
-    // The transfer has written the body into the part file and synced it; what is left is to
-    // check it against the announced length and give it its name.
+    // The transfer has written the body into the part file, synced and closed it; what is left
+    // is to check it against the announced length and give it its name.
     const QString lengthHeader = m_transfer.GetHeader(QStringLiteral("Content-length"));
-    const QFileInfo part(m_partPath);
-    const bool complete = part.isFile() && (!SaveFile::announcesLength(lengthHeader) ||
-                                            static_cast<double>(part.size()) ==
-                                                SaveFile::leadingNumber(lengthHeader));
-    if (!complete) {
-        QFile::remove(m_partPath);
-        endTransfer({Kind::DownloadFailed, {}, kDownloadFailedMessage});
+    const qint64 size = m_part.size();
+    if (size < 0) {
+        m_part.remove();
+        endTransfer(downloadFailed(QStringLiteral("the part file has gone from the folder")));
         return;
     }
-    const QString folder = m_settings.downloadFolder;
-    const QString finalPath = QDir(folder).filePath(SaveFile::freeFileName(folder, m_fileName));
-    if (!QFile::rename(m_partPath, finalPath)) {
-        QFile::remove(m_partPath);
-        endTransfer({Kind::SaveFailed, {}, kSaveFailedMessage});
+    if (SaveFile::announcesLength(lengthHeader) &&
+        static_cast<double>(size) != SaveFile::leadingNumber(lengthHeader)) {
+        m_part.remove();
+        endTransfer(downloadFailed(QStringLiteral("%1 bytes arrived of the %2 announced")
+                                       .arg(size)
+                                       .arg(lengthHeader.trimmed())));
         return;
     }
-    endTransfer({Kind::Saved, finalPath, {}});
+    if (!m_part.keep()) {
+        m_part.remove();
+        endTransfer(saveFailed(m_part.errorString()));
+        return;
+    }
+    endTransfer({.kind = Kind::Saved, .savedPath = m_part.savedPath()});
+}
+
+void DownloadFlow::onTransferFailed(TransferFailure kind, const QString &reason)
+{
+    if (!transferring())
+        return;
+    // The transfer has closed the part file before it reported.
+    m_part.remove();
+    endTransfer(kind == TransferFailure::Write ? saveFailed(reason) : downloadFailed(reason));
 }
 
 void DownloadFlow::endTransfer(const DownloadOutcome &outcome)
 {
     setDownloading(false);
-    m_progress.value = 0;
     setPhase(Phase::Idle);
     Q_EMIT finished(outcome);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "components/TransferFailure.h"
 #include "retrieval/DownloadOutcome.h"
-#include "retrieval/Drain.h"
+#include "retrieval/PartFile.h"
 
 #include <QObject>
 #include <QString>
@@ -14,7 +15,8 @@ class TransferComponent;
 
 // One download from the address to the saved file: validation, the video locator on the hidden
 // browser, the transfer and the save into the download folder. It reports what happens as
-// values and signals; the window decides how to show them.
+// values and signals; the window decides how to show them. It owns the part file the transfer
+// writes into.
 class DownloadFlow : public QObject
 {
     Q_OBJECT
@@ -34,12 +36,15 @@ public:
         QString downloadFolder; // created when missing
     };
 
+    // The browser and the transfer outlive the flow.
     DownloadFlow(Clock &clock, BrowserComponent &locatorBrowser, TransferComponent &transfer,
                  Settings settings, QObject *parent = nullptr);
+    // A transfer under way ends without a report, and its part file goes.
+    ~DownloadFlow() override;
 
-    // The download action: validates `address` (with the live verdict it currently shows),
-    // cuts the video id and starts the locator. A failed check ends in an Invalid outcome.
-    void start(const QString &address, bool verdictNotAvailable);
+    // The download action: validates `address` (as the live check on it shows), cuts the video
+    // id and starts the locator. A failed check ends in an Invalid outcome.
+    void start(const QString &address);
     // Stops the download under way at once: the transfer is closed and its part file deleted;
     // the outcome is Stopped.
     void stop();
@@ -47,7 +52,6 @@ public:
     bool downloading() const { return m_downloading; }
     Phase phase() const { return m_phase; }
     QString videoId() const { return m_videoId; }
-    const ProgressCounters &progress() const { return m_progress; }
     const Settings &settings() const { return m_settings; }
 
 Q_SIGNALS:
@@ -61,11 +65,12 @@ Q_SIGNALS:
     void finished(const clipnab::DownloadOutcome &outcome);
 
 private:
+    bool transferring() const { return m_downloading && m_phase == Phase::Transferring; }
     void onDocumentComplete(const QString &url);
     void startTransfer(const QString &t);
-    void onTransferState(int state);
-    void onBodyProgress(qint64 received, qint64 total);
-    void finishSave();
+    void onTransferProgress(qint64 received, qint64 total);
+    void onTransferFinished();
+    void onTransferFailed(TransferFailure kind, const QString &reason);
     void stopTransfer();
     void endTransfer(const DownloadOutcome &outcome);
     void setDownloading(bool downloading);
@@ -78,10 +83,7 @@ private:
     bool m_downloading = false;
     Phase m_phase = Phase::Idle;
     QString m_videoId;
-    // The video's name, and the part file its body arrives in until it is complete.
-    QString m_fileName;
-    QString m_partPath;
-    ProgressCounters m_progress;
+    PartFile m_part;
 };
 
 } // namespace clipnab

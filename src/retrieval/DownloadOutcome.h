@@ -4,7 +4,8 @@
 
 namespace clipnab {
 
-// How one download action ended.
+// How one download action ended. Every member has a default, so that an outcome names only
+// what it sets.
 struct DownloadOutcome
 {
     enum class Kind
@@ -18,9 +19,13 @@ struct DownloadOutcome
     };
 
     Kind kind = Kind::Saved;
-    QString savedPath;
+    QString savedPath{};
     // What the user is told of a failure; empty for Saved and Stopped.
-    QString message;
+    QString message{};
+    // Why the download or the save failed, in the words of the part that failed ("the server
+    // answered 404 Not Found", "no space left on device"): a lower-case phrase without a final
+    // full stop. Empty for Saved, Stopped and Invalid.
+    QString reason{};
 };
 
 } // namespace clipnab

@@ -9,12 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 using namespace clipnab;
-using State = TransferComponent::State;
 
 namespace {
 
@@ -32,6 +32,19 @@ qint64 procStatusKiB(const QByteArray &field)
     return -1;
 }
 
+// Descriptors of this process open on a file whose path starts with `prefix`; a temporary file
+// may have no name in its folder at all, so the open descriptors are what counts.
+int openDescriptors(const QString &prefix)
+{
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    int count = 0;
+    for (const QString &fd : descriptors.entryList(QDir::Files | QDir::System)) {
+        if (QFile::symLinkTarget(descriptors.filePath(fd)).startsWith(prefix))
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 class NetworkTransferTest : public QObject
@@ -46,23 +59,18 @@ private:
     }
     QString fileUrl(const QString &id) const { return fileUrl(id, m_site.tokenFor(id)); }
 
-    // Files in this test's temporary folder that the process holds open; a temporary file may
-    // have no name in the folder at all, so the open descriptors are what counts.
+    // Files in this test's temporary folder that the process holds open.
     int spoolFiles() const
     {
-        const QString folder = QDir(m_tempDir.path()).canonicalPath() + QLatin1Char('/');
-        const QDir descriptors(QStringLiteral("/proc/self/fd"));
-        int count = 0;
-        for (const QString &fd : descriptors.entryList(QDir::Files | QDir::System)) {
-            if (QFile::symLinkTarget(descriptors.filePath(fd)).startsWith(folder))
-                ++count;
-        }
-        return count;
+        return openDescriptors(QDir(m_tempDir.path()).canonicalPath() + QLatin1Char('/'));
     }
 
     // Where part files go; made before the temp folder is redirected, so it lies outside it.
-    QString partPath(const QString &name) const { return m_saveDir.filePath(name); }
-    QStringList savedFiles() const { return QDir(m_saveDir.path()).entryList(QDir::Files); }
+    QString partPath(const QString &name) const
+    {
+        return QDir(m_saveDir.path()).canonicalPath() + QLatin1Char('/') + name;
+    }
+    QString partPath() const { return partPath(QStringLiteral("get.flv.part")); }
 
     QTemporaryDir m_saveDir;
     QTemporaryDir m_tempDir;
@@ -106,75 +114,72 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, expected);
         NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
-                 int(State::ResponseCompleted));
+        TransferSpy spy(transfer);
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK")), partPath()),
+                 GetEnd::Finished);
         QCOMPARE(transfer.GetHeader(name), expected);
     }
 
-    void bodyArrivesInOrderInBoundedChunks_data()
+    void bodyIsWrittenWhole_data()
     {
         QTest::addColumn<qint64>("size");
-        QTest::addColumn<int>("chunkSize");
-        QTest::newRow("empty") << qint64(0) << 1024;
-        QTest::newRow("one byte") << qint64(1) << 1024;
-        QTest::newRow("exactly one chunk") << qint64(1024) << 1024;
-        QTest::newRow("one chunk and a byte") << qint64(1025) << 1024;
-        QTest::newRow("three chunks, last partial") << qint64(3000) << 1024;
-        QTest::newRow("byte by byte") << qint64(700) << 1;
-        QTest::newRow("chunks larger than the body") << qint64(5000) << 65536;
-        QTest::newRow("half a megabyte") << qint64(512 * 1024 + 7) << 1024;
+        QTest::newRow("empty") << qint64(0);
+        QTest::newRow("one byte") << qint64(1);
+        QTest::newRow("1024 bytes") << qint64(1024);
+        QTest::newRow("1025 bytes") << qint64(1025);
+        QTest::newRow("3000 bytes") << qint64(3000);
+        QTest::newRow("half a megabyte and a bit") << qint64(512 * 1024 + 7);
     }
-    void bodyArrivesInOrderInBoundedChunks()
+    void bodyIsWrittenWhole()
     {
         QFETCH(qint64, size);
-        QFETCH(int, chunkSize);
         const QString id = QStringLiteral("body%1").arg(size);
         const QByteArray body = GeneratedBody::bytes(0, size);
         m_site.addVideo(id, QStringLiteral("Body"), body);
 
         NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(id)), int(State::ResponseCompleted));
+        TransferSpy spy(transfer);
+        QCOMPARE(get(transfer, spy, fileUrl(id), partPath()), GetEnd::Finished);
         QCOMPARE(transfer.GetHeader(QStringLiteral("Content-Length")), QString::number(size));
-
-        int largest = 0;
-        const QByteArray received = drain(transfer, chunkSize, &largest);
-        QVERIFY(largest <= chunkSize);
-        QCOMPARE(received.size(), body.size());
-        QVERIFY(received == body);
-        QVERIFY(transfer.GetChunk(chunkSize).isEmpty());
+        const QByteArray saved = contentsOf(partPath());
+        QCOMPARE(saved.size(), body.size());
+        QVERIFY(saved == body);
     }
 
-    void successReportsStatesInOrder()
+    void successIsReportedOnceAfterStartReturns()
     {
         NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(fileUrl(QStringLiteral("threeK")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        // Execute returns before any state is reported.
-        QVERIFY(spy.isEmpty());
-        QCOMPARE(waitForEnd(spy), int(State::ResponseCompleted));
-        const QList<int> states = statesOf(spy);
-        QCOMPARE(states.first(), int(State::ResolvingHost));
-        QVERIFY(!states.contains(int(State::Error)));
-        QCOMPARE(states.count(int(State::ResponseCompleted)), 1);
-        QVERIFY(std::is_sorted(states.begin(), states.end()));
-        QVERIFY(states.contains(int(State::ResponseReceived)));
-        QVERIFY(transfer.errorString().isEmpty());
+        TransferSpy spy(transfer);
+        QVERIFY(makeEmptyFile(partPath()));
+        QVERIFY(
+            !transfer.start({.url = fileUrl(QStringLiteral("threeK")), .partPath = partPath()}));
+        // start() returns before anything is reported.
+        QVERIFY(spy.progress.isEmpty() && spy.finished.isEmpty() && spy.failed.isEmpty());
+        QCOMPARE(spy.waitForEnd(), GetEnd::Finished);
+        QVERIFY(!spy.finished.wait(100));
+        QCOMPARE(spy.finished.count(), 1);
+        QVERIFY(spy.failed.isEmpty());
+        // Progress only grows, against the announced total, and ends at the whole body.
+        QVERIFY(!spy.progress.isEmpty());
+        qint64 received = 0;
+        for (const QList<QVariant> &report : spy.progress) {
+            QVERIFY(report.at(0).toLongLong() >= received);
+            received = report.at(0).toLongLong();
+            QCOMPARE(report.at(1).toLongLong(), qint64(3000));
+        }
+        QCOMPARE(received, qint64(3000));
     }
 
     void redirectsAreFollowed()
     {
         NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(m_site.baseUrl() + QStringLiteral("/v/bColorBar02"));
-        // The operation name is matched without regard to case.
-        QVERIFY(transfer.Execute(QStringLiteral("GET")));
-        QCOMPARE(waitForEnd(spy), int(State::ResponseCompleted));
-        const QByteArray page = drain(transfer, 1024);
+        TransferSpy spy(transfer);
+        QCOMPARE(
+            get(transfer, spy, m_site.baseUrl() + QStringLiteral("/v/bColorBar02"), partPath()),
+            GetEnd::Finished);
         QVERIFY(
-            page.contains(QByteArray("/get_video?video_id=bColorBar02&amp;t=" +
+            contentsOf(partPath())
+                .contains(QByteArray("/get_video?video_id=bColorBar02&amp;t=" +
                                      m_site.tokenFor(QStringLiteral("bColorBar02")).toLatin1())));
     }
 
@@ -184,24 +189,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("token");
         QTest::addColumn<int>("forcedStatus");
         QTest::addColumn<qint64>("cutShortAfter");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("unknown video") << "noSuchVideo"
-                                       << "x" << 0 << qint64(-1) << "404";
+        QTest::addColumn<TransferFailure>("kind");
+        QTest::addColumn<QString>("reason");
+        const auto http = TransferFailure::Http;
+        const auto length = TransferFailure::Length;
+        QTest::newRow("unknown video")
+            << "noSuchVideo"
+            << "x" << 0 << qint64(-1) << http << "the server answered 404 Not Found";
         QTest::newRow("wrong token") << "failA"
-                                     << "wrong" << 0 << qint64(-1) << "403";
+                                     << "wrong" << 0 << qint64(-1) << http << "answered 403";
         QTest::newRow("server error") << "failB"
-                                      << "" << 500 << qint64(-1) << "500";
+                                      << "" << 500 << qint64(-1) << http << "answered 500";
         QTest::newRow("forbidden") << "failC"
-                                   << "" << 403 << qint64(-1) << "403";
+                                   << "" << 403 << qint64(-1) << http << "answered 403";
         QTest::newRow("cut short in the middle")
             << "failD"
-            << "" << 0 << qint64(1500) << "ended after 1500 of 3000 bytes";
+            << "" << 0 << qint64(1500) << length << "the connection ended after 1500 of 3000 bytes";
         QTest::newRow("cut short before the body")
             << "failE"
-            << "" << 0 << qint64(0) << "ended after 0 of 3000 bytes";
+            << "" << 0 << qint64(0) << length << "ended after 0 of 3000 bytes";
         QTest::newRow("cut short one byte early")
             << "failF"
-            << "" << 0 << qint64(2999) << "ended after 2999 of 3000 bytes";
+            << "" << 0 << qint64(2999) << length << "ended after 2999 of 3000 bytes";
     }
     void failuresNeverLookComplete()
     {
@@ -209,7 +218,8 @@ private Q_SLOTS:
         QFETCH(QString, token);
         QFETCH(int, forcedStatus);
         QFETCH(qint64, cutShortAfter);
-        QFETCH(QString, message);
+        QFETCH(TransferFailure, kind);
+        QFETCH(QString, reason);
         if (id != QLatin1String("noSuchVideo")) {
             m_site.addVideo(id, QStringLiteral("Failing"), GeneratedBody::bytes(0, 3000));
             m_site.setVideoStatus(id, forcedStatus);
@@ -218,80 +228,81 @@ private Q_SLOTS:
 
         NetworkTransfer transfer;
         transfer.setRetryDelay(10);
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, token.isEmpty() ? fileUrl(id) : fileUrl(id, token)),
-                 int(State::Error));
-        QVERIFY(!statesOf(spy).contains(int(State::ResponseCompleted)));
-        QVERIFY(transfer.GetChunk(1024).isEmpty());
-        QVERIFY(!transfer.errorString().isEmpty());
-        QVERIFY2(transfer.errorString().contains(message), qPrintable(transfer.errorString()));
+        TransferSpy spy(transfer);
+        QCOMPARE(get(transfer, spy, token.isEmpty() ? fileUrl(id) : fileUrl(id, token), partPath()),
+                 GetEnd::Failed);
+        QVERIFY(spy.finished.isEmpty());
+        QCOMPARE(spy.failed.count(), 1);
+        QCOMPARE(spy.failure(), kind);
+        QVERIFY2(spy.reason().contains(reason), qPrintable(spy.reason()));
+        QVERIFY(!spy.reason().endsWith(QLatin1Char('.')));
+        // The part file stays for its owner.
+        QVERIFY(QFileInfo::exists(partPath()));
 
         // The component is usable again after a failure.
         spy.clear();
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
-                 int(State::ResponseCompleted));
-        QCOMPARE(drain(transfer, 1024), GeneratedBody::bytes(0, 3000));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK")), partPath()),
+                 GetEnd::Finished);
+        QCOMPARE(contentsOf(partPath()), GeneratedBody::bytes(0, 3000));
     }
 
-    void refusedConnectionIsAnError()
+    void refusedConnectionIsANetworkFailure()
     {
         NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(
-            get(transfer, spy,
-                QStringLiteral("http://127.0.0.1:%1/get_video?video_id=a&t=b").arg(freePort())),
-            int(State::Error));
-        QVERIFY2(transfer.errorString().contains(QLatin1String("refused")),
-                 qPrintable(transfer.errorString()));
-        QVERIFY(transfer.GetChunk(1024).isEmpty());
+        TransferSpy spy(transfer);
+        QCOMPARE(get(transfer, spy,
+                     QStringLiteral("http://127.0.0.1:%1/get_video?video_id=a&t=b").arg(freePort()),
+                     partPath()),
+                 GetEnd::Failed);
+        QCOMPARE(spy.failure(), TransferFailure::Network);
+        QVERIFY2(spy.reason().startsWith(QLatin1String("connection refused")),
+                 qPrintable(spy.reason()));
     }
 
     void stalledServerFailsAfterIdleTimeout()
     {
         NetworkTransfer transfer;
         transfer.setIdleTimeout(300);
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("stalled"))), int(State::Error));
-        QVERIFY(!statesOf(spy).contains(int(State::ResponseCompleted)));
-        QVERIFY2(transfer.errorString().contains(QLatin1String("No data arrived")),
-                 qPrintable(transfer.errorString()));
+        TransferSpy spy(transfer);
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("stalled")), partPath()),
+                 GetEnd::Failed);
+        QVERIFY(spy.finished.isEmpty());
+        QCOMPARE(spy.failure(), TransferFailure::Timeout);
+        QVERIFY2(spy.reason().contains(QLatin1String("no data arrived")), qPrintable(spy.reason()));
     }
 
     void unusableRequestsAreRefused_data()
     {
         QTest::addColumn<QString>("url");
-        QTest::addColumn<QString>("operation");
-        QTest::newRow("no address") << ""
-                                    << "Get";
-        QTest::newRow("not http") << "ftp://127.0.0.1/file"
-                                  << "Get";
-        QTest::newRow("no host") << "http:///get_video"
-                                 << "Get";
-        QTest::newRow("not an address") << "watch?v=abc"
-                                        << "Get";
-        QTest::newRow("unknown operation") << "http://127.0.0.1:1/"
-                                           << "Post";
+        QTest::addColumn<bool>("withPart");
+        QTest::newRow("no address") << "" << true;
+        QTest::newRow("not http") << "ftp://127.0.0.1/file" << true;
+        QTest::newRow("no host") << "http:///get_video" << true;
+        QTest::newRow("not an address") << "watch?v=abc" << true;
+        QTest::newRow("no part file") << fileUrl(QStringLiteral("threeK")) << false;
     }
     void unusableRequestsAreRefused()
     {
         QFETCH(QString, url);
-        QFETCH(QString, operation);
+        QFETCH(bool, withPart);
         NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(url);
-        QVERIFY(!transfer.Execute(operation));
+        TransferSpy spy(transfer);
+        const auto refusal =
+            transfer.start({.url = url, .partPath = withPart ? partPath() : QString()});
+        QVERIFY(refusal.has_value());
+        QVERIFY(!refusal->isEmpty());
         QVERIFY(!transfer.isRunning());
-        QVERIFY(!spy.wait(100));
-        QCOMPARE(transfer.URL(), url);
+        QCOMPARE(spy.waitForEnd(100), GetEnd::Open);
+        QVERIFY(spy.progress.isEmpty());
     }
 
     void addressesAreEscapedAsNeeded()
     {
         m_site.addVideo(QStringLiteral("a b"), QStringLiteral("Blank in the id"), "blank");
         NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("a b"))), int(State::ResponseCompleted));
-        QCOMPARE(drain(transfer, 1024), QByteArray("blank"));
+        TransferSpy spy(transfer);
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("a b")), partPath()), GetEnd::Finished);
+        QCOMPARE(contentsOf(partPath()), QByteArray("blank"));
         QVERIFY(
             m_site.requestLog().last().startsWith(QLatin1String("/get_video?video_id=a%20b&t=")));
     }
@@ -301,101 +312,91 @@ private Q_SLOTS:
         const qint64 size = 2 * 1024 * 1024;
         m_site.addGeneratedVideo(QStringLiteral("twoMiB"), QStringLiteral("Two MiB"), size);
         NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(fileUrl(QStringLiteral("twoMiB")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        transfer.setURL(fileUrl(QStringLiteral("threeK")));
-        QVERIFY(!transfer.Execute(QStringLiteral("Get")));
+        TransferSpy spy(transfer);
+        const QString other = partPath(QStringLiteral("other.flv.part"));
+        QVERIFY(makeEmptyFile(partPath()));
+        QVERIFY(
+            !transfer.start({.url = fileUrl(QStringLiteral("twoMiB")), .partPath = partPath()}));
+        QVERIFY(transfer.start({.url = fileUrl(QStringLiteral("threeK")), .partPath = other})
+                    .has_value());
         QVERIFY(transfer.isRunning());
-        QCOMPARE(waitForEnd(spy), int(State::ResponseCompleted));
-        QCOMPARE(statesOf(spy).count(int(State::ResponseCompleted)), 1);
-        const QByteArray body = drain(transfer, 1024);
+        QCOMPARE(transfer.destination(), partPath());
+        QCOMPARE(spy.waitForEnd(), GetEnd::Finished);
+        QCOMPARE(spy.finished.count(), 1);
+        const QByteArray body = contentsOf(partPath());
         QCOMPARE(body.size(), size);
         QVERIFY(body == GeneratedBody::bytes(0, size));
+        QVERIFY(!QFileInfo::exists(other));
     }
 
-    void quitStopsARunningRequest()
+    void abortStopsARunningGet()
     {
         NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(fileUrl(QStringLiteral("stalled")));
-        transfer.setDestination(partPath(QStringLiteral("stopped.flv.part")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QTRY_VERIFY(transfer.bytesReceived() > 0);
-        QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
+        TransferSpy spy(transfer);
+        const QString stopped = partPath(QStringLiteral("stopped.flv.part"));
+        QVERIFY(makeEmptyFile(stopped));
+        QVERIFY(!transfer.start({.url = fileUrl(QStringLiteral("stalled")), .partPath = stopped}));
+        QTRY_VERIFY(!spy.progress.isEmpty() && spy.progress.last().at(0).toLongLong() > 0);
+        transfer.abort();
         QVERIFY(!transfer.isRunning());
-        QCOMPARE(transfer.state(), State::None);
-        QVERIFY(transfer.GetChunk(1024).isEmpty());
-        // Stopped mid-body: nothing is left behind.
-        QCOMPARE(savedFiles(), QStringList{});
-        transfer.setDestination({});
+        // Closed by the time abort() returns, and left for its owner.
+        QCOMPARE(openDescriptors(stopped), 0);
+        QVERIFY(QFileInfo::exists(stopped));
+        transfer.abort();
 
-        // Nothing of the stopped request is reported, and a new request runs normally.
-        const int reported = int(spy.size());
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
-                 int(State::ResponseCompleted));
-        QVERIFY(!statesOf(spy).mid(reported).contains(int(State::Error)));
-        QCOMPARE(drain(transfer, 1024), GeneratedBody::bytes(0, 3000));
+        // Nothing of the aborted get is reported, and a new get runs normally.
+        spy.clear();
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK")), partPath()),
+                 GetEnd::Finished);
+        QVERIFY(spy.failed.isEmpty());
+        QCOMPARE(contentsOf(partPath()), GeneratedBody::bytes(0, 3000));
+        QFile::remove(stopped);
     }
 
-    void quitFreesACompletedBody()
-    {
-        NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))),
-                 int(State::ResponseCompleted));
-        QCOMPARE(transfer.GetChunk(10).size(), 10);
-        QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
-        QVERIFY(transfer.GetChunk(1024).isEmpty());
-        QVERIFY(transfer.GetHeader(QStringLiteral("Content-Length")).isEmpty());
-        QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
-    }
-
-    void spoolFileLivesOnlyWhileNeeded_data()
+    void partFileIsOnlyWrittenAndClosed_data()
     {
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("ending");
-        // Whether the part file is there once the transfer ended that way.
-        QTest::addColumn<bool>("partLeft");
-        QTest::newRow("drained to the end") << "threeK"
-                                            << "drain" << true;
-        QTest::newRow("quit after completion") << "threeK"
-                                               << "quit" << true;
+        QTest::newRow("completed") << "threeK"
+                                   << "wait";
         QTest::newRow("failed download") << "noSuchVideo"
-                                         << "none" << false;
-        QTest::newRow("quit while running") << "stalled"
-                                            << "quit" << false;
+                                         << "wait";
+        QTest::newRow("aborted while running") << "stalled"
+                                               << "abort";
         QTest::newRow("destroyed while running") << "stalled"
-                                                 << "destroy" << false;
+                                                 << "destroy";
+        QTest::newRow("part file missing") << "threeK"
+                                           << "missing";
     }
-    void spoolFileLivesOnlyWhileNeeded()
+    void partFileIsOnlyWrittenAndClosed()
     {
-        // The body goes to the part file only: the temporary folder never holds any of it, and
-        // a transfer that does not complete leaves no part file behind.
+        // The body goes to the part file only: the temporary folder never holds any of it.
+        // However the get ends, the part file is closed and left where it was; one that is
+        // missing is not made.
         QFETCH(QString, id);
         QFETCH(QString, ending);
-        QFETCH(bool, partLeft);
+        const bool missing = ending == QLatin1String("missing");
         const QString part = partPath(QStringLiteral("spool.flv.part"));
+        QVERIFY(missing || makeEmptyFile(part));
         auto transfer = std::make_unique<NetworkTransfer>();
-        QSignalSpy spy(transfer.get(), &TransferComponent::StateChanged);
-        transfer->setURL(fileUrl(id));
-        transfer->setDestination(part);
-        QVERIFY(transfer->Execute(QStringLiteral("Get")));
+        TransferSpy spy(*transfer);
+        QVERIFY(!transfer->start({.url = fileUrl(id), .partPath = part}));
         if (id == QLatin1String("stalled")) {
-            QTRY_VERIFY(transfer->bytesReceived() > 0);
-            QVERIFY(QFileInfo::exists(part));
+            QTRY_VERIFY(!spy.progress.isEmpty() && spy.progress.last().at(0).toLongLong() > 0);
+            QCOMPARE(openDescriptors(part), 1);
         } else {
-            QVERIFY(waitForEnd(spy) > 0);
+            QVERIFY(spy.waitForEnd() != GetEnd::Open);
         }
         QCOMPARE(spoolFiles(), 0);
 
-        if (ending == QLatin1String("drain"))
-            QCOMPARE(drain(*transfer, 1024), GeneratedBody::bytes(0, 3000));
-        else if (ending == QLatin1String("quit"))
-            transfer->Execute(QStringLiteral("QUIT"));
+        if (ending == QLatin1String("abort"))
+            transfer->abort();
         else if (ending == QLatin1String("destroy"))
             transfer.reset();
-        QCOMPARE(QFileInfo::exists(part), partLeft);
+        else if (missing)
+            QCOMPARE(spy.failure(), TransferFailure::Write);
+        QCOMPARE(openDescriptors(part), 0);
+        QCOMPARE(QFileInfo::exists(part), !missing);
         QCOMPARE(spoolFiles(), 0);
         QFile::remove(part);
     }
@@ -438,9 +439,8 @@ private Q_SLOTS:
         NetworkTransfer transfer;
         transfer.setRetryDelay(10);
         const QString part = partPath(id + QStringLiteral(".flv.part"));
-        transfer.setDestination(part);
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(id)), int(State::ResponseCompleted));
+        TransferSpy spy(transfer);
+        QCOMPARE(get(transfer, spy, fileUrl(id), part), GetEnd::Finished);
         m_site.disconnect(this);
 
         // Plain requests, then the rest asked for (the network layer may repeat a request of
@@ -451,13 +451,44 @@ private Q_SLOTS:
         if (!secondRange.isEmpty())
             QCOMPARE(ranges.last(), secondRange);
         QCOMPARE(ranges.count(ranges.last()), 1);
-        QFile saved(part);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QVERIFY(saved.readAll() == (bodyChanged ? newBody : GeneratedBody::bytes(0, size)));
+        QVERIFY(contentsOf(part) == (bodyChanged ? newBody : GeneratedBody::bytes(0, size)));
         // The length announced is that of the whole body, whatever answer completed it.
         QCOMPARE(transfer.GetHeader(QStringLiteral("Content-Length")),
                  QString::number(bodyChanged ? size + 5 : size));
-        saved.close();
+        QFile::remove(part);
+    }
+
+    void continuesAPartFile_data()
+    {
+        QTest::addColumn<QByteArray>("validator");
+        QTest::newRow("the rest is sent") << QByteArray();
+        QTest::newRow("the file has changed since") << QByteArray("\"0000\"");
+    }
+    void continuesAPartFile()
+    {
+        // A part file that holds the first bytes of the body, from an earlier get.
+        QFETCH(QByteArray, validator);
+        const qint64 size = 300000;
+        const qint64 kept = 100000;
+        const QString id = QStringLiteral("continued-") + QString::number(validator.size());
+        m_site.addVideo(id, QStringLiteral("Continued"), GeneratedBody::bytes(0, size));
+        const QString part = partPath(id + QStringLiteral(".flv.part"));
+        QFile earlier(part);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write(GeneratedBody::bytes(0, kept) + QByteArray("beyond the kept bytes"));
+        earlier.close();
+        const qsizetype before = m_site.rangeLog().size();
+
+        NetworkTransfer transfer;
+        TransferSpy spy(transfer);
+        QVERIFY(!transfer.start(
+            {.url = fileUrl(id), .partPath = part, .resumeFrom = kept, .validator = validator}));
+        QCOMPARE(spy.waitForEnd(), GetEnd::Finished);
+        QCOMPARE(m_site.rangeLog().mid(before), QStringList{QStringLiteral("bytes=100000-")});
+        QVERIFY(contentsOf(part) == GeneratedBody::bytes(0, size));
+        // Reported as the whole body, whether the answer was its rest or all of it.
+        QCOMPARE(spy.progress.last(), (QList<QVariant>{size, size}));
+        QCOMPARE(transfer.GetHeader(QStringLiteral("Content-Length")), QString::number(size));
         QFile::remove(part);
     }
 
@@ -469,9 +500,8 @@ private Q_SLOTS:
         const qsizetype before = m_site.rangeLog().size();
         NetworkTransfer transfer;
         transfer.setRetryDelay(10);
-        transfer.setDestination(partPath(QStringLiteral("cut.flv.part")));
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(id)), int(State::Error));
+        TransferSpy spy(transfer);
+        QCOMPARE(get(transfer, spy, fileUrl(id), partPath()), GetEnd::Failed);
         // Three tries for the rest (the network layer may repeat one of its own accord).
         const QStringList ranges = m_site.rangeLog().mid(before);
         QCOMPARE(ranges.first(), QString());
@@ -479,8 +509,7 @@ private Q_SLOTS:
         QVERIFY(ranges.count(QStringLiteral("bytes=1500-")) <= 6);
         QCOMPARE(ranges.count(QString()) + ranges.count(QStringLiteral("bytes=1500-")),
                  ranges.size());
-        QVERIFY(!transfer.writeFailed());
-        QCOMPARE(savedFiles(), QStringList{});
+        QCOMPARE(spy.failure(), TransferFailure::Length);
     }
 
     void fullDiskIsAWriteFailure()
@@ -488,13 +517,12 @@ private Q_SLOTS:
         if (!QFileInfo::exists(QStringLiteral("/dev/full")))
             QSKIP("no /dev/full here");
         NetworkTransfer transfer;
-        transfer.setDestination(QStringLiteral("/dev/full"));
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("threeK"))), int(State::Error));
-        QVERIFY(transfer.writeFailed());
-        QVERIFY2(transfer.errorString().contains(QLatin1String("write")),
-                 qPrintable(transfer.errorString()));
-        // Only files of its own making are deleted.
+        TransferSpy spy(transfer);
+        QVERIFY(!transfer.start(
+            {.url = fileUrl(QStringLiteral("threeK")), .partPath = QStringLiteral("/dev/full")}));
+        QCOMPARE(spy.waitForEnd(), GetEnd::Failed);
+        QCOMPARE(spy.failure(), TransferFailure::Write);
+        QVERIFY2(spy.reason().contains(QLatin1String("write")), qPrintable(spy.reason()));
         QVERIFY(QFileInfo::exists(QStringLiteral("/dev/full")));
     }
 
@@ -550,21 +578,23 @@ private Q_SLOTS:
         QVERIFY(before > 0);
 
         NetworkTransfer transfer;
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
+        TransferSpy spy(transfer);
         const QString part = partPath(QStringLiteral("large.flv.part"));
-        transfer.setDestination(part);
-        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("hundredMiB")), kLongWaitMs),
-                 int(State::ResponseCompleted));
+        QCOMPARE(get(transfer, spy, fileUrl(QStringLiteral("hundredMiB")), part, kLongWaitMs),
+                 GetEnd::Finished);
         QCOMPARE(QFileInfo(part).size(), size);
 
+        QFile saved(part);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
         qint64 offset = 0;
         bool inOrder = true;
-        for (QByteArray chunk = transfer.GetChunk(1024); !chunk.isEmpty();
-             chunk = transfer.GetChunk(1024)) {
-            for (qsizetype i = 0; i < chunk.size() && inOrder; ++i)
-                inOrder = chunk[i] == GeneratedBody::byteAt(offset + i);
-            offset += chunk.size();
+        for (QByteArray block = saved.read(1024 * 1024); !block.isEmpty() && inOrder;
+             block = saved.read(1024 * 1024)) {
+            for (qsizetype i = 0; i < block.size() && inOrder; ++i)
+                inOrder = block[i] == GeneratedBody::byteAt(offset + i);
+            offset += block.size();
         }
+        saved.close();
         QVERIFY(inOrder);
         QCOMPARE(offset, size);
         QFile::remove(part);

@@ -4,15 +4,16 @@
 #include "support/FakeTransfer.h"
 #include "support/TransferSteps.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
-#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
 using namespace clipnab;
-using State = TransferComponent::State;
 
 namespace {
 
@@ -23,7 +24,7 @@ enum class Kind
 };
 
 // One transfer of either kind, with what a case needs around it: addresses to fetch, and a way
-// to let the running Get end.
+// to let the running get end.
 class Subject
 {
 public:
@@ -31,10 +32,10 @@ public:
     virtual TransferComponent &transfer() = 0;
     // The address of `body`.
     virtual QString serve(const QString &id, const QByteArray &body) = 0;
-    // An address whose Get ends in the error state.
+    // An address whose get fails.
     virtual QString serveFailing(const QString &id) = 0;
-    // Lets the running Get end and returns its final state.
-    virtual int finish() = 0;
+    // Lets the running get end and tells how it ended.
+    virtual GetEnd finish() = 0;
     // The addresses fetched, in order.
     virtual QStringList requested() const = 0;
 };
@@ -56,17 +57,17 @@ public:
         m_failing.insert(url);
         return url;
     }
-    int finish() override
+    GetEnd finish() override
     {
-        // The address of the running Get, whatever URL says now.
+        // The address of the running get.
         const QString running = m_transfer.requestedUrls.last();
         if (m_failing.contains(running)) {
             m_transfer.fail();
-            return int(State::Error);
+            return GetEnd::Failed;
         }
         m_transfer.setBody(m_bodies.value(running));
         m_transfer.complete();
-        return int(State::ResponseCompleted);
+        return GetEnd::Finished;
     }
     QStringList requested() const override { return m_transfer.requestedUrls; }
 
@@ -86,8 +87,7 @@ class NetworkSubject final : public Subject
 {
 public:
     explicit NetworkSubject(DemoSite &site)
-        : m_site(site), m_spy(&m_transfer, &TransferComponent::StateChanged),
-          m_logged(site.requestLog().size())
+        : m_site(site), m_spy(m_transfer), m_logged(site.requestLog().size())
     {
     }
     TransferComponent &transfer() override { return m_transfer; }
@@ -102,9 +102,9 @@ public:
         m_site.setVideoStatus(id, 500);
         return address(id);
     }
-    int finish() override
+    GetEnd finish() override
     {
-        const int ended = waitForEnd(m_spy);
+        const GetEnd ended = m_spy.waitForEnd();
         m_spy.clear();
         return ended;
     }
@@ -125,7 +125,7 @@ private:
 
     DemoSite &m_site;
     NetworkTransfer m_transfer;
-    QSignalSpy m_spy;
+    TransferSpy m_spy;
     qsizetype m_logged;
 };
 
@@ -134,8 +134,9 @@ private:
 Q_DECLARE_METATYPE(Kind)
 
 // The fake stands in for the network transfer in the window's and the flow's tests, so both
-// keep one contract, checked here against each: one Get at a time, completion as state 12 last,
-// headers found without regard to case, the body in bounded ordered chunks, QUIT ends a Get.
+// keep one contract, checked here against each: one get at a time, finished() once at the end
+// with the body in the part file, headers found without regard to case, abort() ends a get, and
+// the part file is only ever written, never deleted.
 class TransferContractTest : public QObject
 {
     Q_OBJECT
@@ -149,6 +150,12 @@ private:
     }
     // A video id no other case has used: the site lives as long as the test.
     QString nextId() { return QStringLiteral("contract%1").arg(++m_ids); }
+    // An empty part file of its own for each get.
+    QString newPart()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("%1.flv.part").arg(++m_parts));
+        return makeEmptyFile(path) ? path : QString();
+    }
 
     static void addKindColumn() { QTest::addColumn<Kind>("kind"); }
     static void addKindRows()
@@ -158,52 +165,51 @@ private:
         QTest::newRow("network") << Kind::Network;
     }
 
+    QTemporaryDir m_dir;
     DemoSite m_site;
     int m_ids = 0;
+    int m_parts = 0;
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(m_site.listen() != 0); }
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(m_site.listen() != 0);
+    }
 
-    void drainsTheBody_data()
+    void writesTheBodyIntoThePartFile_data()
     {
         addKindColumn();
         QTest::addColumn<int>("size");
-        QTest::addColumn<int>("chunkSize");
-        QTest::addColumn<int>("chunks");
         for (const auto &[kind, name] :
              {std::pair{Kind::Fake, "fake"}, std::pair{Kind::Network, "network"}}) {
-            QTest::addRow("%s, empty", name) << kind << 0 << 1024 << 0;
-            QTest::addRow("%s, one byte", name) << kind << 1 << 1024 << 1;
-            QTest::addRow("%s, one chunk and a byte", name) << kind << 1025 << 1024 << 2;
-            QTest::addRow("%s, three chunks", name) << kind << 3000 << 1024 << 3;
+            QTest::addRow("%s, empty", name) << kind << 0;
+            QTest::addRow("%s, one byte", name) << kind << 1;
+            QTest::addRow("%s, 1025 bytes", name) << kind << 1025;
+            QTest::addRow("%s, 3000 bytes", name) << kind << 3000;
         }
     }
-    void drainsTheBody()
+    void writesTheBodyIntoThePartFile()
     {
         QFETCH(Kind, kind);
         QFETCH(int, size);
-        QFETCH(int, chunkSize);
-        QFETCH(int, chunks);
         QByteArray body(size, Qt::Uninitialized);
         for (int i = 0; i < size; ++i)
             body[i] = char(i * 7);
         const auto s = subject(kind);
         TransferComponent &transfer = s->transfer();
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(s->serve(nextId(), body));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(s->finish(), int(State::ResponseCompleted));
-        QCOMPARE(spy.last().first().toInt(), int(State::ResponseCompleted));
-        QCOMPARE(statesOf(spy).count(int(State::ResponseCompleted)), 1);
+        TransferSpy spy(transfer);
+        const QString part = newPart();
+        QVERIFY(!transfer.start({.url = s->serve(nextId(), body), .partPath = part}));
+        QCOMPARE(transfer.destination(), part);
+        QCOMPARE(s->finish(), GetEnd::Finished);
+        QCOMPARE(spy.finished.count(), 1);
+        QVERIFY(spy.failed.isEmpty());
         QCOMPARE(transfer.GetHeader(QStringLiteral("content-LENGTH")), QString::number(size));
-
-        QByteArray received;
-        int count = 0;
-        for (QByteArray chunk = transfer.GetChunk(chunkSize); !chunk.isEmpty();
-             chunk = transfer.GetChunk(chunkSize), ++count)
-            received += chunk;
-        QCOMPARE(count, chunks);
-        QCOMPARE(received, body);
+        QCOMPARE(contentsOf(part), body);
+        // Progress, when there is any, ends at the whole body.
+        if (!spy.progress.isEmpty())
+            QCOMPARE(spy.progress.last(), (QList<QVariant>{qint64(size), qint64(size)}));
     }
 
     void refusesASecondGetUntilTheFirstEnds_data() { addKindRows(); }
@@ -214,36 +220,41 @@ private Q_SLOTS:
         TransferComponent &transfer = s->transfer();
         const QString first = s->serveFailing(nextId());
         const QString second = s->serve(nextId(), QByteArray("second"));
-        transfer.setURL(first);
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        transfer.setURL(second);
-        QVERIFY(!transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(s->finish(), int(State::Error));
-        QVERIFY(transfer.GetChunk(1024).isEmpty());
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(s->finish(), int(State::ResponseCompleted));
-        QCOMPARE(drain(transfer, 1024), QByteArray("second"));
+        const QString firstPart = newPart();
+        const QString secondPart = newPart();
+        QVERIFY(!transfer.start({.url = first, .partPath = firstPart}));
+        QVERIFY(transfer.start({.url = second, .partPath = secondPart}).has_value());
+        QCOMPARE(s->finish(), GetEnd::Failed);
+        // The failed get's part file is its owner's to delete.
+        QVERIFY(QFileInfo::exists(firstPart));
+        QVERIFY(!transfer.start({.url = second, .partPath = secondPart}));
+        QCOMPARE(s->finish(), GetEnd::Finished);
+        QCOMPARE(contentsOf(secondPart), QByteArray("second"));
         QCOMPARE(s->requested(), (QStringList{first, second}));
     }
 
-    void quitEndsARunningGet_data() { addKindRows(); }
-    void quitEndsARunningGet()
+    void abortEndsARunningGet_data() { addKindRows(); }
+    void abortEndsARunningGet()
     {
         QFETCH(Kind, kind);
         const auto s = subject(kind);
         TransferComponent &transfer = s->transfer();
-        transfer.setURL(s->serve(nextId(), QByteArray(3000, 'q')));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QVERIFY(transfer.Execute(QStringLiteral("QUIT")));
-        QVERIFY(transfer.GetChunk(1024).isEmpty());
+        const QString stopped = newPart();
+        QVERIFY(!transfer.start(
+            {.url = s->serve(nextId(), QByteArray(3000, 'q')), .partPath = stopped}));
+        transfer.abort();
+        transfer.abort();
+        QVERIFY(QFileInfo::exists(stopped));
 
-        // A new Get runs, and nothing of the stopped one is reported.
-        QSignalSpy spy(&transfer, &TransferComponent::StateChanged);
-        transfer.setURL(s->serve(nextId(), QByteArray("after")));
-        QVERIFY(transfer.Execute(QStringLiteral("Get")));
-        QCOMPARE(s->finish(), int(State::ResponseCompleted));
-        QVERIFY(!statesOf(spy).contains(int(State::Error)));
-        QCOMPARE(drain(transfer, 1024), QByteArray("after"));
+        // A new get runs, and nothing of the aborted one is reported.
+        TransferSpy spy(transfer);
+        const QString part = newPart();
+        QVERIFY(
+            !transfer.start({.url = s->serve(nextId(), QByteArray("after")), .partPath = part}));
+        QCOMPARE(s->finish(), GetEnd::Finished);
+        QCOMPARE(spy.finished.count(), 1);
+        QVERIFY(spy.failed.isEmpty());
+        QCOMPARE(contentsOf(part), QByteArray("after"));
     }
 };
 

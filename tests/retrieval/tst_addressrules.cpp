@@ -1,9 +1,7 @@
 #include "retrieval/AddressCheck.h"
-#include "retrieval/Drain.h"
 #include "retrieval/SaveFile.h"
 #include "retrieval/VideoAddress.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
@@ -28,9 +26,6 @@ private Q_SLOTS:
     void freeName();
     void contentLength_data();
     void contentLength();
-    void drain_data();
-    void drain();
-    void loneByteMidBodyIsKept();
 };
 
 void AddressRulesTest::liveVerdict_data()
@@ -182,74 +177,6 @@ void AddressRulesTest::contentLength()
     QFETCH(bool, announced);
     QCOMPARE(SaveFile::leadingNumber(header), value);
     QCOMPARE(SaveFile::announcesLength(header), announced);
-}
-
-void AddressRulesTest::drain_data()
-{
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("announced");
-    QTest::addColumn<QList<float>>("values");
-    QTest::addColumn<float>("finalValue");
-    QTest::newRow("empty body") << 0 << 0 << QList<float>{} << 0.0f;
-    QTest::newRow("one byte") << 1 << 1 << QList<float>{} << 0.0f;
-    QTest::newRow("1024 bytes") << 1024 << 1024 << QList<float>{1024} << 1024.0f;
-    QTest::newRow("1025 bytes") << 1025 << 1025 << QList<float>{1024} << 1024.0f;
-    QTest::newRow("3000 bytes") << 3000 << 3000 << QList<float>{1024, 2048, 3000} << 3000.0f;
-    QTest::newRow("no length") << 3000 << 0 << QList<float>{} << 0.0f;
-}
-
-void AddressRulesTest::drain()
-{
-    QFETCH(int, size);
-    QFETCH(int, announced);
-    QFETCH(QList<float>, values);
-    QFETCH(float, finalValue);
-
-    QByteArray body(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        body[i] = static_cast<char>(i * 7 + 3);
-    qsizetype offset = 0;
-    QByteArray written;
-    QBuffer out(&written);
-    out.open(QIODevice::WriteOnly);
-    ProgressCounters progress{static_cast<float>(announced), 0};
-    // The counter as seen at each fetch, whenever it moved.
-    QList<float> seen;
-    QList<float> reported;
-    const auto next = [&] {
-        if (progress.value != (seen.isEmpty() ? 0.0f : seen.last()))
-            seen.append(progress.value);
-        const QByteArray chunk = body.mid(offset, Drain::kChunkSize);
-        offset += chunk.size();
-        return chunk;
-    };
-    const auto result = Drain::drainBody(next, out, progress, [&](const ProgressCounters &p) {
-        QCOMPARE(p.max, float(announced));
-        reported.append(p.value);
-    });
-    QCOMPARE(written, body);
-    QCOMPARE(result.bytesWritten, qint64(size));
-    QVERIFY(!result.writeFailed);
-    QCOMPARE(seen, values);
-    QCOMPARE(progress.value, finalValue);
-    // Each chunk of two or more bytes reports the counters it moved.
-    const int full = size / Drain::kChunkSize;
-    QCOMPARE(reported.size(), full + (size - full * Drain::kChunkSize >= 2 ? 1 : 0));
-    if (!values.isEmpty())
-        QCOMPARE(reported, values);
-}
-
-void AddressRulesTest::loneByteMidBodyIsKept()
-{
-    // A source that hands out a single byte before the end must not lose what follows.
-    QList<QByteArray> chunks{QByteArray(1024, 'a'), QByteArray(1, 'b'), QByteArray(10, 'c'), {}};
-    QByteArray written;
-    QBuffer out(&written);
-    out.open(QIODevice::WriteOnly);
-    ProgressCounters progress{1035, 0};
-    const auto result = Drain::drainBody([&] { return chunks.takeFirst(); }, out, progress, {});
-    QCOMPARE(written, QByteArray(1024, 'a') + 'b' + QByteArray(10, 'c'));
-    QCOMPARE(result.bytesWritten, qint64(1035));
 }
 
 QTEST_GUILESS_MAIN(AddressRulesTest)

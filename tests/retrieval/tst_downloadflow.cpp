@@ -32,6 +32,7 @@ struct Rig
                          [this](const DownloadOutcome &outcome) {
                              outcomes.append(outcome);
                              busyAtReport.append(flow->downloading());
+                             reportedAtOutcome.append(reported.size());
                          });
         QObject::connect(flow.get(), &DownloadFlow::phaseChanged, flow.get(),
                          [this](Phase phase) { phases.append(phase); });
@@ -45,7 +46,7 @@ struct Rig
     // Address -> locator -> landed page -> completed transfer of `body`.
     void download(const QByteArray &body, bool withLength = true)
     {
-        flow->start(kSite + QStringLiteral("/watch?v=abc&feature=x"), false);
+        flow->start(kSite + QStringLiteral("/watch?v=abc&feature=x"));
         browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok&fmt=1"));
         transfer.setBody(body, withLength);
         transfer.complete();
@@ -72,6 +73,8 @@ struct Rig
     std::unique_ptr<DownloadFlow> flow;
     QList<DownloadOutcome> outcomes;
     QList<bool> busyAtReport;
+    // How many progress reports had come when each outcome came.
+    QList<qsizetype> reportedAtOutcome;
     QList<Phase> phases;
     QList<qint64> reported;
     QList<qint64> totals;
@@ -91,18 +94,21 @@ private Q_SLOTS:
     void lateDocumentsIgnored();
     void transferErrorSavesNothing();
     void shortBodyIsDiscarded();
-    void failureWhileDrainingEndsOnce_data();
-    void failureWhileDrainingEndsOnce();
+    void failureMidBodyEndsOnce_data();
+    void failureMidBodyEndsOnce();
     void unwritableFolder();
     void sameSecondTwice();
     void endsCleanly_data();
     void endsCleanly();
+    void destroyedWhileTransferringKeepsNothing();
+    void reasonReachesTheOutcome_data();
+    void reasonReachesTheOutcome();
 };
 
 void DownloadFlowTest::validationFailureChangesNothing()
 {
     Rig rig;
-    rig.flow->start(QStringLiteral("ftp://x/watch?v=a"), false);
+    rig.flow->start(QStringLiteral("ftp://x/watch?v=a"));
     QCOMPARE(rig.messages(), QStringList{QStringLiteral("URL must be based on HTTP Socket")});
     QCOMPARE(rig.outcomes.first().kind, Kind::Invalid);
     QVERIFY(!rig.flow->downloading());
@@ -115,7 +121,7 @@ void DownloadFlowTest::locatorAddresses()
 {
     Rig rig;
     QSignalSpy changed(rig.flow.get(), &DownloadFlow::downloadingChanged);
-    rig.flow->start(kSite + QStringLiteral("/watch?v=abc&feature=x"), false);
+    rig.flow->start(kSite + QStringLiteral("/watch?v=abc&feature=x"));
     QCOMPARE(rig.flow->videoId(), QStringLiteral("abc"));
     QVERIFY(rig.flow->downloading());
     QCOMPARE(changed.count(), 1);
@@ -158,7 +164,6 @@ void DownloadFlowTest::savesBody()
     // The transfer wrote the body beside its final name; the save only renamed it.
     QCOMPARE(rig.transfer.destinations,
              QStringList{QDir(rig.folder).filePath(QStringLiteral("12_7_1_5_9.flv.part"))});
-    QVERIFY(rig.transfer.chunkRequests.isEmpty());
     QFile file(QDir(rig.folder).filePath(QStringLiteral("12_7_1_5_9.flv")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), body);
@@ -171,13 +176,12 @@ void DownloadFlowTest::savesBody()
     QCOMPARE(rig.busyAtReport, QList<bool>{false});
     QVERIFY(!rig.flow->downloading());
     QCOMPARE(rig.phases, (QList<Phase>{Phase::Analysing, Phase::Transferring, Phase::Idle}));
-    QCOMPARE(rig.flow->progress().value, 0.0f);
 }
 
 void DownloadFlowTest::noTokenReturnsToIdle()
 {
     Rig rig;
-    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"), false);
+    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"));
     rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t="));
     QCOMPARE(rig.messages(),
              QStringList{QStringLiteral("Can not get the video file from this URL")});
@@ -200,7 +204,7 @@ void DownloadFlowTest::lateDocumentsIgnored()
 void DownloadFlowTest::transferErrorSavesNothing()
 {
     Rig rig;
-    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"), false);
+    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"));
     rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
     rig.transfer.fail();
     QCOMPARE(rig.messages(), QStringList{QStringLiteral("Can not download the video file")});
@@ -214,9 +218,9 @@ void DownloadFlowTest::transferErrorSavesNothing()
 void DownloadFlowTest::shortBodyIsDiscarded()
 {
     Rig rig;
-    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"), false);
+    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"));
     rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
-    rig.transfer.setBody(QByteArray(500, 'x'), false);
+    rig.transfer.setBody(QByteArray(500, 'x'));
     rig.transfer.setHeader(QStringLiteral("Content-Length"), QStringLiteral("1000"));
     rig.transfer.complete();
     QCOMPARE(rig.messages(), QStringList{QStringLiteral("Can not download the video file")});
@@ -224,14 +228,14 @@ void DownloadFlowTest::shortBodyIsDiscarded()
     QVERIFY(!rig.flow->downloading());
 }
 
-void DownloadFlowTest::failureWhileDrainingEndsOnce_data()
+void DownloadFlowTest::failureMidBodyEndsOnce_data()
 {
     QTest::addColumn<bool>("withLength");
     QTest::newRow("length announced") << true;
     QTest::newRow("no length") << false;
 }
 
-void DownloadFlowTest::failureWhileDrainingEndsOnce()
+void DownloadFlowTest::failureMidBodyEndsOnce()
 {
     QFETCH(bool, withLength);
     Rig rig;
@@ -257,6 +261,8 @@ void DownloadFlowTest::unwritableFolder()
     rig.download(QByteArray(3000, 'v'));
     QCOMPARE(rig.messages(), QStringList{QStringLiteral("Can not save the video file")});
     QCOMPARE(rig.outcomes.first().kind, Kind::SaveFailed);
+    QVERIFY2(rig.outcomes.first().reason.endsWith(QLatin1String(": not a directory")),
+             qPrintable(rig.outcomes.first().reason));
     QVERIFY(!rig.flow->downloading());
     QCOMPARE(rig.flow->phase(), Phase::Idle);
     QVERIFY(QFileInfo(rig.folder).isFile());
@@ -298,7 +304,7 @@ void DownloadFlowTest::endsCleanly()
     QFETCH(QString, message);
     Rig rig;
     rig.transfer.refuseGets = how == QLatin1String("refused");
-    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"), false);
+    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"));
     if (how == QLatin1String("stopEarly")) {
         rig.flow->stop();
         rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
@@ -311,13 +317,14 @@ void DownloadFlowTest::endsCleanly()
         rig.flow->stop();
         rig.flow->stop();
     } else if (how == QLatin1String("diskfull")) {
-        rig.transfer.fail(true);
+        rig.transfer.fail(TransferFailure::Write, QStringLiteral("no space left on device"));
     }
     // Whatever the transfer might still report is ignored.
     rig.transfer.setBody(QByteArray(3000, 'v'));
     rig.transfer.complete();
 
     QCOMPARE(rig.outcomes.size(), 1);
+    QCOMPARE(rig.reported.size(), rig.reportedAtOutcome.first());
     QCOMPARE(int(rig.outcomes.first().kind), kind);
     QCOMPARE(rig.outcomes.first().message, message);
     QVERIFY(!rig.flow->downloading());
@@ -329,6 +336,63 @@ void DownloadFlowTest::endsCleanly()
     rig.download(QByteArray("next"));
     QCOMPARE(rig.outcomes.last().kind, Kind::Saved);
     QCOMPARE(rig.files().size(), 1);
+}
+
+void DownloadFlowTest::destroyedWhileTransferringKeepsNothing()
+{
+    Rig rig;
+    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"));
+    rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
+    QCOMPARE(rig.files(), QStringList{QStringLiteral("12_7_1_5_9.flv.part")});
+    rig.flow.reset();
+    QCOMPARE(rig.transfer.aborts, 1);
+    QVERIFY(rig.files().isEmpty());
+    QVERIFY(rig.outcomes.isEmpty());
+}
+
+void DownloadFlowTest::reasonReachesTheOutcome_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("error status") << "http" << int(Kind::DownloadFailed)
+                                  << QStringLiteral("Can not download the video file")
+                                  << QStringLiteral("the server answered 404 Not Found");
+    QTest::newRow("closed early") << "length" << int(Kind::DownloadFailed)
+                                  << QStringLiteral("Can not download the video file")
+                                  << QStringLiteral(
+                                         "the connection ended after 2048 of 5000 bytes");
+    QTest::newRow("no token") << "notoken" << int(Kind::NoToken)
+                              << QStringLiteral("Can not get the video file from this URL")
+                              << QStringLiteral("no video token on the page");
+}
+
+void DownloadFlowTest::reasonReachesTheOutcome()
+{
+    // The user's sentence stays fixed; the reason says what went wrong.
+    QFETCH(QString, how);
+    QFETCH(int, kind);
+    QFETCH(QString, message);
+    QFETCH(QString, reason);
+    Rig rig;
+    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"));
+    if (how == QLatin1String("notoken")) {
+        rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc"));
+    } else {
+        rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
+        if (how == QLatin1String("http")) {
+            rig.transfer.fail(TransferFailure::Http, reason);
+        } else {
+            rig.transfer.failAtOffset = 2048;
+            rig.transfer.setBody(QByteArray(5000, 'v'));
+            rig.transfer.complete();
+        }
+    }
+    QCOMPARE(rig.outcomes.size(), 1);
+    QCOMPARE(int(rig.outcomes.first().kind), kind);
+    QCOMPARE(rig.outcomes.first().message, message);
+    QCOMPARE(rig.outcomes.first().reason, reason);
 }
 
 QTEST_GUILESS_MAIN(DownloadFlowTest)

@@ -3,17 +3,18 @@
 #include "components/TransferComponent.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QList>
 #include <QPair>
 #include <QStringList>
 
+#include <utility>
+
 namespace clipnab {
 
-// A scripted transfer for tests: Execute("Get") only records the address; complete() and fail()
-// raise the states a real transfer would, and the body and headers are whatever the test set.
-// Like the real one it writes the body into its destination file (reporting progress every 1024
-// bytes) and deletes that file when it fails or is told to quit.
+// A scripted transfer for tests: start() only records the request; complete() and fail() report
+// what a real transfer would, and the body and headers are whatever the test set. Like the real
+// one it writes the body into the part file it was given (reporting progress every 1024 bytes),
+// fails when that file is missing, and never creates, renames or deletes a file.
 class FakeTransfer : public TransferComponent
 {
     Q_OBJECT
@@ -21,34 +22,27 @@ class FakeTransfer : public TransferComponent
 public:
     using TransferComponent::TransferComponent;
 
-    void setURL(const QString &url) override { m_url = url; }
-    QString URL() const override { return m_url; }
-    void setDestination(const QString &partPath) override { m_destination = partPath; }
-    QString destination() const override { return m_destination; }
-    bool writeFailed() const override { return m_writeFailed; }
-
-    bool Execute(const QString &operation) override
+    std::optional<QString> start(const TransferRequest &request) override
     {
-        const QString name = operation.trimmed().toUpper();
-        operations.append(name);
-        if (name == QLatin1String("QUIT")) {
-            if (m_running)
-                removeDestination();
-            m_partPath.clear();
-            m_running = false;
-            m_offset = m_body.size();
-            return true;
-        }
-        if (name != QLatin1String("GET") || m_running || refuseGets)
-            return false;
-        requestedUrls.append(m_url);
-        destinations.append(m_destination);
-        m_partPath = m_destination;
-        m_writeFailed = false;
+        if (m_running)
+            return QStringLiteral("a get is running already");
+        if (refuseGets)
+            return QStringLiteral("the test refuses gets");
+        requestedUrls.append(request.url);
+        destinations.append(request.partPath);
+        m_partPath = request.partPath;
         m_running = true;
-        m_offset = 0;
-        return true;
+        return std::nullopt;
     }
+
+    void abort() override
+    {
+        if (m_running)
+            ++aborts;
+        m_running = false;
+    }
+
+    QString destination() const override { return m_partPath; }
 
     QString GetHeader(const QString &name) const override
     {
@@ -59,21 +53,10 @@ public:
         return {};
     }
 
-    QByteArray GetChunk(int size) override
-    {
-        chunkRequests.append(size);
-        if (size <= 0 || m_offset >= m_body.size())
-            return {};
-        const QByteArray chunk = m_body.mid(m_offset, size);
-        m_offset += chunk.size();
-        return chunk;
-    }
-
     // The body to serve; also sets Content-Length unless withLength is false.
     void setBody(const QByteArray &body, bool withLength = true)
     {
         m_body = body;
-        m_offset = 0;
         if (withLength)
             setHeader(QStringLiteral("Content-Length"), QString::number(body.size()));
     }
@@ -93,67 +76,60 @@ public:
 
     bool isRunning() const { return m_running; }
 
-    // Finishes the running request: states 7, then the body into the destination, then 8 and
-    // 12; or the error state once failAtOffset bytes are written.
+    // Ends the running get: the body into its part file with progress, then finished(); or
+    // failed() once failAtOffset bytes are written. Without a running get it only reports, as a
+    // late report of an ended one would.
     void complete()
     {
-        m_offset = 0;
-        Q_EMIT StateChanged(static_cast<int>(State::ReceivingResponse));
-        const qint64 total = GetHeader(QStringLiteral("Content-Length")).isEmpty()
-                                 ? -1
-                                 : GetHeader(QStringLiteral("Content-Length")).toLongLong();
+        const bool running = std::exchange(m_running, false);
+        const QString length = GetHeader(QStringLiteral("Content-Length"));
+        const qint64 total = length.isEmpty() ? -1 : length.toLongLong();
         QFile part(m_partPath);
-        const bool toFile = !m_partPath.isEmpty() && part.open(QIODevice::WriteOnly);
+        if (running && !part.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+            Q_EMIT failed(TransferFailure::Write, QStringLiteral("the part file is missing"));
+            return;
+        }
+        part.resize(0);
         for (qsizetype written = 0; written < m_body.size();) {
             if (failAtOffset >= 0 && written >= failAtOffset) {
                 failAtOffset = -1;
                 part.close();
-                fail();
+                Q_EMIT failed(TransferFailure::Length,
+                              QStringLiteral("the connection ended after %1 of %2 bytes")
+                                  .arg(written)
+                                  .arg(m_body.size()));
                 return;
             }
             const QByteArray piece = m_body.mid(written, 1024);
-            if (toFile)
+            if (running)
                 part.write(piece);
             written += piece.size();
-            Q_EMIT bodyProgress(written, total);
+            Q_EMIT progress(written, total);
         }
         part.close();
-        m_running = false;
-        for (const State state : {State::ResponseReceived, State::ResponseCompleted})
-            Q_EMIT StateChanged(static_cast<int>(state));
+        Q_EMIT finished();
     }
 
-    // Ends the running request in the error state; its file goes.
-    void fail(bool writeFailed = false)
+    // Ends the running get in failure; its part file stays as it is.
+    void
+    fail(TransferFailure kind = TransferFailure::Http,
+         const QString &reason = QStringLiteral("the server answered 500 Internal Server Error"))
     {
-        removeDestination();
-        m_partPath.clear();
         m_running = false;
-        m_writeFailed = writeFailed;
-        Q_EMIT StateChanged(static_cast<int>(State::Error));
+        Q_EMIT failed(kind, reason);
     }
 
-    QStringList operations;
     QStringList requestedUrls;
     QStringList destinations;
-    QList<int> chunkRequests;
+    // Gets ended by abort().
+    int aborts = 0;
     bool refuseGets = false;
     // complete() fails once this many bytes have been written; -1 never.
     qsizetype failAtOffset = -1;
 
 private:
-    void removeDestination()
-    {
-        if (!m_partPath.isEmpty() && QFileInfo(m_partPath).isFile())
-            QFile::remove(m_partPath);
-    }
-
-    QString m_url;
-    QString m_destination;
     QString m_partPath;
-    bool m_writeFailed = false;
     QByteArray m_body;
-    qsizetype m_offset = 0;
     QList<QPair<QString, QString>> m_headers;
     bool m_running = false;
 };

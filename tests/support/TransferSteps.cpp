@@ -3,53 +3,64 @@
 #include "components/TransferComponent.h"
 
 #include <QDeadlineTimer>
-#include <QSignalSpy>
+#include <QFile>
 
 namespace clipnab {
 
-using State = TransferComponent::State;
+TransferSpy::TransferSpy(TransferComponent &transfer)
+    : progress(&transfer, &TransferComponent::progress),
+      finished(&transfer, &TransferComponent::finished),
+      failed(&transfer, &TransferComponent::failed)
+{
+}
 
-int waitForEnd(QSignalSpy &spy, int limitMs)
+GetEnd TransferSpy::waitForEnd(int limitMs)
 {
     QDeadlineTimer deadline(limitMs);
-    while (true) {
-        if (!spy.isEmpty()) {
-            const int last = spy.last().first().toInt();
-            if (last == int(State::Error) || last == int(State::ResponseCompleted))
-                return last;
-        }
+    while (finished.isEmpty() && failed.isEmpty()) {
         if (deadline.hasExpired())
-            return -1;
-        spy.wait(int(qMax<qint64>(1, deadline.remainingTime())));
+            return GetEnd::Open;
+        // Waited on in slices, so that a failure ends the wait too.
+        finished.wait(int(qBound(qint64(1), deadline.remainingTime(), qint64(50))));
     }
+    return failed.isEmpty() ? GetEnd::Finished : GetEnd::Failed;
 }
 
-int get(TransferComponent &transfer, QSignalSpy &spy, const QString &url, int limitMs)
+void TransferSpy::clear()
 {
-    transfer.setURL(url);
-    if (!transfer.Execute(QStringLiteral("Get")))
-        return -2;
-    return waitForEnd(spy, limitMs);
+    progress.clear();
+    finished.clear();
+    failed.clear();
 }
 
-QList<int> statesOf(const QSignalSpy &spy)
+TransferFailure TransferSpy::failure() const
 {
-    QList<int> states;
-    for (const QList<QVariant> &arguments : spy)
-        states.append(arguments.first().toInt());
-    return states;
+    return failed.last().at(0).value<TransferFailure>();
 }
 
-QByteArray drain(TransferComponent &transfer, int chunkSize, int *largestChunk)
+QString TransferSpy::reason() const
 {
-    QByteArray body;
-    for (QByteArray chunk = transfer.GetChunk(chunkSize); !chunk.isEmpty();
-         chunk = transfer.GetChunk(chunkSize)) {
-        if (largestChunk)
-            *largestChunk = qMax(*largestChunk, int(chunk.size()));
-        body += chunk;
-    }
-    return body;
+    return failed.last().at(1).toString();
+}
+
+GetEnd get(TransferComponent &transfer, TransferSpy &spy, const QString &url,
+           const QString &partPath, int limitMs)
+{
+    if (!makeEmptyFile(partPath) || transfer.start({.url = url, .partPath = partPath}))
+        return GetEnd::Refused;
+    return spy.waitForEnd(limitMs);
+}
+
+bool makeEmptyFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace clipnab

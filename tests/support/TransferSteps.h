@@ -1,28 +1,52 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QString>
+#include "components/TransferFailure.h"
 
-class QSignalSpy;
+#include <QByteArray>
+#include <QSignalSpy>
+#include <QString>
 
 namespace clipnab {
 
 class TransferComponent;
 
-// Steps that drive a transfer of any kind; `spy` watches its StateChanged.
+// Steps that drive a transfer of any kind.
 
-// Waits until the transfer reports completion or failure; returns the final state or -1.
-int waitForEnd(QSignalSpy &spy, int limitMs = 30000);
+// How a get ended, as far as its transfer reported it.
+enum class GetEnd
+{
+    Finished,
+    Failed,
+    Refused, // start() refused it
+    Open,    // nothing reported before the wait ran out
+};
 
-// Starts a Get of the address and waits for its end; returns the final state, -2 when refused.
-int get(TransferComponent &transfer, QSignalSpy &spy, const QString &url, int limitMs = 30000);
+// What a transfer reports, from the moment the spy is made.
+class TransferSpy
+{
+public:
+    explicit TransferSpy(TransferComponent &transfer);
 
-// The states reported so far, in order.
-QList<int> statesOf(const QSignalSpy &spy);
+    // Waits until finished() or failed() has been reported since the last clear().
+    GetEnd waitForEnd(int limitMs = 30000);
+    void clear();
+    // Of the last failed() report.
+    TransferFailure failure() const;
+    QString reason() const;
 
-// Reads the body to its end in chunks of `chunkSize`; `largestChunk`, when given, is raised to
-// the largest chunk seen.
-QByteArray drain(TransferComponent &transfer, int chunkSize, int *largestChunk = nullptr);
+    QSignalSpy progress;
+    QSignalSpy finished;
+    QSignalSpy failed;
+};
+
+// Makes partPath an empty file, starts a get of url into it and waits for its end.
+GetEnd get(TransferComponent &transfer, TransferSpy &spy, const QString &url,
+           const QString &partPath, int limitMs = 30000);
+
+// Makes path an empty file; false when it cannot.
+bool makeEmptyFile(const QString &path);
+
+// What the file at path holds; empty when it cannot be read.
+QByteArray contentsOf(const QString &path);
 
 } // namespace clipnab

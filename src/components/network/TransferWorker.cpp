@@ -1,8 +1,7 @@
 #include "components/network/TransferWorker.h"
 
-#include "components/TransferComponent.h"
+#include "components/FailureReason.h"
 
-#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QTimer>
@@ -15,8 +14,6 @@
 namespace clipnab {
 
 namespace {
-
-using State = TransferComponent::State;
 
 // Written data is handed to the disk in steps of this size while the body arrives, so that the
 // sync at the end has little left to wait for.
@@ -110,30 +107,45 @@ void TransferWorker::start(const Request &request)
     closeFile();
     m_retryTimer->stop();
     m_request = request;
-    m_memoryBody.clear();
     m_headers.clear();
-    m_validator.clear();
-    m_received = 0;
+    m_validator = request.validator;
+    m_received = request.resumeFrom;
     m_total = -1;
-    m_syncedUpTo = 0;
+    m_syncedUpTo = request.resumeFrom;
     m_retries = 0;
-    m_receiving = false;
-    m_writeFailed = false;
     m_active = true;
-    if (!m_request.partPath.isEmpty()) {
-        m_file.setFileName(m_request.partPath);
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-            fail(tr("Could not create %1: %2").arg(m_request.partPath, m_file.errorString()), true);
-            return;
-        }
-    }
-    sendRequest();
+    if (openFile())
+        sendRequest();
 }
 
-void TransferWorker::stop(quint64 generation)
+bool TransferWorker::openFile()
 {
-    if (generation != m_request.generation)
-        return;
+    // Opened for reading too: a file opened only for writing is truncated. It is never made here.
+    m_file.setFileName(m_request.partPath);
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+        failToWrite(tr("can not open %1").arg(m_request.partPath), m_file.errorString());
+        return false;
+    }
+    const qint64 kept = m_request.resumeFrom;
+    const qint64 size = m_file.size();
+    if (size < kept) {
+        fail(TransferFailure::Write, tr("%1 holds %2 bytes, fewer than the %3 to continue from")
+                                         .arg(m_request.partPath)
+                                         .arg(size)
+                                         .arg(kept));
+        return false;
+    }
+    // Whatever lies beyond the bytes kept is written anew. A device (a sequential file) is only
+    // ever written from its start.
+    if ((size != kept && !m_file.resize(kept)) || (kept > 0 && !m_file.seek(kept))) {
+        failToWrite(tr("can not continue %1").arg(m_request.partPath), m_file.errorString());
+        return false;
+    }
+    return true;
+}
+
+void TransferWorker::stop()
+{
     m_active = false;
     if (m_retryTimer) {
         m_retryTimer->stop();
@@ -141,7 +153,6 @@ void TransferWorker::stop(quint64 generation)
     }
     dropReply();
     closeFile();
-    m_memoryBody.clear();
 }
 
 void TransferWorker::sendRequest()
@@ -166,22 +177,9 @@ void TransferWorker::sendRequest()
     QNetworkReply *reply = m_manager->get(request);
     reply->setReadBufferSize(kReadBufferSize);
     m_reply = reply;
-    connect(reply, &QNetworkReply::socketStartedConnecting, this,
-            [this] { reportState(int(State::Connecting)); });
-    connect(reply, &QNetworkReply::requestSent, this, [this] {
-        reportState(int(State::Requesting));
-        reportState(int(State::RequestSent));
-    });
     connect(reply, &QNetworkReply::metaDataChanged, this, &TransferWorker::onMetaData);
     connect(reply, &QNetworkReply::readyRead, this, &TransferWorker::onReadyRead);
     connect(reply, &QNetworkReply::finished, this, &TransferWorker::onFinished);
-}
-
-void TransferWorker::reportState(int state)
-{
-    // A resumed request is part of the same transfer: its connecting is not reported again.
-    if (!m_receiving)
-        Q_EMIT stateReached(m_request.generation, state);
 }
 
 void TransferWorker::onMetaData()
@@ -198,10 +196,6 @@ void TransferWorker::onMetaData()
         m_reply->abort();
         return;
     }
-    if (m_accepted && !m_receiving) {
-        reportState(int(State::ReceivingResponse));
-        m_receiving = true;
-    }
     if (m_accepted)
         reportProgress(true);
 }
@@ -216,29 +210,47 @@ bool TransferWorker::acceptAnswer(int status)
         m_mismatch = !range || range->first != m_received ||
                      (range->total >= 0 && range->last != range->total - 1) ||
                      (m_total >= 0 && range->total != m_total);
+        // The first answer of a request that continues a part file describes the body.
+        if (!m_mismatch && m_headers.isEmpty())
+            keepAnswerHeaders(range->total);
         return !m_mismatch;
     }
     // The whole body from its start: a first answer, or a server that ignored the range.
     if (m_received > 0 && !restartFromZero())
         return false;
-    m_headers = m_reply->rawHeaderPairs();
     bool announced = false;
-    m_total = number(m_reply->rawHeader("Content-Length"), &announced);
-    if (!announced)
-        m_total = -1;
-    const QByteArray etag = m_reply->rawHeader("ETag");
-    m_validator =
-        !etag.isEmpty() && !etag.startsWith("W/") ? etag : m_reply->rawHeader("Last-Modified");
+    const qint64 total = number(m_reply->rawHeader("Content-Length"), &announced);
+    keepAnswerHeaders(announced ? total : -1);
     return true;
+}
+
+void TransferWorker::keepAnswerHeaders(qint64 total)
+{
+    m_total = total;
+    m_headers = m_reply->rawHeaderPairs();
+    // A 206 announces only the rest; the headers kept announce the whole body, as a 200 does.
+    if (m_status == 206) {
+        m_headers.removeIf([](const QPair<QByteArray, QByteArray> &header) {
+            return header.first.compare("Content-Length", Qt::CaseInsensitive) == 0;
+        });
+        if (total >= 0)
+            m_headers.append({"Content-Length", QByteArray::number(total)});
+    }
+    // What a later resume sends as If-Range: a strong ETag, else Last-Modified. A 206 with
+    // neither keeps the validator its request was sent with.
+    const QByteArray etag = m_reply->rawHeader("ETag");
+    const QByteArray validator =
+        !etag.isEmpty() && !etag.startsWith("W/") ? etag : m_reply->rawHeader("Last-Modified");
+    if (!validator.isEmpty() || m_status != 206)
+        m_validator = validator;
 }
 
 bool TransferWorker::restartFromZero()
 {
     m_received = 0;
     m_syncedUpTo = 0;
-    m_memoryBody.clear();
-    if (m_file.isOpen() && (!m_file.resize(0) || !m_file.seek(0))) {
-        fail(tr("Could not start the file over: %1").arg(m_file.errorString()), true);
+    if (!m_file.resize(0) || !m_file.seek(0)) {
+        failToWrite(tr("can not start the file over"), m_file.errorString());
         return false;
     }
     return true;
@@ -260,32 +272,24 @@ void TransferWorker::onReadyRead()
         if (got <= 0 || !keep(m_buffer.constData(), got))
             break;
     }
-    reportProgress(false);
+    if (m_active)
+        reportProgress(false);
 }
 
 bool TransferWorker::keep(const char *data, qint64 size)
 {
-    if (m_file.isOpen()) {
-        if (m_file.write(data, size) != size) {
-            fail(tr("Could not write the video to disk: %1").arg(m_file.errorString()), true);
-            return false;
-        }
-        m_received += size;
-#ifdef SYNC_FILE_RANGE_WRITE
-        if (m_received - m_syncedUpTo >= kWritebackStep) {
-            ::sync_file_range(m_file.handle(), m_syncedUpTo, m_received - m_syncedUpTo,
-                              SYNC_FILE_RANGE_WRITE);
-            m_syncedUpTo = m_received;
-        }
-#endif
-        return true;
-    }
-    if (m_memoryBody.size() + size > kMemoryBodyLimit) {
-        fail(tr("A body of more than %1 bytes needs a destination file.").arg(kMemoryBodyLimit));
+    if (m_file.write(data, size) != size) {
+        failToWrite(tr("can not write the video to disk"), m_file.errorString());
         return false;
     }
-    m_memoryBody.append(data, size);
     m_received += size;
+#ifdef SYNC_FILE_RANGE_WRITE
+    if (m_received - m_syncedUpTo >= kWritebackStep) {
+        ::sync_file_range(m_file.handle(), m_syncedUpTo, m_received - m_syncedUpTo,
+                          SYNC_FILE_RANGE_WRITE);
+        m_syncedUpTo = m_received;
+    }
+#endif
     return true;
 }
 
@@ -325,56 +329,64 @@ void TransferWorker::onFinished()
         ++m_retries;
         return;
     }
-    fail(problemOf(error));
+    const auto [kind, reason] = problemOf(error);
+    fail(kind, reason);
 }
 
-QString TransferWorker::problemOf(QNetworkReply::NetworkError error) const
+QPair<TransferFailure, QString> TransferWorker::problemOf(QNetworkReply::NetworkError error) const
 {
     if (m_mismatch)
-        return tr("The server answered the resume with other bytes than those asked for.");
+        return {TransferFailure::Http,
+                tr("the server answered the resume with other bytes than those asked for")};
     if (m_status != 0 && (m_status < 200 || m_status > 299)) {
-        const QString reason =
+        const QString phrase =
             m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-        return reason.isEmpty() ? tr("The server answered %1.").arg(m_status)
-                                : tr("The server answered %1 %2.").arg(m_status).arg(reason);
+        return {TransferFailure::Http,
+                phrase.isEmpty() ? tr("the server answered %1").arg(m_status)
+                                 : tr("the server answered %1 %2").arg(m_status).arg(phrase)};
     }
     if (m_status == 0 && error == QNetworkReply::NoError)
-        return tr("The server sent no HTTP answer.");
+        return {TransferFailure::Network, tr("the server sent no HTTP answer")};
     if (m_accepted && isDrop(error) && m_total >= 0)
-        return tr("The connection ended after %1 of %2 bytes.").arg(m_received).arg(m_total);
+        return {TransferFailure::Length,
+                tr("the connection ended after %1 of %2 bytes").arg(m_received).arg(m_total)};
     // Aborts of our own drop the reply first, so a cancelled reply here is the idle timeout.
     if (error == QNetworkReply::OperationCanceledError)
-        return tr("No data arrived for %1 seconds.").arg(m_request.idleTimeoutMs / 1000.0);
-    return m_reply->errorString();
+        return {TransferFailure::Timeout,
+                tr("no data arrived for %1 seconds").arg(m_request.idleTimeoutMs / 1000.0)};
+    return {TransferFailure::Network, FailureReason::fromSystemText(m_reply->errorString())};
 }
 
 void TransferWorker::complete()
 {
     dropReply();
-    if (m_file.isOpen()) {
-        // On disk before it is reported: the caller's rename then never shows a file that a
-        // crash could leave with missing data.
-        if (::fsync(m_file.handle()) != 0) {
-            fail(tr("Could not write the video to disk: %1").arg(qt_error_string(errno)), true);
-            return;
-        }
-        m_file.close();
+    // On disk before it is reported: the caller's rename then never shows a file that a crash
+    // could leave with missing data.
+    if (::fsync(m_file.handle()) != 0) {
+        const int error = errno;
+        failToWrite(tr("can not write the video to disk"), qt_error_string(error));
+        return;
     }
+    m_file.close();
     m_active = false;
     reportProgress(true);
-    Q_EMIT completed(m_request.generation, m_headers, m_memoryBody, m_received);
-    m_memoryBody.clear();
+    Q_EMIT completed(m_request.generation, m_headers);
 }
 
-void TransferWorker::fail(const QString &message, bool writeFailed)
+void TransferWorker::fail(TransferFailure kind, const QString &reason)
 {
     m_active = false;
     m_retryTimer->stop();
     m_progressTimer->stop();
     dropReply();
-    discardFile();
-    m_memoryBody.clear();
-    Q_EMIT failed(m_request.generation, message, writeFailed);
+    closeFile();
+    Q_EMIT failed(m_request.generation, kind, reason);
+}
+
+void TransferWorker::failToWrite(const QString &what, const QString &systemText)
+{
+    fail(TransferFailure::Write,
+         what + QStringLiteral(": ") + FailureReason::fromSystemText(systemText));
 }
 
 void TransferWorker::dropReply()
@@ -393,15 +405,6 @@ void TransferWorker::closeFile()
 {
     if (m_file.isOpen())
         m_file.close();
-}
-
-void TransferWorker::discardFile()
-{
-    closeFile();
-    // Only a file of our own making: a device given as destination stays.
-    const QString path = m_request.partPath;
-    if (!path.isEmpty() && QFileInfo(path).isFile())
-        QFile::remove(path);
 }
 
 } // namespace clipnab

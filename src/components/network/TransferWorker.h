@@ -1,5 +1,7 @@
 #pragma once
 
+#include "components/TransferFailure.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,8 +21,9 @@ namespace clipnab {
 
 // The network and disk side of NetworkTransfer, on a thread of its own so that neither a slow
 // write nor the final sync ever holds up the window. It writes the body once, as it arrives,
-// into the part file (or memory without one), resumes a body whose connection drops with a
-// Range request, and syncs the file to disk before it reports completion.
+// into the part file it is given, resumes a body whose connection drops with a Range request,
+// and syncs the file to disk before it reports completion. It opens that file and closes it,
+// nothing more: making and deleting it is the caller's.
 class TransferWorker : public QObject
 {
     Q_OBJECT
@@ -32,7 +35,9 @@ public:
     {
         quint64 generation = 0;
         QUrl url;
-        QString partPath; // empty: the body stays in memory
+        QString partPath;
+        qint64 resumeFrom = 0;
+        QByteArray validator; // sent as If-Range with a resume; empty: none known
         int idleTimeoutMs = 0;
         int retryDelayMs = 0; // before the first retry; doubled for each further one
     };
@@ -51,8 +56,6 @@ public:
     static constexpr qint64 kReadBufferSize = 2 * 1024 * 1024;
     // Largest piece moved from the network layer to the file in one write.
     static constexpr qint64 kWriteStep = 1024 * 1024;
-    // A body without a destination file is held in memory up to this size.
-    static constexpr qint64 kMemoryBodyLimit = 16 * 1024 * 1024;
     static constexpr int kMaximumRedirects = 20;
     static constexpr int kMaximumRetries = 3;
     // Progress is reported at most this often.
@@ -63,34 +66,35 @@ public:
 
     // These run on the worker's thread.
     void start(const Request &request);
-    // Closes the request of that generation; its file is the caller's to delete.
-    void stop(quint64 generation);
+    // Ends the current request, if any, and closes its file.
+    void stop();
 
 Q_SIGNALS:
-    void stateReached(quint64 generation, int state);
+    // Each report carries the generation of the request it belongs to.
     void progressed(quint64 generation, qint64 received, qint64 total);
-    // The whole body is in the file (synced) or in memoryBody; headers are the answer's that
+    // The whole body is in the file, synced and closed; headers are those of the answer that
     // announced the body.
-    void completed(quint64 generation, const clipnab::TransferWorker::Headers &headers,
-                   const QByteArray &memoryBody, qint64 size);
-    void failed(quint64 generation, const QString &message, bool writeFailed);
+    void completed(quint64 generation, const clipnab::TransferWorker::Headers &headers);
+    // The file is closed.
+    void failed(quint64 generation, clipnab::TransferFailure kind, const QString &reason);
 
 private:
+    bool openFile();
     void sendRequest();
-    void reportState(int state);
     void onMetaData();
     void onReadyRead();
     void onFinished();
     bool acceptAnswer(int status);
+    void keepAnswerHeaders(qint64 total);
     bool keep(const char *data, qint64 size);
     bool restartFromZero();
     void reportProgress(bool force);
     void complete();
-    QString problemOf(QNetworkReply::NetworkError error) const;
-    void fail(const QString &message, bool writeFailed = false);
+    QPair<TransferFailure, QString> problemOf(QNetworkReply::NetworkError error) const;
+    void fail(TransferFailure kind, const QString &reason);
+    void failToWrite(const QString &what, const QString &systemText);
     void dropReply();
     void closeFile();
-    void discardFile();
 
     QNetworkAccessManager *m_manager = nullptr;
     QTimer *m_retryTimer = nullptr;
@@ -99,10 +103,10 @@ private:
     QPointer<QNetworkReply> m_reply;
     Request m_request;
     QFile m_file;
-    QByteArray m_memoryBody;
     QByteArray m_buffer;
     Headers m_headers;
-    // The validator the first answer gave (strong ETag, else Last-Modified), sent as If-Range.
+    // Sent as If-Range with a resume: the request's own, else what the first answer gave (a
+    // strong ETag, else Last-Modified).
     QByteArray m_validator;
     qint64 m_received = 0;
     qint64 m_total = -1;
@@ -110,11 +114,9 @@ private:
     int m_retries = 0;
     int m_status = 0;
     bool m_active = false;
-    bool m_decided = false;   // this attempt's answer has been judged
-    bool m_accepted = false;  // this attempt's body is kept
-    bool m_mismatch = false;  // a 206 for other bytes than those asked for
-    bool m_receiving = false; // the body started arriving (reported once)
-    bool m_writeFailed = false;
+    bool m_decided = false;  // this attempt's answer has been judged
+    bool m_accepted = false; // this attempt's body is kept
+    bool m_mismatch = false; // a 206 for other bytes than those asked for
     QElapsedTimer m_sinceProgress;
 };
 
