@@ -2,15 +2,24 @@
 #include "BagProbe.h"
 #include "FuzzText.h"
 
+#include "app/LayoutRestore.h"
 #include "app/SavedLayout.h"
-#include "controls/button/deRurara.h"
-#include "controls/panel/XPContainer.h"
+#include "platform/widgets/PlatformContext.h"
+
+#include <QWidget>
 
 using namespace clipnab;
+
+namespace {
+PlatformContext *context = nullptr;
+}
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     fuzz::startApplication(argc, argv);
+    context = new PlatformContext;
+    // Pointer tracking needs a shown window.
+    context->setCanTrackLeave(false);
     return 0;
 }
 
@@ -21,19 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)),
         &error);
     FUZZ_CHECK(layout.isEmpty() || error.isEmpty());
-    // Each record as the window restores it; the bag target reads bags every other way.
-    for (const ControlRecord &record : layout.controls()) {
-        if (record.classId == QLatin1String(XPContainer::kClassId))
-            fuzz::restorePanel(record.bag);
-        else if (record.classId == QLatin1String(deRurara::kClassId))
-            fuzz::restoreButton(record.bag);
-        else
-            continue;
-        try {
-            record.bag.readInt(QStringLiteral("_extentx"), 0);
-            record.bag.readInt(QStringLiteral("_extenty"), 0);
-        } catch (const PropertyBagError &) {
-        }
-    }
+    // Restored as the window restores it; the bag target reads bags every other way.
+    QWidget client;
+    LayoutRestore::restore(layout, *context, &client);
     return 0;
 }

@@ -24,9 +24,9 @@ void installFontSubstitutes()
     QFont::insertSubstitutions(QStringLiteral("Verdana"), closest);
 }
 
-Form1::Components make(const QString &siteBase, const QString &downloadFolder)
+WindowComponents make(const QString &siteBase, const QString &downloadFolder)
 {
-    Form1::Components components;
+    WindowComponents components;
     components.makeSearchBrowser = [](QWidget *viewParent) {
         return std::make_unique<WebEngineBrowser>(viewParent);
     };

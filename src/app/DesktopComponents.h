@@ -1,8 +1,6 @@
 #pragma once
 
-#include "app/Form1.h"
-#include "components/BrowserComponent.h"
-#include "components/TransferComponent.h"
+#include "app/WindowComponents.h"
 
 class QString;
 
@@ -17,6 +15,6 @@ void installFontSubstitutes();
 
 // The window's real parts: WebEngine browsers (a view for the search, none for the locator)
 // and the network transfer, against `siteBase`, saving into `downloadFolder`.
-Form1::Components make(const QString &siteBase, const QString &downloadFolder);
+WindowComponents make(const QString &siteBase, const QString &downloadFolder);
 
 } // namespace clipnab::DesktopComponents

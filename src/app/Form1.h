@@ -1,58 +1,40 @@
 #pragma once
 
+#include "app/Form1Ui.h"
+#include "app/WindowComponents.h"
 #include "retrieval/DownloadFlow.h"
 
 #include <QMainWindow>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
-class QAction;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QTimer;
-
 namespace clipnab {
 
-class BrowserComponent;
-struct ControlRecord;
 class PlatformContext;
 class SearchPanel;
-class TransferComponent;
-class XPContainer;
-class deRurara;
 
 // The program's one window: two panels, five buttons, the address and search boxes, the
-// search browser, and the hidden locator browser and transfer component behind them.
+// search browser, and the hidden locator browser and transfer component behind them. It wires
+// the buttons, menus and boxes to the search panel and the download flow and shows what they
+// report.
 class Form1 final : public QMainWindow
 {
     Q_OBJECT
 public:
-    struct Components
-    {
-        // Makes the visible search browser; its view (if any) is placed in `viewParent`.
-        std::function<std::unique_ptr<BrowserComponent>(QWidget *viewParent)> makeSearchBrowser;
-        std::unique_ptr<BrowserComponent> locatorBrowser; // `wb`, never shown
-        std::unique_ptr<TransferComponent> transfer;      // `Inet1`
-        QString siteBase;
-        QString downloadFolder;
-    };
+    using Components = WindowComponents;
 
     static constexpr auto kHomePage = "https://clipnab.org/";
-    // The saved layout of the panels and buttons, compiled in.
-    static constexpr auto kLayoutPath = ":/clipnab/form1-layout.json";
+    static constexpr auto kLayoutPath = Form1Ui::kLayoutPath;
 
     Form1(PlatformContext &context, Components components, QWidget *parent = nullptr);
     ~Form1() override;
 
     bool downloading() const;
     QString videoId() const;
-    bool searchHasFocus() const;
+    bool searchHasFocus() const { return m_searchHasFocus; }
 
     BrowserComponent &searchBrowser() const { return *m_searchBrowser; }
-    BrowserComponent &locatorBrowser() const { return *m_locatorBrowser; }
     TransferComponent &transfer() const { return *m_transfer; }
     DownloadFlow &downloadFlow() const { return *m_download; }
 
@@ -73,20 +55,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    // Loading, in this order.
-    void createClientArea();
-    void restoreSavedControls();
-    QWidget *restoreControl(const ControlRecord &record, QWidget *container);
-    void createOwnWidgets();
-    void createSearchBox();
-    void createAddressWidgets();
-    void createBrowserArea();
-    void createProgressWidgets();
-    void wireTabOrder();
-    void buildMenus();
     void createComponents(Components components);
     void connectHandlers();
-    void startUp();
 
     // Handlers.
     void onDownloadClicked();
@@ -106,44 +76,19 @@ private:
     void showIdleAfterLookup();
     void showIdleAfterTransfer();
     void setDownloadControlsEnabled(bool enabled);
-    void setProgressStripVisible(bool visible);
-    void setProgressStripWidth(int twips);
-    void hideProgressStrip();
-    void sweepProgressStrip();
     void warn(const QString &text);
     std::optional<QString> linkToDrop(const QDropEvent *event) const;
 
     PlatformContext &m_context;
     QString m_siteBase;
+    Form1Ui m_ui;
     std::unique_ptr<BrowserComponent> m_searchBrowser;
     std::unique_ptr<BrowserComponent> m_locatorBrowser;
     std::unique_ptr<TransferComponent> m_transfer;
     std::unique_ptr<DownloadFlow> m_download;
     std::unique_ptr<SearchPanel> m_searchPanel;
-
-    QWidget *m_client = nullptr;
-    XPContainer *m_toolsPanel = nullptr;      // XPContainer1
-    XPContainer *m_downloaderPanel = nullptr; // XPContainer2
-    deRurara *m_downloadButton = nullptr;     // cmdDown
-    deRurara *m_websiteButton = nullptr;      // cmdWeb
-    deRurara *m_exitButton = nullptr;         // cmdExit
-    deRurara *m_searchButton = nullptr;       // cmdSearch
-    deRurara *m_startButton = nullptr;        // cmdStart
-    QLineEdit *m_searchBox = nullptr;         // txtsearch
-    QLineEdit *m_addressBox = nullptr;        // txtURL
-    QLabel *m_verdictLabel = nullptr;         // lblUrl
-    QFrame *m_browserFrame = nullptr;         // Shape2
-    QWidget *m_searchBrowserHost = nullptr;   // wbSearch
-    QLabel *m_searchProgressLabel = nullptr;  // Label4
-    QFrame *m_progressFrame = nullptr;        // Shape1
-    QLabel *m_progressStrip = nullptr;        // imgPB
-    QLabel *m_statusLabel = nullptr;          // Label1
-    QAction *m_stopAction = nullptr;          // menuStop
-    // Moves the activity block while a body of unknown length arrives.
-    QTimer *m_sweepTimer = nullptr;
-    int m_sweepTick = 0;
-    // The live check's verdict on txtURL; the example address at start-up counts as available.
-    bool m_addressAvailable = true;
+    // txtsearch has the focus: Enter there runs a search.
+    bool m_searchHasFocus = false;
     bool m_unloaded = false;
 };
 

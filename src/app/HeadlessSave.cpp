@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/DesktopComponents.h"
+#include "app/ProgressCaption.h"
 #include "platform/Clock.h"
 #include "retrieval/AddressCheck.h"
 #include "retrieval/DownloadFlow.h"
@@ -33,9 +34,9 @@ public:
     void showPhase(DownloadFlow::Phase phase)
     {
         if (phase == DownloadFlow::Phase::Analysing)
-            std::fputs("Analysing URL...\n", stderr);
+            std::fprintf(stderr, "%s\n", qPrintable(ProgressCaption::kAnalysing));
         else if (phase == DownloadFlow::Phase::Transferring)
-            std::fputs("Downloading...\n", stderr);
+            std::fprintf(stderr, "%s\n", qPrintable(ProgressCaption::kDownloading));
     }
 
     void showProgress(qint64 received, qint64 total)
@@ -83,7 +84,8 @@ class TerminationWatch
 public:
     explicit TerminationWatch(DownloadFlow &flow)
     {
-        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSockets) != 0)
+        // Close-on-exec: the browser engine's helper processes get no copy of the sockets.
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSockets) != 0)
             return;
         m_notifier = std::make_unique<QSocketNotifier>(g_signalSockets[1], QSocketNotifier::Read);
         QObject::connect(m_notifier.get(), &QSocketNotifier::activated, &flow, [&flow] {
@@ -131,7 +133,7 @@ int run(const QString &siteBase, const QString &downloadFolder, const QString &a
     // The browser engine's report of its graphics set-up says nothing to a command-line user;
     // QT_LOGGING_RULES can still ask for it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
-    Form1::Components components = DesktopComponents::make(siteBase, downloadFolder);
+    WindowComponents components = DesktopComponents::make(siteBase, downloadFolder);
     SystemClock clock;
     DownloadFlow flow(clock, *components.locatorBrowser, *components.transfer,
                       {siteBase, downloadFolder});

@@ -17,8 +17,6 @@ public:
 
     // txtsearch Click with the box's text: the placeholder words are cleared.
     void searchBoxClicked(const QString &text);
-    void setSearchHasFocus(bool focus) { m_searchHasFocus = focus; }
-    bool searchHasFocus() const { return m_searchHasFocus; }
     // cmdSearch Click once the window has found the button enabled: searches for `words`
     // unless they are the placeholder.
     void search(const QString &words);
@@ -35,7 +33,6 @@ private:
 
     BrowserComponent &m_browser;
     QString m_siteBase;
-    bool m_searchHasFocus = false;
 };
 
 } // namespace clipnab

@@ -4,6 +4,7 @@
 //
 // The window is rendered offscreen once the search browser has finished loading.
 #include "app/DesktopComponents.h"
+#include "app/Form1.h"
 #include "components/BrowserComponent.h"
 #include "DemoSite.h"
 #include "platform/widgets/PlatformContext.h"

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QPalette>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QString;
+class QWidget;
+
+namespace clipnab {
+
+class PlatformContext;
+class ProgressStrip;
+class deRurara;
+
+// The window's widgets and menu actions, made and placed by setupUi as a form editor's code
+// would be: the panels and buttons from the saved layout, the window's own widgets at their
+// twips places, the tab order and the menus. The window connects them and shows its state in them.
+struct Form1Ui
+{
+    // The saved layout of the panels and buttons, compiled in.
+    static constexpr auto kLayoutPath = ":/clipnab/form1-layout.json";
+
+    // `exampleAddress` is what the address box holds at first.
+    void setupUi(QMainWindow *window, PlatformContext &context, const QString &exampleAddress);
+
+    static void setTextColor(QWidget *widget, QPalette::ColorRole role, const QColor &color);
+
+    deRurara *downloadButton = nullptr;     // cmdDown
+    deRurara *websiteButton = nullptr;      // cmdWeb
+    deRurara *exitButton = nullptr;         // cmdExit
+    deRurara *searchButton = nullptr;       // cmdSearch
+    deRurara *startButton = nullptr;        // cmdStart
+    QLineEdit *searchBox = nullptr;         // txtsearch
+    QLineEdit *addressBox = nullptr;        // txtURL
+    QLabel *verdictLabel = nullptr;         // lblUrl
+    QWidget *searchBrowserHost = nullptr;   // wbSearch
+    QLabel *searchProgressLabel = nullptr;  // Label4
+    ProgressStrip *progressStrip = nullptr; // Shape1 and imgPB
+    QLabel *statusLabel = nullptr;          // Label1
+    QAction *downloadAction = nullptr;      // menuDown
+    QAction *stopAction = nullptr;          // menuStop
+    QAction *exitAction = nullptr;          // menuExit
+    QAction *searchAction = nullptr;        // menuSS
+    QAction *websiteAction = nullptr;       // menuWeb
+
+private:
+    void createSearchBox(QWidget *toolsPanel);
+    void createDownloaderWidgets(QWidget *downloaderPanel, const QString &exampleAddress);
+    void setTabOrder();
+    void createMenus(QMainWindow *window);
+};
+
+} // namespace clipnab
