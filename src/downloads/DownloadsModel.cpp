@@ -123,8 +123,9 @@ void DownloadsModel::fetchMore(const QModelIndex &parent)
     if (parent.isValid() || m_atEnd)
         return;
     QList<DownloadRecord> page =
-        m_store ? m_store->page(m_storeRows, kPageSize) : QList<DownloadRecord>();
-    m_storeRows += page.size();
+        m_store ? m_store->pageAfter(m_lastStoreId, kPageSize) : QList<DownloadRecord>();
+    if (!page.isEmpty())
+        m_lastStoreId = page.last().id;
     m_atEnd = page.size() < kPageSize;
     // Items of this run are listed as the queue knows them, with their latest progress; an
     // item the queue announced after the end was reached is listed already.
@@ -148,7 +149,7 @@ void DownloadsModel::reload()
     beginResetModel();
     m_rows.clear();
     m_rowOf.clear();
-    m_storeRows = 0;
+    m_lastStoreId = 0;
     m_atEnd = !m_store;
     endResetModel();
     if (m_queue) {
@@ -200,8 +201,6 @@ void DownloadsModel::addItem(qint64 id)
     const std::optional<DownloadRecord> record = m_queue->record(id);
     if (!record)
         return;
-    if (id > 0)
-        ++m_storeRows;
     appendRows({*record});
 }
 
@@ -225,8 +224,6 @@ void DownloadsModel::removeItem(qint64 id)
     beginRemoveRows({}, row, row);
     m_rows.removeAt(row);
     m_rowOf.remove(id);
-    if (id > 0)
-        --m_storeRows;
     reindexFrom(row);
     endRemoveRows();
 }

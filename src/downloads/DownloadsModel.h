@@ -74,7 +74,7 @@ private:
     QPointer<DownloadQueue> m_queue;
     QList<DownloadRecord> m_rows;
     QHash<qint64, int> m_rowOf;
-    qint64 m_storeRows = 0; // rows read from the store so far: the next page's offset
+    qint64 m_lastStoreId = 0; // the last history row read: the next page starts after it
     bool m_atEnd = false;
 };
 

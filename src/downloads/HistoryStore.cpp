@@ -516,21 +516,33 @@ qint64 HistoryStore::count() const
 
 QList<DownloadRecord> HistoryStore::page(qint64 offset, int limit) const
 {
-    if (!isOpen() || offset < 0 || limit <= 0)
+    if (offset < 0)
+        return {};
+    return rows(QStringLiteral("ORDER BY id LIMIT ? OFFSET ?"), {limit, offset}, limit);
+}
+
+QList<DownloadRecord> HistoryStore::pageAfter(qint64 afterId, int limit) const
+{
+    return rows(QStringLiteral("WHERE id > ? ORDER BY id LIMIT ?"), {afterId, limit}, limit);
+}
+
+QList<DownloadRecord> HistoryStore::rows(const QString &clauses, const QVariantList &values,
+                                         int limit) const
+{
+    if (!isOpen() || limit <= 0)
         return {};
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT %1 FROM downloads ORDER BY id LIMIT ? OFFSET ?").arg(kColumns));
-    query.addBindValue(limit);
-    query.addBindValue(offset);
-    QList<DownloadRecord> rows;
+    query.prepare(QStringLiteral("SELECT %1 FROM downloads %2").arg(kColumns, clauses));
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    QList<DownloadRecord> result;
     if (!run(query))
-        return rows;
-    rows.reserve(limit);
+        return result;
+    result.reserve(limit);
     while (query.next())
-        rows << recordAt(query);
-    return rows;
+        result << recordAt(query);
+    return result;
 }
 
 } // namespace clipnab

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QVariantList>
 
 #include <functional>
 #include <optional>
@@ -22,6 +23,7 @@ namespace clipnab {
 // The history never stops a download: a file that cannot be opened or fails its check is moved
 // aside with the date in its name and a fresh one is made (reported once through recovered());
 // when even that fails the store is disabled and every operation does nothing and fails.
+// A store is used on the thread that opened it, as Qt SQL connections are.
 class HistoryStore : public QObject
 {
     Q_OBJECT
@@ -61,6 +63,9 @@ public:
     qint64 count() const;
     // Up to `limit` rows from the `offset`-th on, in id order.
     QList<DownloadRecord> page(qint64 offset, int limit) const;
+    // Up to `limit` rows with ids above `afterId`, in id order: the next page after the last
+    // row read, found through the key at any depth.
+    QList<DownloadRecord> pageAfter(qint64 afterId, int limit) const;
 
 Q_SIGNALS:
     // open() found the file broken, moved it to `movedAsidePath` and started a fresh one.
@@ -81,6 +86,8 @@ private:
     static std::optional<int> schemaVersion(QSqlDatabase &db);
     static bool hasDownloadsTable(QSqlDatabase &db);
     QString moveAside() const;
+    // Up to `limit` rows of "SELECT <columns> FROM downloads <clauses>" with `values` bound.
+    QList<DownloadRecord> rows(const QString &clauses, const QVariantList &values, int limit) const;
     bool inTransaction(const std::function<bool(QSqlDatabase &)> &change) const;
     QSqlDatabase database() const;
 

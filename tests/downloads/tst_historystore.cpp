@@ -505,6 +505,10 @@ void HistoryStoreTest::pages()
     QVERIFY(store.page(10, 4).isEmpty());
     QVERIFY(store.page(-1, 4).isEmpty());
     QVERIFY(store.page(0, 0).isEmpty());
+    QVERIFY(store.remove(ids.at(4)));
+    QCOMPARE(idsOf(store.pageAfter(ids.at(2), 3)),
+             (QList<qint64>{ids.at(3), ids.at(5), ids.at(6)}));
+    QVERIFY(store.pageAfter(ids.last(), 3).isEmpty());
 }
 
 int main(int argc, char **argv)
