@@ -127,9 +127,7 @@ void DownloadsModel::fetchMore(const QModelIndex &parent)
     if (!page.isEmpty())
         m_lastStoreId = page.last().id;
     m_atEnd = page.size() < kPageSize;
-    // Items of this run are listed as the queue knows them, with their latest progress; an
-    // item the queue announced after the end was reached is listed already.
-    page.removeIf([this](const DownloadRecord &record) { return m_rowOf.contains(record.id); });
+    // Items of this run are listed as the queue knows them, with their latest progress.
     if (m_queue) {
         for (DownloadRecord &record : page) {
             if (const std::optional<DownloadRecord> live = m_queue->record(record.id))

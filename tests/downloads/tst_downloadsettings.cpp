@@ -9,22 +9,10 @@ class DownloadSettingsTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void defaults();
     void keptBetweenRuns();
     void downloadsAtOnce_data();
     void downloadsAtOnce();
 };
-
-void DownloadSettingsTest::defaults()
-{
-    QTemporaryDir folder;
-    const DownloadSettings settings(folder.filePath(QStringLiteral("a.ini")), QSettings::IniFormat);
-    QVERIFY(settings.downloadFolder().isEmpty());
-    QCOMPARE(settings.downloadsAtOnce(), 1);
-    QVERIFY(!settings.resumeAtStart());
-    QVERIFY(settings.askBeforeSavingAgain());
-    QVERIFY(!settings.watchClipboard());
-}
 
 void DownloadSettingsTest::keptBetweenRuns()
 {
@@ -32,6 +20,11 @@ void DownloadSettingsTest::keptBetweenRuns()
     const QString file = folder.filePath(QStringLiteral("a.ini"));
     {
         DownloadSettings settings(file, QSettings::IniFormat);
+        QVERIFY(settings.downloadFolder().isEmpty());
+        QCOMPARE(settings.downloadsAtOnce(), 1);
+        QVERIFY(!settings.resumeAtStart());
+        QVERIFY(settings.askBeforeSavingAgain());
+        QVERIFY(!settings.watchClipboard());
         settings.setDownloadFolder(QStringLiteral("/home/u/Videos"));
         settings.setDownloadsAtOnce(3);
         settings.setResumeAtStart(true);
