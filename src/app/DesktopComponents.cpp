@@ -1,10 +1,11 @@
 #include "app/DesktopComponents.h"
 
+#include "app/DeferredBrowser.h"
+#include "app/WebEngineModule.h"
 #include "components/network/NetworkTransfer.h"
-#include "components/webengine/WebEngineBrowser.h"
 
-#include <QCoreApplication>
 #include <QFont>
+#include <QPointer>
 
 #include <unistd.h>
 
@@ -14,7 +15,6 @@ void prepareWebEngine()
 {
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 void installFontSubstitutes()
@@ -26,11 +26,23 @@ void installFontSubstitutes()
 
 WindowComponents make(const QString &siteBase, const QString &downloadFolder)
 {
+    const DeferredBrowser::Factory makeWebEngine = &WebEngineModule::makeBrowser;
     WindowComponents components;
-    components.makeSearchBrowser = [](QWidget *viewParent) {
-        return std::make_unique<WebEngineBrowser>(viewParent);
+    // The engine starts after the window's first paint, with the search browser; the locator
+    // follows it, unless a download needs it first. A save without a window makes the locator
+    // at once.
+    auto locator = std::make_unique<DeferredBrowser>(makeWebEngine, nullptr,
+                                                     DeferredBrowser::Start::OnFirstUse);
+    components.makeSearchBrowser = [makeWebEngine,
+                                    locatorLater = QPointer(locator.get())](QWidget *viewParent) {
+        auto search = std::make_unique<DeferredBrowser>(makeWebEngine, viewParent,
+                                                        DeferredBrowser::Start::AfterFirstPaint);
+        if (locatorLater)
+            QObject::connect(search.get(), &DeferredBrowser::made, locatorLater.data(),
+                             &DeferredBrowser::make, Qt::QueuedConnection);
+        return search;
     };
-    components.locatorBrowser = std::make_unique<WebEngineBrowser>(nullptr);
+    components.locatorBrowser = std::move(locator);
     components.transfer = std::make_unique<NetworkTransfer>();
     components.siteBase = siteBase;
     components.downloadFolder = downloadFolder;

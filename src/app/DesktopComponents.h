@@ -6,15 +6,15 @@ class QString;
 
 namespace clipnab::DesktopComponents {
 
-// Runs before the QApplication is made: Chromium refuses its sandbox when run as root, and the
-// browser views share one OpenGL context.
+// Runs before the QApplication is made: Chromium refuses its sandbox when run as root.
 void prepareWebEngine();
 
 // Tahoma and Verdana are not packaged for Debian: the closest installed sans font stands in.
 void installFontSubstitutes();
 
 // The window's real parts: WebEngine browsers (a view for the search, none for the locator)
-// and the network transfer, against `siteBase`, saving into `downloadFolder`.
+// and the network transfer, against `siteBase`, saving into `downloadFolder`. The browsers are
+// made after the window's first paint, or when a download needs the locator first.
 WindowComponents make(const QString &siteBase, const QString &downloadFolder);
 
 } // namespace clipnab::DesktopComponents

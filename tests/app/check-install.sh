@@ -1,11 +1,12 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks what lands there: exactly the program,
-# its desktop entry, icons, metadata and man page; that the entry and metadata validate (with
-# desktop-file-validate and appstreamcli where they are installed); and that the installed
-# program answers without a display.
-# Usage: check-install.sh BUILD_DIR
+# its browser engine module, its desktop entry, icons, metadata and man page; that the entry and
+# metadata validate (with desktop-file-validate and appstreamcli where they are installed); and
+# that the installed program answers without a display.
+# Usage: check-install.sh BUILD_DIR LIBDIR (the library folder below the prefix)
 set -eu
 build=$1
+libdir=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
@@ -14,6 +15,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 LC_ALL=C sort >"$work/expected" <<LIST
 bin/clipnab
+$libdir/clipnab/clipnab-webengine.so
 share/applications/org.clipnab.Clipnab.desktop
 share/icons/hicolor/128x128/apps/org.clipnab.Clipnab.png
 share/icons/hicolor/256x256/apps/org.clipnab.Clipnab.png
