@@ -1,8 +1,9 @@
 #!/bin/sh
 # Start-up measured from outside the program, on an X server: the time from starting a process to
 # its window being mapped (xdotool finds it viewable), for bin/clipnab against the demo site and
-# for bench/clipnab-bare-window of the same size and title, taken in turns. Prints the median of
-# ROUNDS (7) for each and their ratio. Without a display it runs itself under xvfb-run.
+# for bench/clipnab-bare-window of the same size (the program's, as just measured) and title,
+# taken in turns. Prints the median of ROUNDS (7) for each and their ratio. Without a display it
+# runs itself under xvfb-run.
 # Needs xdotool and x11-utils (xwininfo); xvfb for xvfb-run.
 # Usage: scripts/startup-x11.sh [BUILD_DIR] [ROUNDS]
 set -eu
@@ -20,7 +21,6 @@ until xwininfo -root >/dev/null 2>&1; do sleep 0.05; done
 unset QT_QPA_PLATFORM
 
 TITLE="Clipnab V2"
-SIZE=613x518
 WORK=$(mktemp -d)
 trap 'kill "$SITE_PID" 2>/dev/null || true; rm -rf "$WORK"' EXIT
 
@@ -33,11 +33,12 @@ now_us() { echo $(($(date +%s%N) / 1000)); }
 
 # Starts "$@" in a process group of its own, waits until its window titled $TITLE is viewable,
 # ends the group (the browser engine's helper processes too) and prints the milliseconds taken.
+# The window's size is left in $SIZE.
 mapped_ms() {
     start=$(now_us)
     setsid "$@" >/dev/null 2>"$WORK/log" &
     pid=$!
-    until xdotool search --onlyvisible --pid "$pid" --name "^$TITLE\$" >/dev/null 2>&1; do
+    until window=$(xdotool search --limit 1 --onlyvisible --pid "$pid" --name "^$TITLE\$" 2>/dev/null); do
         if ! kill -0 "$pid" 2>/dev/null; then
             echo "$1 ended without a window:" >&2
             cat "$WORK/log" >&2
@@ -45,6 +46,7 @@ mapped_ms() {
         fi
     done
     end=$(now_us)
+    SIZE=$(xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
     kill -TERM "-$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     while kill -0 "-$pid" 2>/dev/null; do sleep 0.05; done

@@ -4,6 +4,7 @@
 #include "components/BrowserComponent.h"
 
 #include <QEvent>
+#include <QWidget>
 
 #include <cstdio>
 
@@ -18,8 +19,13 @@ StartupTrace::StartupTrace(Form1 &window) : QObject(&window)
 
 bool StartupTrace::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint)
-        note(m_windowShown, "window shown");
+    if (event->type() == QEvent::Paint && !m_windowShown) {
+        // With its size, for a window to compare with.
+        const QSize size = static_cast<QWidget *>(watched)->size();
+        const QByteArray what = "window shown " + QByteArray::number(size.width()) + 'x' +
+                                QByteArray::number(size.height());
+        note(m_windowShown, what.constData());
+    }
     return QObject::eventFilter(watched, event);
 }
 

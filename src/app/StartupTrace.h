@@ -6,8 +6,9 @@ namespace clipnab {
 
 class Form1;
 
-// With CLIPNAB_TRACE_STARTUP set, the first paint of the window and the home page's arrival are
-// written to standard error as they happen; the start-up benchmark times them.
+// With CLIPNAB_TRACE_STARTUP set, the first paint of the window (with the window's size) and the
+// home page's arrival are written to standard error as they happen; the start-up benchmark times
+// them.
 class StartupTrace final : public QObject
 {
 public:
