@@ -1,3 +1,4 @@
+#include "app/DeferredBrowser.h"
 #include "app/DesktopComponents.h"
 #include "app/Form1.h"
 #include "components/BrowserComponent.h"
@@ -6,6 +7,7 @@
 #include "platform/widgets/PlatformContext.h"
 #include "support/WindowRig.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -38,6 +40,7 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void homePageLoadsAtStart();
+    void downloadBeforeTheBrowsersAreMade();
     void searchNavigates();
     void openingVideoPageFillsAddress();
     void savesVideo_data();
@@ -100,6 +103,31 @@ void EndToEndTest::homePageLoadsAtStart()
     QTRY_COMPARE_WITH_TIMEOUT(p.label("Label4")->text(), QStringLiteral("Page Loading Finished."),
                               kTimeout);
     QCOMPARE(p.window->searchBrowser().LocationURL(), m_site.baseUrl() + QLatin1Char('/'));
+}
+
+void EndToEndTest::downloadBeforeTheBrowsersAreMade()
+{
+    // A window not shown yet: its search browser waits for the first paint, and a download
+    // makes the locator it needs.
+    PlatformContext context;
+    FakeServices fakes{context};
+    Form1 window(context, DesktopComponents::make(m_site.baseUrl(), m_folder));
+    auto *search = qobject_cast<DeferredBrowser *>(&window.searchBrowser());
+    QVERIFY(search);
+    QVERIFY(!search->browser());
+    m_site.addVideo(QStringLiteral("early"), QStringLiteral("Early clip"), patternBody(2000));
+    window.setAddress(m_site.baseUrl() + QStringLiteral("/watch?v=early"));
+    window.findChild<QAction *>(QStringLiteral("menuDown"))->trigger();
+    QVERIFY(window.downloading());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.downloading(), kTimeout);
+    QVERIFY2(fakes.dialogs->warnings.isEmpty(), qPrintable(fakes.dialogs->warnings.join(u'|')));
+    QCOMPARE(savedFiles(), QStringList{kSavedName});
+    QVERIFY(!search->browser());
+    // Shown, the window loads its home page by itself.
+    window.show();
+    QTRY_COMPARE_WITH_TIMEOUT(window.findChild<QLabel *>(QStringLiteral("Label4"))->text(),
+                              QStringLiteral("Page Loading Finished."), kTimeout);
+    QCOMPARE(search->LocationURL(), m_site.baseUrl() + QLatin1Char('/'));
 }
 
 void EndToEndTest::searchNavigates()
