@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/ProgramInfo.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 
@@ -112,7 +114,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &site
 
 QString CommandLine::version()
 {
-    return QStringLiteral(CLIPNAB_VERSION);
+    return ProgramInfo::version();
 }
 
 int CommandLine::answer() const

@@ -3,13 +3,14 @@
 #include "app/CommandLine.h"
 #include "app/DesktopComponents.h"
 #include "app/ProgressCaption.h"
+#include "app/ProgressText.h"
 #include "platform/Clock.h"
 #include "retrieval/AddressCheck.h"
 #include "retrieval/DownloadFlow.h"
+#include "retrieval/TransferRate.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QLocale>
 #include <QLoggingCategory>
 #include <QSocketNotifier>
 
@@ -26,31 +27,32 @@ namespace clipnab::HeadlessSave {
 
 namespace {
 
-// The download's phases as lines and its byte progress as one line rewritten in place, at most
-// ten times a second.
+// The download's phases as lines and its numbers (as the window's strip gives them) as one line
+// rewritten in place, at most ten times a second.
 class TerminalReport
 {
 public:
     void showPhase(DownloadFlow::Phase phase)
     {
-        if (phase == DownloadFlow::Phase::Analysing)
+        if (phase == DownloadFlow::Phase::Analysing) {
             std::fprintf(stderr, "%s\n", qPrintable(ProgressCaption::kAnalysing));
-        else if (phase == DownloadFlow::Phase::Transferring)
+        } else if (phase == DownloadFlow::Phase::Transferring) {
             std::fprintf(stderr, "%s\n", qPrintable(ProgressCaption::kDownloading));
+            m_rate.restart();
+            m_sinceStart.start();
+        }
     }
 
     void showProgress(qint64 received, qint64 total)
     {
         constexpr qint64 kIntervalMs = 100;
+        m_rate.sample(m_sinceStart.elapsed(), received);
         if (m_shown.isValid() && m_shown.elapsed() < kIntervalMs && received != total)
             return;
         m_shown.start();
-        const QLocale c = QLocale::c();
-        QString line = c.formattedDataSize(received);
-        if (total > 0)
-            line += QStringLiteral(" of %1 (%2%)")
-                        .arg(c.formattedDataSize(total))
-                        .arg(received * 100 / total);
+        const QString line =
+            ProgressText(received, total, m_rate.bytesPerSecond(), m_rate.secondsLeft(total))
+                .line();
         const auto width = static_cast<int>(std::max(m_width, line.size()));
         m_width = line.size();
         std::fprintf(stderr, "\r%-*s", width, qPrintable(line));
@@ -64,6 +66,8 @@ public:
     }
 
 private:
+    TransferRate m_rate;
+    QElapsedTimer m_sinceStart;
     QElapsedTimer m_shown;
     qsizetype m_width = 0;
 };
@@ -120,6 +124,13 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
+// What the window's "Warning" says, with its reason after the sentence.
+QString sentenceWithReason(const DownloadOutcome &outcome)
+{
+    return outcome.reason.isEmpty() ? outcome.message
+                                    : outcome.message + QStringLiteral(": ") + outcome.reason;
+}
+
 } // namespace
 
 int run(const QString &siteBase, const QString &downloadFolder, const QString &address)
@@ -168,7 +179,7 @@ int run(const QString &siteBase, const QString &downloadFolder, const QString &a
     if (outcome->kind == DownloadOutcome::Kind::Stopped)
         std::fputs("Stopped: nothing was saved\n", stderr);
     else
-        std::fprintf(stderr, "%s\n", qPrintable(outcome->message));
+        std::fprintf(stderr, "%s\n", qPrintable(sentenceWithReason(*outcome)));
     return CommandLine::kExitSaveFailed;
 }
 

@@ -20,6 +20,9 @@ public:
     virtual QString LocationURL() const = 0;
     // The widget that shows the pages, if the browser has one.
     virtual QWidget *widget() const { return nullptr; }
+    // Why the last finished document did not load, as a reason (see FailureReason); empty when
+    // it loaded.
+    virtual QString loadFailure() const { return {}; }
 
 Q_SIGNALS:
     void ProgressChange(int progress, int progressMax);

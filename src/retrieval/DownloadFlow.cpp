@@ -102,10 +102,13 @@ void DownloadFlow::onDocumentComplete(const QString &url)
     if (!t) {
         // A late document without a token also ends a transfer under way: nothing is kept.
         stopTransfer();
-        // Reported while still analysing: the lookup gives up only after the report.
-        Q_EMIT finished({.kind = Kind::NoToken,
-                         .message = kNoTokenMessage,
-                         .reason = QStringLiteral("no video token on the page")});
+        // Reported while still analysing: the lookup gives up only after the report. A page
+        // that never loaded is told apart from one that holds no token.
+        const QString failure = m_browser.loadFailure();
+        Q_EMIT finished(
+            {.kind = Kind::NoToken,
+             .message = kNoTokenMessage,
+             .reason = failure.isEmpty() ? QStringLiteral("no video token on the page") : failure});
         setPhase(Phase::Idle);
         setDownloading(false);
         return;

@@ -12,6 +12,17 @@
 
 namespace clipnab {
 
+namespace {
+
+// The folder, or the one it would be made in, refuses new files.
+bool notWritable(const std::error_code &error)
+{
+    return error == std::errc::permission_denied || error == std::errc::read_only_file_system ||
+           error == std::errc::operation_not_permitted;
+}
+
+} // namespace
+
 PartFile::~PartFile()
 {
     remove();
@@ -26,18 +37,24 @@ bool PartFile::create(const QString &folder, const QString &fileName)
     std::error_code error;
     std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
     if (error) {
-        m_errorString = QStringLiteral("can not make the folder %1: %2")
-                            .arg(QDir::toNativeSeparators(folder),
-                                 FailureReason::fromSystemText(
-                                     QString::fromLocal8Bit(error.message().c_str())));
+        m_errorString = notWritable(error)
+                            ? QStringLiteral("the folder is not writable: %1")
+                                  .arg(QDir::toNativeSeparators(folder))
+                            : QStringLiteral("can not make the folder %1: %2")
+                                  .arg(QDir::toNativeSeparators(folder),
+                                       FailureReason::fromSystemText(
+                                           QString::fromLocal8Bit(error.message().c_str())));
         return false;
     }
     const QString path = QDir(folder).filePath(fileName + QStringLiteral(".part"));
     QFile part(path);
     if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        m_errorString = QStringLiteral("can not write into the folder %1: %2")
-                            .arg(QDir::toNativeSeparators(folder),
-                                 FailureReason::fromSystemText(part.errorString()));
+        m_errorString = !QFileInfo(folder).isWritable()
+                            ? QStringLiteral("the folder is not writable: %1")
+                                  .arg(QDir::toNativeSeparators(folder))
+                            : QStringLiteral("can not write into the folder %1: %2")
+                                  .arg(QDir::toNativeSeparators(folder),
+                                       FailureReason::fromSystemText(part.errorString()));
         return false;
     }
     part.close();

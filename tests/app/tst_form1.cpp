@@ -1,4 +1,6 @@
+#include "app/CommandLine.h"
 #include "app/Form1.h"
+#include "app/ProgramInfo.h"
 #include "app/SavedLayout.h"
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
@@ -8,10 +10,12 @@
 #include "support/FakeTransfer.h"
 #include "support/WindowRig.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -42,7 +46,8 @@ void startDownload(WindowRig &rig)
 // Message boxes and a shell that note what the window shows at the moment they are called.
 struct WindowMoment
 {
-    QString event; // the box's text, or "open" plus the target
+    QString event;  // the box's text, or "open" plus the target
+    QString reason; // the box's informative text
     bool downloading = false;
     bool controlsEnabled = false; // cmdDown, cmdStart and txtURL
     bool statusVisible = false;
@@ -50,33 +55,39 @@ struct WindowMoment
     bool stripVisible = false;
 };
 
+using Note = std::function<void(const QString &, const QString &)>;
+
 class MomentDialogs final : public Dialogs
 {
 public:
-    explicit MomentDialogs(std::function<void(const QString &)> note) : m_note(std::move(note)) {}
-    void warning(QWidget *, const QString &text) override { m_note(text); }
+    explicit MomentDialogs(Note note) : m_note(std::move(note)) {}
+    void warning(QWidget *, const QString &text, const QString &informativeText) override
+    {
+        m_note(text, informativeText);
+    }
     Answer confirm(QWidget *, const QString &text) override
     {
-        m_note(text);
+        m_note(text, QString());
         return Answer::Ok;
     }
+    void about(QWidget *, const QString &, const QString &) override {}
 
 private:
-    std::function<void(const QString &)> m_note;
+    Note m_note;
 };
 
 class MomentShell final : public Shell
 {
 public:
-    explicit MomentShell(std::function<void(const QString &)> note) : m_note(std::move(note)) {}
+    explicit MomentShell(Note note) : m_note(std::move(note)) {}
     bool open(const QString &target) override
     {
-        m_note(QStringLiteral("open ") + target);
+        m_note(QStringLiteral("open ") + target, QString());
         return true;
     }
 
 private:
-    std::function<void(const QString &)> m_note;
+    Note m_note;
 };
 
 } // namespace
@@ -113,6 +124,12 @@ private Q_SLOTS:
     void droppedLinkFillsAddress_data();
     void droppedLinkFillsAddress();
     void addressGivenAtStartIsChecked();
+    void helpAndAbout();
+    void focusNeverLandsOnWebsite_data();
+    void focusNeverLandsOnWebsite();
+    void keyboardShortcuts_data();
+    void keyboardShortcuts();
+    void numbersWhileSaving();
 };
 
 void Form1Test::initTestCase()
@@ -213,6 +230,8 @@ void Form1Test::menus()
     QCOMPARE(rig.action("menuExit")->text(), QStringLiteral("Exit(&E)"));
     QCOMPARE(rig.action("menuSS")->text(), QStringLiteral("Search Videos(&S)"));
     QCOMPARE(rig.action("menuWeb")->text(), QStringLiteral("Website(&W)"));
+    QCOMPARE(rig.action("menuHelp")->text(), QStringLiteral("Help(&H)"));
+    QCOMPARE(rig.action("menuAboutClipnab")->text(), QStringLiteral("About Clipnab(&A)"));
 
     rig.edit("txtsearch")->setText(QStringLiteral("cats"));
     rig.action("menuSS")->trigger();
@@ -224,12 +243,13 @@ void Form1Test::liveVerdict_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QColor>("color");
+    const QColor red(0xcc, 0, 0);
     QTest::newRow("seven characters") << "http://"
-                                      << "URL is not available" << QColor(Qt::red);
+                                      << "URL is not available" << red;
     QTest::newRow("video page") << "http://x/watch?v=abc"
                                 << "URL is available" << QColor(Qt::black);
     QTest::newRow("ends with marker") << "http://x/watch?v="
-                                      << "URL is not available" << QColor(Qt::red);
+                                      << "URL is not available" << red;
 }
 
 void Form1Test::liveVerdict()
@@ -243,6 +263,8 @@ void Form1Test::liveVerdict()
     QCOMPARE(label->text(), caption);
     QCOMPARE(label->palette().color(QPalette::WindowText), color);
     QCOMPARE(rig.edit("txtURL")->palette().color(QPalette::Text), color);
+    // The verdict describes the box to assistive technology.
+    QCOMPARE(rig.edit("txtURL")->accessibleDescription(), caption);
 }
 
 void Form1Test::downloadControlsTestEnabled_data()
@@ -260,7 +282,8 @@ void Form1Test::downloadControlsTestEnabled()
     startDownload(rig);
     QVERIFY(!rig.button("cmdDown")->Enabled());
     QVERIFY(!rig.button("cmdStart")->Enabled());
-    QVERIFY(!rig.edit("txtURL")->isEnabled());
+    // Held: it keeps the address readable and can hold the focus.
+    QVERIFY(rig.edit("txtURL")->isReadOnly());
     QVERIFY(rig.child<QLabel>("Label1")->isVisible());
     if (auto *b = rig.window->findChild<deRurara *>(trigger))
         Q_EMIT b->Click();
@@ -316,17 +339,25 @@ void Form1Test::exitConfirmation()
 void Form1Test::enterKey_data()
 {
     QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("address");
     QTest::addColumn<bool>("searches");
-    QTest::newRow("search box") << "txtsearch" << true;
-    QTest::newRow("address box") << "txtURL" << false;
+    QTest::addColumn<bool>("downloads");
+    const QString example = kSite + QStringLiteral("/watch?v=5qWsH5lO-ME");
+    QTest::newRow("search box") << "txtsearch" << example << true << false;
+    QTest::newRow("address box, available") << "txtURL" << example << false << true;
+    QTest::newRow("address box, not available") << "txtURL"
+                                                << "http://x/" << false << false;
 }
 
 void Form1Test::enterKey()
 {
     QFETCH(QString, box);
+    QFETCH(QString, address);
     QFETCH(bool, searches);
+    QFETCH(bool, downloads);
     WindowRig rig(kSite);
     rig.window->activateWindow();
+    rig.edit("txtURL")->setText(address);
     rig.edit("txtsearch")->setText(QStringLiteral("cats"));
     auto *edit = rig.window->findChild<QLineEdit *>(box);
     edit->setFocus();
@@ -338,6 +369,8 @@ void Form1Test::enterKey()
     if (searches)
         QCOMPARE(rig.search->navigations.last(),
                  kSite + QStringLiteral("/results?search_query=cats"));
+    QCOMPARE(rig.window->downloading(), downloads);
+    QVERIFY(rig.fakes.dialogs->warnings.isEmpty());
 }
 
 void Form1Test::websiteOpensHomePage()
@@ -419,36 +452,49 @@ void Form1Test::outcomeShowsInOrder_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("event");
+    // How the box's informative text starts: the reason under the fixed sentence.
+    QTest::addColumn<QString>("reason");
     // The window is still analysing when the box shows; otherwise it is idle already.
     QTest::addColumn<bool>("busy");
     QTest::newRow("empty address") << "empty"
-                                   << "Please enter the URL of youtube video" << false;
+                                   << "Please enter the URL of youtube video"
+                                   << "" << false;
     QTest::newRow("no token") << "notoken"
-                              << "Can not get the video file from this URL" << true;
+                              << "Can not get the video file from this URL"
+                              << "no video token on the page" << true;
+    QTest::newRow("site unreachable") << "unreachable"
+                                      << "Can not get the video file from this URL"
+                                      << "the site could not be reached" << true;
     QTest::newRow("transfer error") << "error"
-                                    << "Can not download the video file" << false;
+                                    << "Can not download the video file"
+                                    << "the server answered 500 Internal Server Error" << false;
     QTest::newRow("body cut short") << "short"
-                                    << "Can not download the video file" << false;
+                                    << "Can not download the video file"
+                                    << "3000 bytes arrived of the 4000 announced" << false;
     QTest::newRow("folder blocked") << "blocked"
-                                    << "Can not save the video file" << false;
+                                    << "Can not save the video file"
+                                    << "can not make the folder" << false;
     QTest::newRow("saved") << "saved"
-                           << "open" << false;
+                           << "open"
+                           << "" << false;
 }
 
 void Form1Test::outcomeShowsInOrder()
 {
     QFETCH(QString, how);
     QFETCH(QString, event);
+    QFETCH(QString, reason);
     QFETCH(bool, busy);
     WindowRig rig(kSite);
     QList<WindowMoment> moments;
-    const auto note = [&](const QString &what) {
+    const auto note = [&](const QString &what, const QString &why) {
         WindowMoment moment;
         moment.event = what;
+        moment.reason = why;
         moment.downloading = rig.window->downloading();
         moment.controlsEnabled = rig.button("cmdDown")->Enabled() &&
                                  rig.button("cmdStart")->Enabled() &&
-                                 rig.edit("txtURL")->isEnabled();
+                                 !rig.edit("txtURL")->isReadOnly();
         moment.statusVisible = rig.child<QLabel>("Label1")->isVisible();
         moment.status = rig.child<QLabel>("Label1")->text();
         moment.stripVisible =
@@ -467,6 +513,8 @@ void Form1Test::outcomeShowsInOrder()
     Q_EMIT rig.button("cmdDown")->Click();
     if (how == QLatin1String("notoken")) {
         rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t="));
+    } else if (how == QLatin1String("unreachable")) {
+        rig.locator->finish(kSite + QStringLiteral("/v/5qWsH5lO-ME"), reason);
     } else if (how != QLatin1String("empty")) {
         rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
         if (how == QLatin1String("error")) {
@@ -485,6 +533,8 @@ void Form1Test::outcomeShowsInOrder()
         QCOMPARE(moment.event, QStringLiteral("open ") + QDir::toNativeSeparators(rig.folder));
     else
         QCOMPARE(moment.event, event);
+    QVERIFY2(reason.isEmpty() ? moment.reason.isEmpty() : moment.reason.startsWith(reason),
+             qPrintable(moment.reason));
     QCOMPARE(moment.downloading, busy);
     QCOMPARE(moment.controlsEnabled, !busy);
     QCOMPARE(moment.statusVisible, busy);
@@ -655,6 +705,120 @@ void Form1Test::addressGivenAtStartIsChecked()
     rig.window->setAddress(QStringLiteral("http://x/"));
     QCOMPARE(rig.edit("txtURL")->text(), QStringLiteral("http://x/"));
     QCOMPARE(rig.child<QLabel>("lblUrl")->text(), QStringLiteral("URL is not available"));
+}
+
+void Form1Test::helpAndAbout()
+{
+    WindowRig rig(kSite);
+    // The test program is not installed: its help is the README's section.
+    rig.action("menuHelp")->trigger();
+    QCOMPARE(rig.fakes.shell->opened, QStringList{ProgramInfo::kHelpAddress});
+    rig.action("menuAboutClipnab")->trigger();
+    QCOMPARE(rig.fakes.dialogs->abouts.size(), 1);
+    const QString about = rig.fakes.dialogs->abouts.first();
+    // The version is the one --version prints.
+    for (const QString &part :
+         {QStringLiteral("About Clipnab\n"), QStringLiteral("Clipnab "), CommandLine::version(),
+          QStringLiteral("Licence: "), QStringLiteral("https://clipnab.org/")})
+        QVERIFY2(about.contains(part), qPrintable(part));
+}
+
+void Form1Test::focusNeverLandsOnWebsite_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("Download") << "cmdDown";
+    QTest::newRow("Start") << "cmdStart";
+}
+
+void Form1Test::focusNeverLandsOnWebsite()
+{
+    // The focused button is disabled as the download starts: focus goes to the held address
+    // box, where a stray Space or Enter does nothing, and stays there when the download ends.
+    QFETCH(QString, focused);
+    WindowRig rig(kSite);
+    rig.window->activateWindow();
+    QTRY_VERIFY(rig.window->isActiveWindow());
+    deRurara *button = rig.button(qPrintable(focused));
+    button->setFocus();
+    QTRY_VERIFY(button->hasFocus());
+    Q_EMIT button->Click();
+    QVERIFY(rig.window->downloading());
+    QLineEdit *address = rig.edit("txtURL");
+    QVERIFY(address->hasFocus());
+    QTest::keyClick(address, Qt::Key_Space);
+    QTest::keyClick(address, Qt::Key_Return);
+    QCOMPARE(address->text(), kSite + QStringLiteral("/watch?v=5qWsH5lO-ME"));
+    QVERIFY(rig.fakes.shell->opened.isEmpty());
+    QCOMPARE(rig.locator->navigations.size(), 1);
+    rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
+    rig.transfer->setBody(QByteArray(10, 'v'));
+    rig.transfer->complete();
+    QVERIFY(address->hasFocus());
+    QVERIFY(!address->isReadOnly());
+}
+
+void Form1Test::keyboardShortcuts_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<bool>("downloading");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("Ctrl+L") << QKeyCombination(Qt::CTRL, Qt::Key_L) << false << "address focused";
+    QTest::newRow("Ctrl+Q") << QKeyCombination(Qt::CTRL, Qt::Key_Q) << false << "closed";
+    QTest::newRow("Ctrl+Q while downloading")
+        << QKeyCombination(Qt::CTRL, Qt::Key_Q) << true << "asked";
+    QTest::newRow("Alt+F") << QKeyCombination(Qt::ALT, Qt::Key_F) << false << "menuFile";
+    QTest::newRow("Alt+A") << QKeyCombination(Qt::ALT, Qt::Key_A) << false << "menuAbout";
+}
+
+void Form1Test::keyboardShortcuts()
+{
+    QFETCH(QKeyCombination, key);
+    QFETCH(bool, downloading);
+    QFETCH(QString, result);
+    WindowRig rig(kSite);
+    if (downloading)
+        startDownload(rig);
+    rig.fakes.dialogs->answer = Dialogs::Answer::Cancel;
+    rig.window->activateWindow();
+    QTRY_VERIFY(rig.window->isActiveWindow());
+    rig.edit("txtsearch")->setFocus();
+    QTRY_VERIFY(rig.edit("txtsearch")->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+    if (result == QLatin1String("address focused")) {
+        QVERIFY(rig.edit("txtURL")->hasFocus());
+        QCOMPARE(rig.edit("txtURL")->selectedText(), rig.edit("txtURL")->text());
+    } else if (result == QLatin1String("closed")) {
+        QVERIFY(!rig.window->isVisible());
+    } else if (result == QLatin1String("asked")) {
+        QCOMPARE(rig.fakes.dialogs->questions,
+                 QStringList{QStringLiteral("The program is downloading videos, Exit now?")});
+        QVERIFY(rig.window->isVisible());
+    } else {
+        auto *menu = rig.window->findChild<QMenu *>(result);
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+    }
+}
+
+void Form1Test::numbersWhileSaving()
+{
+    WindowRig rig(kSite);
+    auto *strip = rig.child<QWidget>("Shape1");
+    startDownload(rig);
+    rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Clipnab V2"));
+    Q_EMIT rig.transfer->progress(42, 100);
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("42% - Clipnab V2"));
+    QVERIFY2(strip->toolTip().startsWith(QLatin1String("42%: 42 bytes of 100 bytes")),
+             qPrintable(strip->toolTip()));
+    // Shown again a few times a second: the speed appears once it is known.
+    Q_EMIT rig.transfer->progress(60, 100);
+    QTRY_VERIFY_WITH_TIMEOUT(strip->toolTip().contains(QLatin1String("bytes/s")), 3000);
+    QVERIFY(strip->toolTip().startsWith(QLatin1String("60%: 60 bytes of 100 bytes at ")));
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("60% - Clipnab V2"));
+    rig.transfer->fail();
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Clipnab V2"));
+    QVERIFY(strip->toolTip().isEmpty());
 }
 
 QTEST_MAIN(Form1Test)

@@ -1,4 +1,5 @@
 #include "DemoSite.h"
+#include "support/FreePort.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,7 +59,8 @@ void HeadlessSaveTest::initTestCase()
 void HeadlessSaveTest::answers_data()
 {
     // "SITE" stands for the demo site, "VIDEO" for a bundled video's id, "DIR" for an empty folder,
-    // "PLAIN" for a file; the site comes from CLIPNAB_SITE unless --site gives it.
+    // "PLAIN" for a file, "NOWHERE" for a site nobody answers at; the site comes from
+    // CLIPNAB_SITE unless --site gives it.
     QTest::addColumn<QString>("arguments"); // separated by "|"
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out"); // what stdout starts with; "SAVED" for the saved path
@@ -76,13 +78,19 @@ void HeadlessSaveTest::answers_data()
                            << "-";
     QTest::newRow("not http") << "--download-dir|DIR|--save|ftp://host/watch?v=VIDEO" << 1 << ""
                               << "URL must be based on HTTP Socket";
-    QTest::newRow("refused download") << "--download-dir|DIR|--save|SITE/watch?v=gone" << 1 << ""
-                                      << "Can not download the video file";
+    // A failure's sentence is followed by its reason.
+    QTest::newRow("refused download")
+        << "--download-dir|DIR|--save|SITE/watch?v=gone" << 1 << ""
+        << "Can not download the video file: the server answered 404 Not Found";
     QTest::newRow("no token") << "--download-dir|DIR|--save|SITE/watch?v=token" << 1 << ""
-                              << "Can not get the video file from this URL";
+                              << "Can not get the video file from this URL: no video token on "
+                                 "the page";
+    QTest::newRow("site unreachable")
+        << "--site|NOWHERE|--download-dir|DIR|--save|NOWHERE/watch?v=VIDEO" << 1 << ""
+        << "Can not get the video file from this URL: the site could not be reached";
     QTest::newRow("folder not writable")
         << "--download-dir|PLAIN/videos|--save|SITE/watch?v=VIDEO" << 1 << ""
-        << "Can not save the video file";
+        << "Can not save the video file: can not make the folder PLAIN/videos: not a directory";
 }
 
 void HeadlessSaveTest::answers()
@@ -96,10 +104,13 @@ void HeadlessSaveTest::answers()
     const QString folder = dir.filePath(QStringLiteral("videos"));
     const QString plain = dir.filePath(QStringLiteral("plain"));
     QFile(plain).open(QIODevice::WriteOnly);
+    const QString nowhere = QStringLiteral("http://127.0.0.1:%1").arg(freePort());
     arguments.replace(QStringLiteral("VIDEO"), m_video)
         .replace(QStringLiteral("SITE"), m_site.baseUrl())
         .replace(QStringLiteral("DIR"), folder)
-        .replace(QStringLiteral("PLAIN"), plain);
+        .replace(QStringLiteral("PLAIN"), plain)
+        .replace(QStringLiteral("NOWHERE"), nowhere);
+    err.replace(QStringLiteral("PLAIN"), plain);
 
     QProcess program;
     QProcessEnvironment environment = withoutDisplay();

@@ -204,13 +204,15 @@ private Q_SLOTS:
                                    << "" << 403 << qint64(-1) << http << "answered 403";
         QTest::newRow("cut short in the middle")
             << "failD"
-            << "" << 0 << qint64(1500) << length << "the connection ended after 1500 of 3000 bytes";
+            << "" << 0 << qint64(1500) << length
+            << "the server closed the connection after 1500 of 3000 bytes";
         QTest::newRow("cut short before the body")
             << "failE"
-            << "" << 0 << qint64(0) << length << "ended after 0 of 3000 bytes";
+            << "" << 0 << qint64(0) << length << "closed the connection after 0 of 3000 bytes";
         QTest::newRow("cut short one byte early")
             << "failF"
-            << "" << 0 << qint64(2999) << length << "ended after 2999 of 3000 bytes";
+            << "" << 0 << qint64(2999) << length
+            << "closed the connection after 2999 of 3000 bytes";
     }
     void failuresNeverLookComplete()
     {
@@ -523,6 +525,8 @@ private Q_SLOTS:
         QCOMPARE(spy.waitForEnd(), GetEnd::Failed);
         QCOMPARE(spy.failure(), TransferFailure::Write);
         QVERIFY2(spy.reason().contains(QLatin1String("write")), qPrintable(spy.reason()));
+        QVERIFY2(spy.reason().endsWith(QLatin1String("no space left on the device")),
+                 qPrintable(spy.reason()));
         QVERIFY(QFileInfo::exists(QStringLiteral("/dev/full")));
     }
 

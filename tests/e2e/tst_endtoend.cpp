@@ -38,6 +38,7 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void homePageLoadsAtStart();
+    void firstDownloadSaves();
     void searchNavigates();
     void openingVideoPageFillsAddress();
     void savesVideo_data();
@@ -77,6 +78,7 @@ void EndToEndTest::init()
     QFile::remove(m_folder);
     QDir().mkpath(m_folder);
     m_rig->fakes.dialogs->warnings.clear();
+    m_rig->fakes.dialogs->informativeTexts.clear();
 }
 
 QStringList EndToEndTest::savedFiles() const
@@ -100,6 +102,20 @@ void EndToEndTest::homePageLoadsAtStart()
     QTRY_COMPARE_WITH_TIMEOUT(p.label("Label4")->text(), QStringLiteral("Page Loading Finished."),
                               kTimeout);
     QCOMPARE(p.window->searchBrowser().LocationURL(), m_site.baseUrl() + QLatin1Char('/'));
+}
+
+void EndToEndTest::firstDownloadSaves()
+{
+    // A newcomer's first press of Download, on the address the box starts with, saves a video.
+    WindowRig &p = *m_rig;
+    QCOMPARE(p.edit("txtURL")->text(), m_site.baseUrl() + QStringLiteral("/watch?v=5qWsH5lO-ME"));
+    QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
+    QVERIFY(p.window->downloading());
+    QTRY_VERIFY_WITH_TIMEOUT(!p.window->downloading(), kTimeout);
+    QVERIFY2(p.fakes.dialogs->warnings.isEmpty(), qPrintable(p.fakes.dialogs->warnings.join(u'|')));
+    QFile file(QDir(m_folder).filePath(kSavedName));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), DemoSite::bundledVideo(QStringLiteral("5qWsH5lO-ME")));
 }
 
 void EndToEndTest::searchNavigates()
@@ -158,19 +174,24 @@ void EndToEndTest::failedDownloadsLeaveNothing_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("reason"); // the start of the box's informative text
     const QString cannotDownload = QStringLiteral("Can not download the video file");
-    QTest::newRow("403") << "403" << cannotDownload;
-    QTest::newRow("404") << "404" << cannotDownload;
-    QTest::newRow("500") << "500" << cannotDownload;
-    QTest::newRow("cut short") << "cut" << cannotDownload;
+    QTest::newRow("403") << "403" << cannotDownload << "the server answered 403 Forbidden";
+    QTest::newRow("404") << "404" << cannotDownload << "the server answered 404 Not Found";
+    QTest::newRow("500") << "500" << cannotDownload
+                         << "the server answered 500 Internal Server Error";
+    QTest::newRow("cut short") << "cut" << cannotDownload
+                               << "the server closed the connection after 2000 of 5000 bytes";
     QTest::newRow("no token") << "notoken"
-                              << QStringLiteral("Can not get the video file from this URL");
+                              << QStringLiteral("Can not get the video file from this URL")
+                              << "no video token on the page";
 }
 
 void EndToEndTest::failedDownloadsLeaveNothing()
 {
     QFETCH(QString, how);
     QFETCH(QString, message);
+    QFETCH(QString, reason);
     const QString id = QStringLiteral("bad") + how;
     m_site.addVideo(id, QStringLiteral("Broken clip"), patternBody(5000));
     if (how == QLatin1String("cut"))
@@ -181,9 +202,10 @@ void EndToEndTest::failedDownloadsLeaveNothing()
         m_site.setVideoStatus(id, how.toInt());
     download(id);
     QCOMPARE(m_rig->fakes.dialogs->warnings, QStringList{message});
+    QCOMPARE(m_rig->fakes.dialogs->informativeTexts, QStringList{reason});
     QCOMPARE(savedFiles(), QStringList{});
     QVERIFY(m_rig->button("cmdDown")->Enabled());
-    QVERIFY(m_rig->edit("txtURL")->isEnabled());
+    QVERIFY(!m_rig->edit("txtURL")->isReadOnly());
 }
 
 void EndToEndTest::missingFolderIsCreated()

@@ -33,15 +33,19 @@ namespace {
 struct BundledVideo
 {
     const char *id;
+    const char *file; // the name of its video and thumbnail in the resources
     const char *title;
     const char *duration;
 };
 
+// The last one has the id of the address Clipnab's address box starts with, so that the first
+// Download of a new user saves a video.
 constexpr BundledVideo kBundledVideos[] = {
-    {"aTestCard01", "Test card with a running counter", "0:04"},
-    {"bColorBar02", "Classic colour bars", "0:04"},
-    {"cMandelZm03", "Mandelbrot set zoom in four seconds", "0:04"},
-    {"dTestSrc204", "Colourful test pattern with moving gradient", "0:04"},
+    {"aTestCard01", "aTestCard01", "Test card with a running counter", "0:04"},
+    {"bColorBar02", "bColorBar02", "Classic colour bars", "0:04"},
+    {"cMandelZm03", "cMandelZm03", "Mandelbrot set zoom in four seconds", "0:04"},
+    {"dTestSrc204", "dTestSrc204", "Colourful test pattern with moving gradient", "0:04"},
+    {"5qWsH5lO-ME", "aTestCard01", "Clipnab example clip", "0:04"},
 };
 
 constexpr int kTokenLength = 16;
@@ -152,8 +156,8 @@ void DemoSite::addBundledVideos()
         video.title = QLatin1String(bundled.title);
         video.duration = QLatin1String(bundled.duration);
         video.body = bundledVideo(id);
-        video.thumbnail =
-            readResource(QStringLiteral(":/demo-site/thumbnails/") + id + QStringLiteral(".jpg"));
+        video.thumbnail = readResource(QStringLiteral(":/demo-site/thumbnails/") +
+                                       QLatin1String(bundled.file) + QStringLiteral(".jpg"));
         video.thumbnailType = "image/jpeg";
         stampValidators(video);
         m_catalog.add(video);
@@ -165,8 +169,8 @@ QByteArray DemoSite::bundledVideo(const QString &id)
     initDemoSiteResources();
     for (const BundledVideo &bundled : kBundledVideos) {
         if (id == QLatin1String(bundled.id))
-            return readResource(QStringLiteral(":/demo-site/videos/") + id +
-                                QStringLiteral(".flv"));
+            return readResource(QStringLiteral(":/demo-site/videos/") +
+                                QLatin1String(bundled.file) + QStringLiteral(".flv"));
     }
     return {};
 }

@@ -348,8 +348,9 @@ QPair<TransferFailure, QString> TransferWorker::problemOf(QNetworkReply::Network
     if (m_status == 0 && error == QNetworkReply::NoError)
         return {TransferFailure::Network, tr("the server sent no HTTP answer")};
     if (m_accepted && isDrop(error) && m_total >= 0)
-        return {TransferFailure::Length,
-                tr("the connection ended after %1 of %2 bytes").arg(m_received).arg(m_total)};
+        return {TransferFailure::Length, tr("the server closed the connection after %1 of %2 bytes")
+                                             .arg(m_received)
+                                             .arg(m_total)};
     // Aborts of our own drop the reply first, so a cancelled reply here is the idle timeout.
     if (error == QNetworkReply::OperationCanceledError)
         return {TransferFailure::Timeout,

@@ -34,8 +34,12 @@ WebEngineBrowser::WebEngineBrowser(QWidget *viewParent, QObject *parent) : Brows
     }
     connect(m_page, &QWebEnginePage::loadProgress, this,
             [this](int progress) { Q_EMIT ProgressChange(progress, 100); });
-    connect(m_page, &QWebEnginePage::loadFinished, this,
-            [this](bool) { Q_EMIT DocumentComplete(m_page->url().toString()); });
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        // A page the server answered, even with an error status, loaded; a failed load had no
+        // answer to show.
+        m_loadFailure = ok ? QString() : QStringLiteral("the site could not be reached");
+        Q_EMIT DocumentComplete(m_page->url().toString());
+    });
 }
 
 WebEngineBrowser::~WebEngineBrowser()
