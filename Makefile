@@ -1,6 +1,8 @@
 # Two entry points: `make run` and `make test`. Both install what is missing first.
 BUILD ?= build
-CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# WERROR=ON turns compiler warnings into errors (CI does).
+WERROR ?= OFF
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLIPNAB_WERROR=$(WERROR)
 
 .PHONY: deps build run test bench gallery sanitize fuzz format-check package clean
 

@@ -6,7 +6,7 @@
 set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config
-qt6-base-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev
+qt6-base-dev libqt6sql6-sqlite qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev
 libgl-dev libbenchmark-dev fonts-dejavu-core xvfb xauth curl
 desktop-file-utils appstream"
 case "${1:-}" in

@@ -186,6 +186,8 @@ std::int32_t PropertyBag::readInt(const QString &key, std::int32_t defaultValue)
     const auto it = m_values.constFind(normalised(key));
     if (it == m_values.constEnd())
         return defaultValue;
+    // A Boolean read as a number is -1 for true (all bits set) and 0 for false, as the saved
+    // layouts' format converts it.
     if (it->typeId() == QMetaType::Bool)
         return it->toBool() ? -1 : 0;
     const std::optional<qint64> v = integerOf(*it);
@@ -200,6 +202,8 @@ std::uint32_t PropertyBag::readColor(const QString &key, std::uint32_t defaultVa
     const auto it = m_values.constFind(normalised(key));
     if (it == m_values.constEnd())
         return defaultValue;
+    // A colour is a 32-bit pattern that a layout may hold as a signed number: a system colour
+    // such as 0x8000000F reads as -2147483633. Negative values keep their bits.
     const std::optional<qint64> v = integerOf(*it);
     if (!v || it->typeId() == QMetaType::Bool || *v < std::numeric_limits<std::int32_t>::min() ||
         *v > std::numeric_limits<std::uint32_t>::max())

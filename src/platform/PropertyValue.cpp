@@ -56,6 +56,8 @@ void writeBagValue(PropertyBag &bag, const QString &key, BagFormat format,
     }
     case BagFormat::Color: {
         const OleColor v = std::get<OleColor>(value);
+        // Without a save default the default is ~v, which differs from v in every bit, so the
+        // value is always stored.
         bag.writeColor(key, v, saveDefault ? std::get<OleColor>(*saveDefault) : ~v);
         break;
     }

@@ -27,7 +27,6 @@ constexpr int kCaptionInset = 4;
 constexpr int kDefaultIconMargin = 4;
 constexpr int kGradientIconMargin = 5;
 constexpr int kRoundIconMargin = 7;
-constexpr int kCornerEllipse = 18;
 constexpr int kDesignWidth = 229;
 constexpr int kDesignHeight = 97;
 } // namespace ButtonMetrics
@@ -54,8 +53,8 @@ unsigned captionFormatFor(ButtonAlign captionAlign, unsigned current);
 // Window shapes for a client of width x height pixels.
 QRegion regionSmallCorners(int width, int height);
 QRegion regionLargeCorners(int width, int height);
-QRegion regionRounded(int width, int height);
-// The shape a style gives its window: the three builders above or the plain rectangle.
+// The shape a style gives its window: the two builders above, the glossy pictures' outline
+// (style 10) or the plain rectangle.
 QRegion shapeForStyle(ButtonStyle style, int width, int height);
 
 // Distance of an edge-aligned icon from the border after the given style drew its body.

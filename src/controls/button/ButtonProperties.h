@@ -1,22 +1,23 @@
 #pragma once
 
 #include "platform/Color.h"
+#include "platform/PropertyField.h"
 #include "platform/PropertyValue.h"
 
+#include <QFont>
 #include <QImage>
 #include <QString>
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <variant>
 
 namespace clipnab {
 
 // The button's version, shown by its about box.
 inline constexpr char kButtonVersion[] = "3.0";
 
-// The values of a button's saved properties as written (Font lives in the drawing surface).
+// The values of a button's saved properties as written.
 struct ButtonProperties
 {
     std::int32_t style = 0;
@@ -40,20 +41,14 @@ struct ButtonProperties
     std::int32_t toolTipType = 0;
     OleColor toolTipBackColor = 0;
     OleColor toolTipForeColor = 0;
+    // The caption font; the drawing surface takes it for each caption it draws.
+    QFont font;
     std::int32_t buttonType = 0;
     bool value = false;
 };
 
-// Stands for the caption font, which the drawing surface holds.
-struct SurfaceFont
-{
-    friend bool operator==(SurfaceFont, SurfaceFont) = default;
-};
-
 // Where a property's value is kept.
-using ButtonField = std::variant<std::int32_t ButtonProperties::*, bool ButtonProperties::*,
-                                 QString ButtonProperties::*, OleColor ButtonProperties::*,
-                                 QImage ButtonProperties::*, SurfaceFont>;
+using ButtonField = PropertyField<ButtonProperties>;
 
 // A new-instance value or a default: a constant, or a value taken at the moment it is needed.
 struct ButtonDefault
@@ -67,8 +62,8 @@ struct ButtonDefault
         HostToolTip,
         // The name the host gave the instance.
         HostName,
-        // The drawing surface's current font.
-        SurfaceFont,
+        // The font the caption is drawn in at present.
+        CurrentFont,
         // Verdana 8.25 pt, regular.
         DesignFont,
         // No save default: the value is always stored.

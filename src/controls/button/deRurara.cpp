@@ -20,7 +20,7 @@
 #include <QPointer>
 #include <QRegion>
 
-#include <type_traits>
+#include <utility>
 
 namespace clipnab {
 
@@ -36,19 +36,13 @@ constexpr int kIconShadowOffset = 2;
 constexpr int kOpenSucceeded = 42;
 constexpr int kOpenFileNotFound = 2;
 
-// Mouse button numbers as the input handlers use them: 1 left, 2 right, 4 middle.
-int buttonNumber(Qt::MouseButton button)
+// Runs `step` and tells whether `object` outlived it: a step that raises an event runs the
+// host's handler, which may delete the button.
+template <typename Step> bool survives(QObject *object, Step &&step)
 {
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
+    const QPointer<QObject> alive(object);
+    std::forward<Step>(step)();
+    return !alive.isNull();
 }
 
 QFont designFont()
@@ -67,7 +61,7 @@ deRurara::deRurara(PlatformContext &context, QWidget *parent)
       m_shapeRegion(std::make_unique<QRegion>()),
       m_about(std::make_unique<AboutBox>(context.systemColors(), Version(), this))
 {
-    m_surface->setFont(designFont());
+    m_properties.font = designFont();
     // The control's own background starts as the button face, as a new window's does.
     m_surface->setBackColor(context.systemColors().color(SysColor::kButtonFace));
     setFocusPolicy(Qt::StrongFocus);
@@ -93,11 +87,6 @@ deRurara::~deRurara()
 QSize deRurara::sizeHint() const
 {
     return {ButtonMetrics::kDesignWidth, ButtonMetrics::kDesignHeight};
-}
-
-QFont deRurara::Font() const
-{
-    return m_surface->font();
 }
 
 const QImage &deRurara::surfaceImage() const
@@ -133,32 +122,6 @@ void deRurara::notify(const QString &name)
 
 // ---- properties ----------------------------------------------------------------------------
 
-PropertyValue deRurara::valueOf(const ButtonField &field) const
-{
-    return std::visit(
-        [this](const auto &where) -> PropertyValue {
-            if constexpr (std::is_same_v<std::decay_t<decltype(where)>, SurfaceFont>)
-                return m_surface->font();
-            else
-                return m_properties.*where;
-        },
-        field);
-}
-
-void deRurara::store(const ButtonField &field, const PropertyValue &value)
-{
-    std::visit(
-        [this, &value](const auto &where) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(where)>, SurfaceFont>) {
-                m_surface->setFont(std::get<QFont>(value));
-            } else {
-                using Member = std::decay_t<decltype(m_properties.*where)>;
-                m_properties.*where = std::get<Member>(value);
-            }
-        },
-        field);
-}
-
 std::optional<PropertyValue> deRurara::resolve(const ButtonDefault &source) const
 {
     switch (source.source) {
@@ -170,8 +133,8 @@ std::optional<PropertyValue> deRurara::resolve(const ButtonDefault &source) cons
         return toolTip();
     case ButtonDefault::Source::HostName:
         return objectName();
-    case ButtonDefault::Source::SurfaceFont:
-        return m_surface->font();
+    case ButtonDefault::Source::CurrentFont:
+        return m_properties.font;
     case ButtonDefault::Source::DesignFont:
         return designFont();
     case ButtonDefault::Source::None:
@@ -183,7 +146,7 @@ std::optional<PropertyValue> deRurara::resolve(const ButtonDefault &source) cons
 void deRurara::initProperties()
 {
     for (const ButtonPropertyRow &row : buttonPropertyRows())
-        store(row.field, *resolve(row.newValue));
+        storeField(m_properties, row.field, *resolve(row.newValue));
     m_captionFormat = kInitialCaptionFormat;
 }
 
@@ -193,8 +156,9 @@ void deRurara::readProperties(const PropertyBag &bag)
     // Each value is stored as soon as it is read; a bad entry stops the restore there.
     for (const ButtonProperty property : kButtonRestoreOrder) {
         const ButtonPropertyRow &row = buttonPropertyRow(property);
-        store(row.field, readBagValue(bag, QString::fromLatin1(row.key), row.format,
-                                      *resolve(row.restoreDefault)));
+        storeField(m_properties, row.field,
+                   readBagValue(bag, QString::fromLatin1(row.key), row.format,
+                                *resolve(row.restoreDefault)));
         // A button restored disabled takes no input either, not only looks disabled.
         if (property == ButtonProperty::Enabled)
             QWidget::setEnabled(m_properties.enabled);
@@ -206,14 +170,14 @@ void deRurara::readProperties(const PropertyBag &bag)
 void deRurara::writeProperties(PropertyBag &bag) const
 {
     for (const ButtonPropertyRow &row : buttonPropertyRows())
-        writeBagValue(bag, QString::fromLatin1(row.key), row.format, valueOf(row.field),
-                      resolve(row.saveDefault));
+        writeBagValue(bag, QString::fromLatin1(row.key), row.format,
+                      fieldValue(m_properties, row.field), resolve(row.saveDefault));
 }
 
 void deRurara::write(ButtonProperty property, const PropertyValue &value)
 {
     const ButtonPropertyRow &row = buttonPropertyRow(property);
-    store(row.field, value);
+    storeField(m_properties, row.field, value);
     const QString name = QString::fromLatin1(row.notifiedName);
     switch (row.change) {
     case ButtonChange::Relayout:
@@ -290,6 +254,17 @@ ButtonView deRurara::view() const
                       translate(m_properties.highlightColor)};
 }
 
+clipnab::ButtonState deRurara::shownState() const
+{
+    if (!m_properties.enabled)
+        return Disabled;
+    if (m_properties.buttonType == kCheckButton && m_properties.value)
+        return Pressed;
+    if (m_designMode && buttonStyle() != ButtonStyle::RingedGradient)
+        return Hot;
+    return m_buttonState;
+}
+
 void deRurara::Refresh()
 {
     // A hidden button gets its resize event only when shown; a size set meanwhile is laid out
@@ -297,76 +272,72 @@ void deRurara::Refresh()
     if (m_surface->width() != width() || m_surface->height() != height())
         updateLayout();
     ++m_paintCount;
-    const SystemColors &colors = m_context.systemColors();
+    const clipnab::ButtonState state = shownState();
+    clipnab::ButtonStyle style = buttonStyle();
     m_surface->clear();
-    if (m_designMode && buttonStyle() != ButtonStyle::RingedGradient)
-        m_buttonState = Hot;
-    if (m_properties.buttonType == kCheckButton && m_properties.value)
-        m_buttonState = Pressed;
-    if (!m_properties.enabled) {
-        m_buttonState = Disabled;
-        m_surface->setBackColor(colors.color(SysColor::kButtonFace));
-    }
+    if (state == Disabled)
+        m_surface->setBackColor(m_context.systemColors().color(SysColor::kButtonFace));
 
-    const clipnab::ButtonStyle style = buttonStyle();
+    bool themeFailed = false;
     if (isPlainStyle(style))
-        paintPlainStyle(style, *m_surface, view(), m_buttonState);
+        paintPlainStyle(style, *m_surface, view(), state);
     else if (style == ButtonStyle::SystemTheme)
-        paintSystemTheme();
+        themeFailed = !paintSystemTheme(state);
     else if (const StyleRenderer renderer = elaborateRenderer(style, m_properties.useCustomColors))
-        renderer(*m_surface, view(), m_buttonState);
+        renderer(*m_surface, view(), state);
 
-    // The theme fallback may have changed the style: the margin follows the new one.
-    const int iconMargin = iconMarginFor(buttonStyle());
-    drawCaption();
-    drawIcon(iconMargin);
+    // Without a theme the caption and the icon of this pass already follow the non-theme style.
+    if (themeFailed)
+        style = static_cast<clipnab::ButtonStyle>(m_properties.nonThemeStyle);
+    drawCaption(state);
+    drawIcon(style, state);
     update();
-}
-
-void deRurara::paintSystemTheme()
-{
-    m_surface->setBackColor(m_context.systemColors().color(SysColor::kButtonFace));
-    const clipnab::ButtonState themeState =
-        m_buttonState == Normal && m_hasFocus ? Defaulted : m_buttonState;
-    const bool drawn = m_context.theme().drawPushButton(
-        m_surface->paintDevice(), QRect(0, 0, m_surface->width(), m_surface->height()),
-        static_cast<int>(themeState), this);
-    // Without a theme the button keeps the non-theme look for the rest of the run; the window
-    // shape follows at the next resize step.
-    if (!drawn)
+    // ... which the button keeps for the rest of the run; the window shape follows at the next
+    // resize step.
+    if (themeFailed)
         m_properties.style = m_properties.nonThemeStyle;
 }
 
-void deRurara::drawCaption()
+bool deRurara::paintSystemTheme(clipnab::ButtonState state)
+{
+    m_surface->setBackColor(m_context.systemColors().color(SysColor::kButtonFace));
+    const clipnab::ButtonState themeState = state == Normal && m_hasFocus ? Defaulted : state;
+    return m_context.theme().drawPushButton(m_surface->paintDevice(),
+                                            QRect(0, 0, m_surface->width(), m_surface->height()),
+                                            static_cast<int>(themeState), this);
+}
+
+void deRurara::drawCaption(clipnab::ButtonState state)
 {
     const SystemColors &colors = m_context.systemColors();
     Rgb color = 0;
-    if (m_buttonState == Disabled)
+    if (state == Disabled)
         color = translate(systemColorRef(SysColor::kGrayText));
     else if (!m_properties.useCustomColors)
         color = colors.color(SysColor::kButtonText);
-    else if (m_buttonState == Hot || m_buttonState == Pressed)
+    else if (state == Hot || state == Pressed)
         color = translate(m_properties.fontHighlightColor);
     else
         color = translate(m_properties.fontColor);
     const Rgb previous = m_surface->foreColor();
     m_surface->setForeColor(color);
+    m_surface->setFont(m_properties.font);
     m_surface->drawText(m_properties.caption, m_captionRect.left, m_captionRect.top,
                         m_captionRect.right, m_captionRect.bottom, m_captionFormat);
     m_surface->setForeColor(previous);
 }
 
-void deRurara::drawIcon(int margin)
+void deRurara::drawIcon(clipnab::ButtonStyle style, clipnab::ButtonState state)
 {
     const QImage &icon = m_properties.icon;
     if (icon.isNull() || !m_properties.iconVisible)
         return;
     const int size = m_properties.iconSize;
     QPoint at = iconPosition(static_cast<ButtonAlign>(m_properties.iconAlign), width(), height(),
-                             size, margin);
-    if (m_buttonState == Pressed)
+                             size, iconMarginFor(style));
+    if (state == Pressed)
         at += QPoint(1, 1);
-    if (m_buttonState == Hot && buttonStyle() == ButtonStyle::HighlightBox) {
+    if (state == Hot && style == ButtonStyle::HighlightBox) {
         // A grey silhouette of the icon, with the icon itself lifted up and left of it.
         m_surface->drawPicture(icon, at.x(), at.y(), size, size);
         const Rgb reference = m_surface->pixel(1, 1);
@@ -394,17 +365,17 @@ void deRurara::resizeEvent(QResizeEvent *)
 
 // ---- input ---------------------------------------------------------------------------------
 
-void deRurara::onMouseDown(int button)
+void deRurara::onMouseDown(Qt::MouseButton button)
 {
-    if (button != 1)
+    if (button != Qt::LeftButton)
         return;
     m_buttonState = Pressed;
     Refresh();
 }
 
-void deRurara::onMouseUp(int button)
+void deRurara::onMouseUp(Qt::MouseButton button)
 {
-    if (button == 1) {
+    if (button == Qt::LeftButton) {
         m_buttonState =
             m_properties.buttonType == kCheckButton && !m_properties.value ? Pressed : Hot;
         Refresh();
@@ -414,7 +385,7 @@ void deRurara::onMouseUp(int button)
 
 void deRurara::onClick()
 {
-    if (m_lastButton != 1)
+    if (m_lastButton != Qt::LeftButton)
         return;
     if (m_properties.buttonType == kCheckButton) {
         m_properties.value = !m_properties.value;
@@ -429,50 +400,45 @@ void deRurara::click()
 {
     if (!m_properties.enabled)
         return;
-    QPointer<deRurara> alive(this);
-    onMouseDown(1);
-    onMouseUp(1);
-    if (alive)
+    if (survives(this, [this] {
+            onMouseDown(Qt::LeftButton);
+            onMouseUp(Qt::LeftButton);
+        }))
         onClick();
 }
 
 void deRurara::onDoubleClick()
 {
-    if (m_lastButton == 1)
-        onMouseDown(1);
+    if (m_lastButton == Qt::LeftButton)
+        onMouseDown(Qt::LeftButton);
 }
 
 void deRurara::mousePressEvent(QMouseEvent *event)
 {
-    const int button = buttonNumber(event->button());
-    if (button == 1)
-        m_leftPressed = true;
-    onMouseDown(button);
+    m_pressedButtons |= event->button();
+    onMouseDown(event->button());
     event->accept();
 }
 
 void deRurara::mouseReleaseEvent(QMouseEvent *event)
 {
-    const int button = buttonNumber(event->button());
+    const Qt::MouseButton button = event->button();
     // A click is a left release inside the button after a left press on it.
-    const bool click = button == 1 && m_leftPressed && rect().contains(event->position().toPoint());
-    if (button == 1)
-        m_leftPressed = false;
-    QPointer<deRurara> alive(this);
-    onMouseUp(button);
-    if (click && alive)
+    const bool click = button == Qt::LeftButton && m_pressedButtons.testFlag(Qt::LeftButton) &&
+                       rect().contains(event->position().toPoint());
+    m_pressedButtons.setFlag(button, false);
+    if (survives(this, [this, button] { onMouseUp(button); }) && click)
         onClick();
     event->accept();
 }
 
 void deRurara::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    const int button = buttonNumber(event->button());
     // The second press of a double click presses the button again but clicks no second time.
-    if (button == 1)
+    if (event->button() == Qt::LeftButton)
         onDoubleClick();
     else
-        onMouseDown(button);
+        onMouseDown(event->button());
     event->accept();
 }
 
@@ -488,7 +454,7 @@ void deRurara::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (!event->isAutoRepeat())
-        onMouseDown(1);
+        onMouseDown(Qt::LeftButton);
     event->accept();
 }
 
@@ -498,13 +464,9 @@ void deRurara::keyReleaseEvent(QKeyEvent *event)
         QWidget::keyReleaseEvent(event);
         return;
     }
-    if (!event->isAutoRepeat()) {
-        // Space acts as a left press and release; the release clicks once.
-        QPointer<deRurara> alive(this);
-        onMouseUp(1);
-        if (alive)
-            onClick();
-    }
+    // Space acts as a left press and release; the release clicks once.
+    if (!event->isAutoRepeat() && survives(this, [this] { onMouseUp(Qt::LeftButton); }))
+        onClick();
     event->accept();
 }
 
@@ -575,9 +537,7 @@ void deRurara::subclassProc(SubclassCall &call)
         m_subclass->trackLeave(this);
         m_buttonState = Hot;
         Refresh();
-        QPointer<deRurara> alive(this);
-        Q_EMIT MouseEnter();
-        if (alive)
+        if (survives(this, [this] { Q_EMIT MouseEnter(); }))
             showTip();
         break;
     }

@@ -30,6 +30,7 @@ struct SubclassCall;
 // MouseEnter/MouseLeave, its own tooltip window, an about box, and persistence in the host's
 // property bag.
 // The button draws into an image the size of its client area; painting only shows that image.
+// Public names are capitalised and setters named writeX: saved-layout names, clear of QWidget's.
 class deRurara : public QWidget
 {
     Q_OBJECT
@@ -111,11 +112,12 @@ public:
     int ToolTipType() const { return m_properties.toolTipType; }
     OleColor ToolTipBackColor() const { return m_properties.toolTipBackColor; }
     OleColor ToolTipForeColor() const { return m_properties.toolTipForeColor; }
-    QFont Font() const;
+    QFont Font() const { return m_properties.font; }
     int ButtonType() const { return m_properties.buttonType; }
     bool Value() const { return m_properties.value; }
     QString Version() const { return QString::fromLatin1(kButtonVersion); }
-    int ButtonState() const { return static_cast<int>(m_buttonState); }
+    // The state the button shows (see shownState).
+    int ButtonState() const { return static_cast<int>(shownState()); }
     bool HasFocus() const { return m_hasFocus; }
 
     // Property writes: store, then notify and relayout or repaint in the order the table gives.
@@ -161,7 +163,7 @@ public:
     const QImage &surfaceImage() const;
     GdiRect captionRect() const { return m_captionRect; }
     unsigned captionFormat() const { return m_captionFormat; }
-    int lastButton() const { return m_lastButton; }
+    Qt::MouseButton lastButton() const { return m_lastButton; }
     bool mouseInside() const { return m_mouseInside; }
     bool isSubclassed() const;
     // The shape most recently given to the window.
@@ -198,8 +200,6 @@ private:
     void notify(const QString &name);
     // The generic property write: store, then what the property's change asks for.
     void write(ButtonProperty property, const PropertyValue &value);
-    PropertyValue valueOf(const ButtonField &field) const;
-    void store(const ButtonField &field, const PropertyValue &value);
     // The value a default stands for at this moment; nothing for "always stored".
     std::optional<PropertyValue> resolve(const ButtonDefault &source) const;
 
@@ -209,18 +209,23 @@ private:
     // Surface size, layout rectangles, caption format and window shape; paints nothing.
     void updateLayout();
     void applyShape();
+    // The state a pass paints: disabled for a disabled button, else pressed for a checked check
+    // button, else hot in design mode (every style but the ringed gradient), else the state
+    // input left.
+    clipnab::ButtonState shownState() const;
     ButtonView view() const;
     Rgb translate(OleColor color) const;
-    void paintSystemTheme();
-    void drawCaption();
-    void drawIcon(int margin);
+    // False when the theme could not draw; the face is plain then.
+    bool paintSystemTheme(clipnab::ButtonState state);
+    void drawCaption(clipnab::ButtonState state);
+    void drawIcon(clipnab::ButtonStyle style, clipnab::ButtonState state);
     void startTracking();
     void subclassProc(SubclassCall &call);
     void showTip();
 
-    // Input steps, in the button numbers 1 left, 2 right, 4 middle.
-    void onMouseDown(int button);
-    void onMouseUp(int button);
+    // Input steps; only the left button presses and clicks.
+    void onMouseDown(Qt::MouseButton button);
+    void onMouseUp(Qt::MouseButton button);
     void onClick();
     void onDoubleClick();
 
@@ -234,11 +239,14 @@ private:
 
     ButtonProperties m_properties;
 
+    // The state as input and pointer tracking leave it; painting only reads it.
     clipnab::ButtonState m_buttonState = clipnab::ButtonState::Normal;
     bool m_hasFocus = false;
     bool m_mouseInside = false;
-    int m_lastButton = 0;
-    bool m_leftPressed = false;
+    // The button of the most recent release, which decides whether a click counts.
+    Qt::MouseButton m_lastButton = Qt::NoButton;
+    // Buttons pressed on this button and not yet released.
+    Qt::MouseButtons m_pressedButtons;
     bool m_designMode = false;
     GdiRect m_captionRect;
     unsigned m_captionFormat = kInitialCaptionFormat;

@@ -1,6 +1,6 @@
 #include "controls/panel/PanelProperties.h"
 
-#include <type_traits>
+#include <variant>
 
 namespace clipnab {
 
@@ -9,9 +9,6 @@ namespace {
 using P = PanelProperties;
 using S = PanelColorSet;
 using enum PanelChange;
-
-template <typename Field>
-constexpr bool kIsColor = std::is_same_v<std::decay_t<Field>, OleColor PanelColorSet::*>;
 
 } // namespace
 
@@ -47,36 +44,9 @@ const PanelPropertyRow &panelPropertyRow(PanelProperty property)
     return row;
 }
 
-PropertyValue panelValue(const PanelProperties &properties, const PanelField &field)
-{
-    return std::visit(
-        [&properties](const auto &where) -> PropertyValue {
-            if constexpr (kIsColor<decltype(where)>)
-                return properties.colors.*where;
-            else
-                return properties.*where;
-        },
-        field);
-}
-
-void storePanelValue(PanelProperties &properties, const PanelField &field,
-                     const PropertyValue &value)
-{
-    std::visit(
-        [&properties, &value](const auto &where) {
-            if constexpr (kIsColor<decltype(where)>) {
-                properties.colors.*where = std::get<OleColor>(value);
-            } else {
-                using Member = std::decay_t<decltype(properties.*where)>;
-                properties.*where = std::get<Member>(value);
-            }
-        },
-        field);
-}
-
 bool isColorSetField(const PanelField &field)
 {
-    return std::holds_alternative<OleColor PanelColorSet::*>(field);
+    return std::holds_alternative<OleColor PanelProperties::*>(field);
 }
 
 } // namespace clipnab

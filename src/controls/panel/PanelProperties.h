@@ -2,6 +2,7 @@
 
 #include "controls/panel/PanelColorSets.h"
 #include "platform/Color.h"
+#include "platform/PropertyField.h"
 #include "platform/PropertyValue.h"
 
 #include <QString>
@@ -9,22 +10,20 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <variant>
 
 namespace clipnab {
 
-// The values of a panel's saved properties as written.
-struct PanelProperties
+// The values of a panel's saved properties as written: the six colours, which a colour set
+// assigns as a whole, then the caption, style and colour set number.
+struct PanelProperties : PanelColorSet
 {
-    PanelColorSet colors = kPanelDefaultColors;
     QString caption;
     std::int32_t style = 0;
     std::int32_t theme = 0;
 };
 
-// Where a property's value is kept: one of the six colors, or a member of its own.
-using PanelField = std::variant<OleColor PanelColorSet::*, QString PanelProperties::*,
-                                std::int32_t PanelProperties::*>;
+// Where a property's value is kept. The six colours are the panel's only colour members.
+using PanelField = PropertyField<PanelProperties>;
 
 // What a write does after storing the value and notifying its name.
 enum class PanelChange
@@ -66,9 +65,6 @@ struct PanelPropertyRow
 const std::array<PanelPropertyRow, kPanelPropertyCount> &panelPropertyRows();
 const PanelPropertyRow &panelPropertyRow(PanelProperty property);
 
-PropertyValue panelValue(const PanelProperties &properties, const PanelField &field);
-void storePanelValue(PanelProperties &properties, const PanelField &field,
-                     const PropertyValue &value);
 // Whether the field is one of the six colors a color set writes.
 bool isColorSetField(const PanelField &field);
 

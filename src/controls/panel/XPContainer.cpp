@@ -83,7 +83,7 @@ QSize XPContainer::sizeHint() const
 void XPContainer::initProperties()
 {
     for (const PanelPropertyRow &row : panelPropertyRows())
-        storePanelValue(m_properties, row.field, row.defaultValue);
+        storeField(m_properties, row.field, row.defaultValue);
     m_stale = true;
     update();
 }
@@ -93,9 +93,8 @@ void XPContainer::readProperties(const PropertyBag &bag)
     // Read everything first, so a failing entry leaves the panel as it was.
     PanelProperties restored;
     for (const PanelPropertyRow &row : panelPropertyRows())
-        storePanelValue(
-            restored, row.field,
-            readBagValue(bag, QString::fromLatin1(row.key), row.format, row.defaultValue));
+        storeField(restored, row.field,
+                   readBagValue(bag, QString::fromLatin1(row.key), row.format, row.defaultValue));
     m_properties = restored;
     m_stale = true;
     update();
@@ -105,13 +104,13 @@ void XPContainer::writeProperties(PropertyBag &bag) const
 {
     for (const PanelPropertyRow &row : panelPropertyRows())
         writeBagValue(bag, QString::fromLatin1(row.key), row.format,
-                      panelValue(m_properties, row.field), row.defaultValue);
+                      fieldValue(m_properties, row.field), row.defaultValue);
 }
 
 void XPContainer::write(PanelProperty property, const PropertyValue &value)
 {
     const PanelPropertyRow &row = panelPropertyRow(property);
-    storePanelValue(m_properties, row.field, value);
+    storeField(m_properties, row.field, value);
     PanelAccessible::propertyChanged(this, QString::fromLatin1(row.key));
     Q_EMIT propertyChanged(QString::fromLatin1(row.key));
     switch (row.change) {
@@ -129,7 +128,7 @@ void XPContainer::applyColorSet()
     const int theme = m_properties.theme;
     if (theme < 0 || theme >= static_cast<int>(kPanelColorSets.size()))
         return;
-    m_properties.colors = kPanelColorSets[static_cast<std::size_t>(theme)];
+    static_cast<PanelColorSet &>(m_properties) = kPanelColorSets[static_cast<std::size_t>(theme)];
     for (const PanelPropertyRow &row : panelPropertyRows()) {
         if (isColorSetField(row.field))
             Q_EMIT propertyChanged(QString::fromLatin1(row.key));
@@ -201,7 +200,7 @@ void XPContainer::drawParts()
         m_header->hide();
     }
 
-    const PanelColorSet &set = m_properties.colors;
+    const PanelColorSet &set = m_properties;
     paintRowGradient(m_surface, colors, set.backLight, set.backDark,
                      bodyGradient(m_properties.style, size(), m_bodyBox->geometry()));
     paintFrame(m_surface, colors, set.border);
@@ -213,7 +212,7 @@ void XPContainer::paintHeader()
     Surface &strip = m_header->surface();
     strip.resize(m_header->width(), m_header->height());
     strip.setBackColor(colors.color(SysColor::kButtonFace));
-    const PanelColorSet &set = m_properties.colors;
+    const PanelColorSet &set = m_properties;
     const bool painted = paintRowGradient(strip, colors, set.headerLight, set.headerDark,
                                           headerGradient(m_header->size()));
     m_header->update();

@@ -48,12 +48,12 @@ public:
     void setDesignMode(bool design) { m_designMode = design; }
     bool designMode() const { return m_designMode; }
 
-    uint HeaderLightColor() const { return m_properties.colors.headerLight; }
-    uint HeaderDarkColor() const { return m_properties.colors.headerDark; }
-    uint BackLightColor() const { return m_properties.colors.backLight; }
-    uint BackDarkColor() const { return m_properties.colors.backDark; }
-    uint BorderColor() const { return m_properties.colors.border; }
-    uint TextColor() const { return m_properties.colors.text; }
+    uint HeaderLightColor() const { return m_properties.headerLight; }
+    uint HeaderDarkColor() const { return m_properties.headerDark; }
+    uint BackLightColor() const { return m_properties.backLight; }
+    uint BackDarkColor() const { return m_properties.backDark; }
+    uint BorderColor() const { return m_properties.border; }
+    uint TextColor() const { return m_properties.text; }
     QString Caption() const { return m_properties.caption; }
     int Style() const { return m_properties.style; }
     int Theme() const { return m_properties.theme; }

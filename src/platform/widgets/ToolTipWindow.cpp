@@ -18,7 +18,14 @@ namespace clipnab {
 
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr int kMaxTextWidth = 320;
+// Display times: long enough to read a short tip, longer for long ones, bounded.
+constexpr std::chrono::milliseconds kShortestDisplay = 5s;
+constexpr std::chrono::milliseconds kLongestDisplay = 15s;
+constexpr qsizetype kShortTipCharacters = 50;
+constexpr qsizetype kCharactersPerExtraSecond = 20;
 constexpr int kIconGap = 6;
 constexpr int kTitleGap = 5;
 // Share of the text colour in the outline colour; the rest is the background.
@@ -72,9 +79,9 @@ ToolTipWindow::ToolTipWindow(ToolTipForm form, const SystemColors &colors, QWidg
     setFocusPolicy(Qt::NoFocus);
     setFont(QToolTip::font());
     m_wakeUp.setSingleShot(true);
-    m_fallAsleep.setSingleShot(true);
+    m_displayTimer.setSingleShot(true);
     connect(&m_wakeUp, &QTimer::timeout, this, [this] { popUp(m_pointer); });
-    connect(&m_fallAsleep, &QTimer::timeout, this, [this] { pop(true); });
+    connect(&m_displayTimer, &QTimer::timeout, this, [this] { pop(true); });
 }
 
 void ToolTipWindow::addTool(QWidget *tool, const QRect &rect, const QString &text)
@@ -156,13 +163,22 @@ void ToolTipWindow::popUp(QPoint globalPos)
         qApp->installEventFilter(this);
         m_watchingApplication = true;
     }
-    m_fallAsleep.start(delay(QStyle::SH_ToolTip_FallAsleepDelay));
+    // The style's fall-asleep delay is how soon a tip wakes again, not how long it stays up.
+    m_displayTimer.start(displayTime(m_title.size() + m_text.size()));
+}
+
+std::chrono::milliseconds ToolTipWindow::displayTime(qsizetype characters)
+{
+    const qsizetype extra = std::max<qsizetype>(characters - kShortTipCharacters, 0);
+    const qsizetype cap = (kLongestDisplay - kShortestDisplay) / 1s * kCharactersPerExtraSecond;
+    return kShortestDisplay +
+           std::chrono::milliseconds(std::min(extra, cap) * 1000 / kCharactersPerExtraSecond);
 }
 
 void ToolTipWindow::pop(bool untilLeave)
 {
     m_wakeUp.stop();
-    m_fallAsleep.stop();
+    m_displayTimer.stop();
     m_waitForLeave = untilLeave;
     if (m_watchingApplication) {
         qApp->removeEventFilter(this);

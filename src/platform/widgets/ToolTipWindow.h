@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <optional>
 
 namespace clipnab {
@@ -26,9 +27,9 @@ constexpr int kError = 3;
 
 // A tooltip window of our own: a frameless, always-on-top window that never takes focus or
 // pointer input. It watches the pointer over one tool (a rectangle of a widget) and pops up
-// after the style's wake-up delay while the pointer rests there; it hides after the
-// fall-asleep delay, when the pointer leaves the tool, and on a click or a key press, and
-// comes back only after the pointer has left the tool. Text is shown as given: an ampersand
+// after the style's wake-up delay while the pointer rests there; it hides when its display time
+// is up, when the pointer leaves the tool, and on a click or a key press, and comes back only
+// after the pointer has left the tool. Text is shown as given: an ampersand
 // is an ampersand.
 class ToolTipWindow final : public QWidget
 {
@@ -58,6 +59,10 @@ public:
     // without text stays hidden.
     void popUp(QPoint globalPos);
 
+    // How long a tip with `characters` characters of title and text stays up: 5 s, and 1 s more
+    // for every 20 characters beyond 50, at most 15 s.
+    static std::chrono::milliseconds displayTime(qsizetype characters);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -85,7 +90,7 @@ private:
     std::optional<QColor> m_backgroundColor;
     ToolTipShape m_shape;
     QTimer m_wakeUp;
-    QTimer m_fallAsleep;
+    QTimer m_displayTimer;
     QPoint m_pointer;
     bool m_waitForLeave = false;
     bool m_watchingApplication = false;

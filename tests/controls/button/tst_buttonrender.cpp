@@ -428,6 +428,32 @@ private Q_SLOTS:
         QCOMPARE(b.ButtonState(), state);
         QVERIFY(!b.isSubclassed());
     }
+
+    // What a pass shows is worked out for that pass: a look one pass showed does not stick to
+    // the next one.
+    void shownStateDoesNotOutliveItsCause_data()
+    {
+        QTest::addColumn<bool>("design");
+        QTest::addColumn<int>("style");
+        QTest::newRow("check button unchecked by its property") << false << 0;
+        QTest::newRow("design mode, then the ringed gradient") << true << 5;
+    }
+    void shownStateDoesNotOutliveItsCause()
+    {
+        QFETCH(bool, design);
+        QFETCH(int, style);
+        deRurara b(m_context);
+        b.setDesignMode(design);
+        b.initProperties();
+        b.resize(75, 23);
+        b.writeButtonType(1);
+        b.writeValue(!design);
+        b.Refresh();
+        QCOMPARE(b.ButtonState(), design ? 2 : 3);
+        b.writeValue(false);
+        b.writeStyle(style);
+        QCOMPARE(b.ButtonState(), 1);
+    }
 };
 
 QTEST_MAIN(ButtonRenderTest)

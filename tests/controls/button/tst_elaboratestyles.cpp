@@ -234,9 +234,12 @@ private Q_SLOTS:
         const QList<QPoint> largeBottom{{0, 0}, {1, 0}, {2, 1}, {3, 2}};
         QTest::newRow("relief gradient: large corners") << 8 << largeTop << largeBottom << 4;
         QTest::newRow("capsule: large corners") << 9 << largeTop << largeBottom << 7;
-        const QList<QPoint> rounded{{6, 6}, {4, 4}, {3, 3}, {2, 2}, {1, 1}, {1, 1}, {0, 0}};
-        QTest::newRow("glossy image: rounded")
-            << 10 << rounded << QList<QPoint>(rounded.rbegin(), rounded.rend()) << 7;
+        const QList<QPoint> glossyTop{{6, 7}, {5, 5}, {3, 4}, {3, 3}, {2, 2},
+                                      {1, 1}, {1, 1}, {1, 1}, {0, 0}};
+        const QList<QPoint> glossyBottom{{0, 0}, {0, 1}, {1, 1}, {1, 1},
+                                         {2, 2}, {2, 3}, {3, 4}, {5, 5}};
+        QTest::newRow("glossy image: the pictures' outline")
+            << 10 << glossyTop << glossyBottom << 7;
     }
     void windowShapes()
     {
@@ -268,6 +271,40 @@ private Q_SLOTS:
         QCOMPARE(bottom, bottomRows);
         QCOMPARE(pixelAt(*b, iconLeft, 11), makeRgb(255, 0, 0));
         QVERIFY(pixelAt(*b, iconLeft - 1, 11) != makeRgb(255, 0, 0));
+    }
+
+    // Style 10's window shape is exactly what its pictures paint: no pixel inside it keeps the
+    // cleared colour, and no painted pixel falls outside it.
+    void glossyShapeIsThePicture_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("75 x 23") << QSize(75, 23);
+        QTest::newRow("103 x 41") << QSize(103, 41);
+        QTest::newRow("46 x 37") << QSize(46, 37);
+    }
+    void glossyShapeIsThePicture()
+    {
+        QFETCH(QSize, size);
+        constexpr Rgb kCleared = makeRgb(255, 0, 255);
+        PlatformContext context;
+        context.systemColors().setOverride(SysColor::kButtonFace, kCleared);
+        auto b = makeButton(context, size.width(), size.height());
+        b->writeStyle(10);
+        for (const int state : {1, 2, 3}) {
+            b->writeButtonState(state);
+            QStringList wrong;
+            for (int y = 0; y < size.height(); ++y) {
+                for (int x = 0; x < size.width(); ++x) {
+                    const bool painted = pixelAt(*b, x, y) != kCleared;
+                    if (painted != b->shapeRegion().contains(QPoint(x, y)))
+                        wrong << QStringLiteral("(%1,%2)").arg(x).arg(y);
+                }
+            }
+            QVERIFY2(
+                wrong.isEmpty(),
+                qPrintable(
+                    QStringLiteral("state %1: %2").arg(state).arg(wrong.join(QLatin1Char(' ')))));
+        }
     }
 };
 

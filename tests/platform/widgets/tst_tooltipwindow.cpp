@@ -44,6 +44,38 @@ private Q_SLOTS:
         QVERIFY(shape.stem[1].x() >= shape.body.left() && shape.stem[2].x() <= shape.body.right());
     }
 
+    void displayTime_data()
+    {
+        QTest::addColumn<qsizetype>("characters");
+        QTest::addColumn<int>("milliseconds");
+        QTest::newRow("empty") << qsizetype(0) << 5000;
+        QTest::newRow("short") << qsizetype(50) << 5000;
+        QTest::newRow("a little longer") << qsizetype(60) << 5500;
+        QTest::newRow("20 beyond") << qsizetype(70) << 6000;
+        QTest::newRow("just under the cap") << qsizetype(249) << 14950;
+        QTest::newRow("at the cap") << qsizetype(250) << 15000;
+        QTest::newRow("far beyond") << qsizetype(100000) << 15000;
+    }
+    void displayTime()
+    {
+        QFETCH(qsizetype, characters);
+        QFETCH(int, milliseconds);
+        QCOMPARE(ToolTipWindow::displayTime(characters).count(), milliseconds);
+    }
+
+    // The style's fall-asleep delay is how soon a tip may wake again; the tip outlasts it.
+    void tipOutlastsTheStyleDelay()
+    {
+        SystemColors colors;
+        QWidget tool;
+        ToolTipWindow tip(ToolTipForm::Balloon, colors, &tool);
+        tip.addTool(&tool, tool.rect(), QStringLiteral("Saves the video"));
+        tip.popUp(QPoint(100, 100));
+        QVERIFY(tip.isVisible());
+        QTest::qWait(tool.style()->styleHint(QStyle::SH_ToolTip_FallAsleepDelay) + 500);
+        QVERIFY(tip.isVisible());
+    }
+
     // With access-key processing "W&W" would measure as "WW" and "A&&B" as "A&B".
     void ampersandIsShownAsItself_data()
     {

@@ -10,11 +10,6 @@ namespace {
 
 using enum ButtonState;
 
-Rgb S(Rgb c, int d)
-{
-    return shiftColor(c, d);
-}
-
 } // namespace
 
 void paintReliefGradient(Surface &s, const ButtonView &v, ButtonState state)
@@ -27,17 +22,17 @@ void paintReliefGradient(Surface &s, const ButtonView &v, ButtonState state)
     const Rgb p = v.useCustomColors ? v.backColor : buttonFace;
     Rgb a = p;
     if (state != Normal)
-        a = v.useCustomColors ? v.highlightColor : S(buttonFace, 15);
-    const Rgb frame = S(p, v.hasFocus && state != Pressed ? -96 : -48);
-    const Rgb shadow = S(frame, 21);
+        a = v.useCustomColors ? v.highlightColor : shiftColor(buttonFace, 15);
+    const Rgb frame = shiftColor(p, v.hasFocus && state != Pressed ? -96 : -48);
+    const Rgb shadow = shiftColor(frame, 21);
     const bool pressed = state == Pressed;
-    const Rgb bright = S(a, 96);
+    const Rgb bright = shiftColor(a, 96);
 
     s.setBackColor(a);
     if (pressed)
-        gradientRowsOn(s, S(a, -15), S(a, 15), 2, 2, w - 3, h - 6);
+        gradientRowsOn(s, shiftColor(a, -15), shiftColor(a, 15), 2, 2, w - 3, h - 6);
     else
-        gradientRowsOn(s, S(a, 15), S(a, -15), 2, 2, w - 3, h - 6);
+        gradientRowsOn(s, shiftColor(a, 15), shiftColor(a, -15), 2, 2, w - 3, h - 6);
     drawLineOn(s, 2, 1, w - 3, 1, pressed ? a : bright);
     drawLineOn(s, 1, 2, 1, h - 3, pressed ? a : bright);
     drawLineOn(s, 2, h - 3, w - 2, h - 3, pressed ? bright : a);
@@ -54,7 +49,7 @@ void paintReliefGradient(Surface &s, const ButtonView &v, ButtonState state)
     drawLineOn(s, 3, h - 1, w - 4, h - 1, shadow);
     drawLineOn(s, w - 1, 3, w - 1, h - 4, shadow);
     drawLineOn(s, w - 4, h - 1, w, h - 5, shadow);
-    drawLineOn(s, w - 3, h - 1, w, h - 4, S(shadow, 15));
+    drawLineOn(s, w - 3, h - 1, w, h - 4, shiftColor(shadow, 15));
 }
 
 } // namespace clipnab

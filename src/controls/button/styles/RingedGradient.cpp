@@ -111,11 +111,6 @@ void disabledLook(Surface &s, int w, int h, Rgb face, Rgb outline, Rgb corner)
               corner);
 }
 
-Rgb S(Rgb c, int d)
-{
-    return shiftColor(c, d);
-}
-
 } // namespace
 
 void paintRingedGradientFixed(Surface &s, const ButtonView &v, ButtonState state)
@@ -158,45 +153,45 @@ void paintRingedGradientShaded(Surface &s, const ButtonView &v, ButtonState stat
     const int w = v.width;
     const int h = v.height;
     const Rgb b = v.backColor;
-    const Rgb frame = S(b, -128);
+    const Rgb frame = shiftColor(b, -128);
     switch (state) {
     case Normal:
     case Hot: {
         s.setBackColor(b);
-        gradientRowsOn(s, b, S(b, -15), 1, 1, w - 2, h - 3);
-        gradientRowsOn(s, S(b, 21), S(b, -21), 1, 2, 2, h - 5);
-        gradientRowsOn(s, S(b, -5), S(b, -32), w - 2, 2, w - 3, h - 5);
-        drawLineOn(s, 2, 1, w - 2, 1, S(b, 5));
-        drawLineOn(s, 1, 2, w - 1, 2, S(b, 2));
-        drawLineOn(s, 2, h - 4, w - 2, h - 4, S(b, -16));
-        drawLineOn(s, 2, h - 3, w - 2, h - 3, S(b, -24));
-        drawLineOn(s, 2, h - 2, w - 2, h - 2, S(b, -37));
-        paintBluntFrame(s, w, h, frame, S(b, -21));
+        gradientRowsOn(s, b, shiftColor(b, -15), 1, 1, w - 2, h - 3);
+        gradientRowsOn(s, shiftColor(b, 21), shiftColor(b, -21), 1, 2, 2, h - 5);
+        gradientRowsOn(s, shiftColor(b, -5), shiftColor(b, -32), w - 2, 2, w - 3, h - 5);
+        drawLineOn(s, 2, 1, w - 2, 1, shiftColor(b, 5));
+        drawLineOn(s, 1, 2, w - 1, 2, shiftColor(b, 2));
+        drawLineOn(s, 2, h - 4, w - 2, h - 4, shiftColor(b, -16));
+        drawLineOn(s, 2, h - 3, w - 2, h - 3, shiftColor(b, -24));
+        drawLineOn(s, 2, h - 2, w - 2, h - 2, shiftColor(b, -37));
+        paintBluntFrame(s, w, h, frame, shiftColor(b, -21));
         if (state == Hot || (v.hasFocus && v.showFocus)) {
             const Rgb r = state == Hot ? v.highlightColor : v.colors.color(SysColor::kHighlight);
-            drawRing(s, w, h, {S(r, 85), S(r, 69), S(r, 16), r});
+            drawRing(s, w, h, {shiftColor(r, 85), shiftColor(r, 69), shiftColor(r, 16), r});
         }
         break;
     }
     case Pressed:
-        gradientRowsOn(s, S(b, -37), S(b, -21), 2, 1, w - 1, 4);
-        gradientRowsOn(s, S(b, -21), S(b, -5), 2, 4, w - 1, h - 8);
-        gradientRowsOn(s, S(b, -5), S(b, 5), 3, h - 4, w - 1, 3);
-        gradientRowsOn(s, S(b, -32), S(b, -22), 1, 3, 2, h - 5);
-        gradientRowsOn(s, S(b, -24), S(b, -15), 2, 4, 3, h - 7);
-        s.setPixel(1, 2, S(b, -48));
-        s.setPixel(2, 1, S(b, -48));
-        s.setPixel(2, h - 2, S(b, -5));
-        s.setPixel(1, h - 3, S(b, -16));
-        s.setPixel(w - 2, h - 3, S(b, 18));
-        s.setPixel(w - 3, h - 2, S(b, 8));
-        s.setPixel(w - 3, 1, S(b, -48));
-        s.setPixel(w - 2, 2, S(b, -37));
+        gradientRowsOn(s, shiftColor(b, -37), shiftColor(b, -21), 2, 1, w - 1, 4);
+        gradientRowsOn(s, shiftColor(b, -21), shiftColor(b, -5), 2, 4, w - 1, h - 8);
+        gradientRowsOn(s, shiftColor(b, -5), shiftColor(b, 5), 3, h - 4, w - 1, 3);
+        gradientRowsOn(s, shiftColor(b, -32), shiftColor(b, -22), 1, 3, 2, h - 5);
+        gradientRowsOn(s, shiftColor(b, -24), shiftColor(b, -15), 2, 4, 3, h - 7);
+        s.setPixel(1, 2, shiftColor(b, -48));
+        s.setPixel(2, 1, shiftColor(b, -48));
+        s.setPixel(2, h - 2, shiftColor(b, -5));
+        s.setPixel(1, h - 3, shiftColor(b, -16));
+        s.setPixel(w - 2, h - 3, shiftColor(b, 18));
+        s.setPixel(w - 3, h - 2, shiftColor(b, 8));
+        s.setPixel(w - 3, 1, shiftColor(b, -48));
+        s.setPixel(w - 2, 2, shiftColor(b, -37));
         drawOpenFrame(s, w, h, frame);
-        innerCorners(s, w, h, S(b, -96));
+        innerCorners(s, w, h, shiftColor(b, -96));
         break;
     case Disabled:
-        disabledLook(s, w, h, b, S(b, -64), S(b, -53));
+        disabledLook(s, w, h, b, shiftColor(b, -64), shiftColor(b, -53));
         break;
     default:
         break;

@@ -11,11 +11,6 @@ namespace {
 
 using enum ButtonState;
 
-Rgb S(Rgb c, int d)
-{
-    return shiftColor(c, d);
-}
-
 // How far each state shifts the base colour.
 int stateShift(ButtonState state)
 {
@@ -40,35 +35,35 @@ void paintSoftGradient(Surface &s, const ButtonView &v, ButtonState state)
     const int w = v.width;
     const int h = v.height;
     const Rgb p = v.useCustomColors ? v.backColor : v.colors.color(SysColor::kButtonFace);
-    const Rgb b = S(p, stateShift(state));
+    const Rgb b = shiftColor(p, stateShift(state));
 
     if (state == Pressed) {
         // Not cleared: pixels left unpainted keep what the refresh cleared them to.
-        gradientRowsOn(s, S(b, -15), b, 1, 1, w - 2, h - 2);
-        gradientRowsOn(s, S(b, -21), S(b, 21), w - 2, 2, w - 3, h - 5);
-        gradientRowsOn(s, S(b, -32), S(b, -5), 1, 2, 2, h - 5);
-        paintBluntFrame(s, w, h, S(b, -96), S(p, -21));
-        drawLineOn(s, 2, h - 2, w - 2, h - 2, S(p, 8));
-        drawLineOn(s, 2, 1, w - 2, 1, S(p, -21));
+        gradientRowsOn(s, shiftColor(b, -15), b, 1, 1, w - 2, h - 2);
+        gradientRowsOn(s, shiftColor(b, -21), shiftColor(b, 21), w - 2, 2, w - 3, h - 5);
+        gradientRowsOn(s, shiftColor(b, -32), shiftColor(b, -5), 1, 2, 2, h - 5);
+        paintBluntFrame(s, w, h, shiftColor(b, -96), shiftColor(p, -21));
+        drawLineOn(s, 2, h - 2, w - 2, h - 2, shiftColor(p, 8));
+        drawLineOn(s, 2, 1, w - 2, 1, shiftColor(p, -21));
         return;
     }
 
     const int body = state == Hot ? 16 : 15;
     s.setBackColor(b);
-    gradientRowsOn(s, S(b, body), S(b, -body), 1, 1, w - 2, h - 3);
-    gradientRowsOn(s, S(b, 21), S(b, -21), 1, 2, 2, h - 5);
-    gradientRowsOn(s, S(b, -5), S(b, -32), w - 2, 2, w - 3, h - 5);
-    paintBluntFrame(s, w, h, S(b, -96), S(p, state == Disabled ? 5 : -21));
+    gradientRowsOn(s, shiftColor(b, body), shiftColor(b, -body), 1, 1, w - 2, h - 3);
+    gradientRowsOn(s, shiftColor(b, 21), shiftColor(b, -21), 1, 2, 2, h - 5);
+    gradientRowsOn(s, shiftColor(b, -5), shiftColor(b, -32), w - 2, 2, w - 3, h - 5);
+    paintBluntFrame(s, w, h, shiftColor(b, -96), shiftColor(p, state == Disabled ? 5 : -21));
     if (state != Hot) {
-        drawLineOn(s, 2, 1, w - 2, 1, S(p, 21));
-        drawLineOn(s, 2, h - 2, w - 2, h - 2, S(p, -37));
+        drawLineOn(s, 2, 1, w - 2, 1, shiftColor(p, 21));
+        drawLineOn(s, 2, h - 2, w - 2, h - 2, shiftColor(p, -37));
     }
     if (state == Hot || (state == Normal && v.hasFocus)) {
         const Rgb q = v.useCustomColors ? v.highlightColor : v.colors.color(SysColor::kHighlight);
-        drawLineOn(s, 2, 1, w - 2, 1, S(q, 21));
-        drawLineOn(s, 1, 2, w - 1, 2, S(q, 21));
-        drawLineOn(s, 1, h - 3, w - 1, h - 3, S(q, -5));
-        drawLineOn(s, 2, h - 2, w - 2, h - 2, S(q, -21));
+        drawLineOn(s, 2, 1, w - 2, 1, shiftColor(q, 21));
+        drawLineOn(s, 1, 2, w - 1, 2, shiftColor(q, 21));
+        drawLineOn(s, 1, h - 3, w - 1, h - 3, shiftColor(q, -5));
+        drawLineOn(s, 2, h - 2, w - 2, h - 2, shiftColor(q, -21));
     }
 }
 
