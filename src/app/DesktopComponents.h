@@ -6,8 +6,9 @@ class QString;
 
 namespace clipnab::DesktopComponents {
 
-// Runs before the QApplication is made: Chromium refuses its sandbox when run as root, and the
-// browser views share one OpenGL context.
+// Runs before the QApplication is made: Chromium refuses its sandbox when run as root, the
+// browser's pages are shown to assistive technology, and the browser views share one OpenGL
+// context.
 void prepareWebEngine();
 
 // Tahoma and Verdana are not packaged for Debian: the closest installed sans font stands in.

@@ -5,6 +5,7 @@
 #include "support/WindowRig.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QLineEdit>
 #include <QTest>
 
@@ -41,6 +42,8 @@ private Q_SLOTS:
     void boxesHaveNames();
     void progressBarValue_data();
     void progressBarValue();
+    void buttonsPressFromTheKeyboard_data();
+    void buttonsPressFromTheKeyboard();
 };
 
 void AccessibilityTest::initTestCase()
@@ -130,6 +133,39 @@ void AccessibilityTest::progressBarValue()
     QVERIFY(bar->state().invisible);
     QCOMPARE(values->currentValue().toInt(), 0);
     QCOMPARE(bar->text(QAccessible::Description), QString());
+}
+
+void AccessibilityTest::buttonsPressFromTheKeyboard_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Enter") << "enter";
+    QTest::newRow("keypad Enter") << "keypad";
+    QTest::newRow("Space") << "space";
+    QTest::newRow("press action") << "action";
+}
+
+void AccessibilityTest::buttonsPressFromTheKeyboard()
+{
+    // Website, focused, pressed without the pointer: it opens the home page once and keeps no
+    // hot look, so its focus ring shows.
+    QFETCH(QString, how);
+    WindowRig rig(kSite);
+    rig.window->activateWindow();
+    QTRY_VERIFY(rig.window->isActiveWindow());
+    deRurara *website = rig.button("cmdWeb");
+    website->setFocus();
+    QTRY_VERIFY(website->HasFocus());
+    if (how == QLatin1String("enter"))
+        QTest::keyClick(website, Qt::Key_Return);
+    else if (how == QLatin1String("keypad"))
+        QTest::keyClick(website, Qt::Key_Enter, Qt::KeypadModifier);
+    else if (how == QLatin1String("space"))
+        QTest::keyClick(website, Qt::Key_Space);
+    else
+        accessible(website)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(rig.fakes.shell->opened, QStringList{QString::fromLatin1(Form1::kHomePage)});
+    QCOMPARE(website->ButtonState(), 1);
+    QVERIFY(website->HasFocus());
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -6,6 +6,7 @@
 #include "platform/widgets/PlatformContext.h"
 #include "support/WindowRig.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -20,6 +21,22 @@ namespace {
 
 constexpr int kTimeout = 30000;
 const QString kSavedName = QStringLiteral("12_7_1_5_9.flv");
+
+// The first accessible link under `root` whose name holds `text`, breadth first.
+QAccessibleInterface *findLink(QAccessibleInterface *root, const QString &text)
+{
+    QList<QAccessibleInterface *> queue{root};
+    for (qsizetype i = 0; i < queue.size() && i < 5000; ++i) {
+        QAccessibleInterface *node = queue.at(i);
+        if (node->role() == QAccessible::Link && node->text(QAccessible::Name).contains(text))
+            return node;
+        for (int c = 0; c < node->childCount(); ++c) {
+            if (QAccessibleInterface *child = node->child(c))
+                queue.append(child);
+        }
+    }
+    return nullptr;
+}
 
 QByteArray patternBody(int size)
 {
@@ -38,6 +55,7 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void homePageLoadsAtStart();
+    void pageLinksAreAccessible();
     void firstDownloadSaves();
     void searchNavigates();
     void openingVideoPageFillsAddress();
@@ -102,6 +120,21 @@ void EndToEndTest::homePageLoadsAtStart()
     QTRY_COMPARE_WITH_TIMEOUT(p.label("Label4")->text(), QStringLiteral("Page Loading Finished."),
                               kTimeout);
     QCOMPARE(p.window->searchBrowser().LocationURL(), m_site.baseUrl() + QLatin1Char('/'));
+}
+
+void EndToEndTest::pageLinksAreAccessible()
+{
+    // With assistive technology active, the search browser's page, its video links included,
+    // is part of the window's accessibility tree.
+    WindowRig &p = *m_rig;
+    QWidget *view = p.window->searchBrowser().widget();
+    QVERIFY(view);
+    QAccessible::setActive(true);
+    p.window->searchBrowser().Navigate(m_site.baseUrl() + QLatin1Char('/'));
+    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(view);
+    QVERIFY(root);
+    QTRY_VERIFY_WITH_TIMEOUT(findLink(root, QStringLiteral("Classic colour bars")), kTimeout);
+    QAccessible::setActive(false);
 }
 
 void EndToEndTest::firstDownloadSaves()

@@ -373,23 +373,29 @@ void deRurara::onMouseDown(Qt::MouseButton button)
     Refresh();
 }
 
-void deRurara::onMouseUp(Qt::MouseButton button)
+clipnab::ButtonState deRurara::releasedState(bool byPointer) const
+{
+    return byPointer || m_mouseInside ? Hot : Normal;
+}
+
+void deRurara::onMouseUp(Qt::MouseButton button, bool byPointer)
 {
     if (button == Qt::LeftButton) {
-        m_buttonState =
-            m_properties.buttonType == kCheckButton && !m_properties.value ? Pressed : Hot;
+        m_buttonState = m_properties.buttonType == kCheckButton && !m_properties.value
+                            ? Pressed
+                            : releasedState(byPointer);
         Refresh();
     }
     m_lastButton = button;
 }
 
-void deRurara::onClick()
+void deRurara::onClick(bool byPointer)
 {
     if (m_lastButton != Qt::LeftButton)
         return;
     if (m_properties.buttonType == kCheckButton) {
         m_properties.value = !m_properties.value;
-        m_buttonState = Hot;
+        m_buttonState = releasedState(byPointer);
         Refresh();
         ButtonAccessible::propertyChanged(this, QStringLiteral("Value"));
     }
@@ -402,9 +408,9 @@ void deRurara::click()
         return;
     if (survives(this, [this] {
             onMouseDown(Qt::LeftButton);
-            onMouseUp(Qt::LeftButton);
+            onMouseUp(Qt::LeftButton, false);
         }))
-        onClick();
+        onClick(false);
 }
 
 void deRurara::onDoubleClick()
@@ -447,9 +453,26 @@ void deRurara::mouseMoveEvent(QMouseEvent *event)
     event->ignore();
 }
 
+namespace {
+
+// Space and Enter press a focused button, as they do a push button on Linux desktops.
+bool pressesButton(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 void deRurara::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() != Qt::Key_Space) {
+    if (!pressesButton(event)) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -460,13 +483,13 @@ void deRurara::keyPressEvent(QKeyEvent *event)
 
 void deRurara::keyReleaseEvent(QKeyEvent *event)
 {
-    if (event->key() != Qt::Key_Space) {
+    if (!pressesButton(event)) {
         QWidget::keyReleaseEvent(event);
         return;
     }
-    // Space acts as a left press and release; the release clicks once.
-    if (!event->isAutoRepeat() && survives(this, [this] { onMouseUp(Qt::LeftButton); }))
-        onClick();
+    // The key acts as a left press and release; the release clicks once.
+    if (!event->isAutoRepeat() && survives(this, [this] { onMouseUp(Qt::LeftButton, false); }))
+        onClick(false);
     event->accept();
 }
 

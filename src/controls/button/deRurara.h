@@ -223,11 +223,14 @@ private:
     void subclassProc(SubclassCall &call);
     void showTip();
 
-    // Input steps; only the left button presses and clicks.
+    // Input steps; only the left button presses and clicks. A press from the keyboard or from
+    // assistive technology (`byPointer` false) ends hot only while the pointer is over the
+    // button, so that no hot look stays behind with the pointer elsewhere.
     void onMouseDown(Qt::MouseButton button);
-    void onMouseUp(Qt::MouseButton button);
-    void onClick();
+    void onMouseUp(Qt::MouseButton button, bool byPointer = true);
+    void onClick(bool byPointer = true);
     void onDoubleClick();
+    clipnab::ButtonState releasedState(bool byPointer) const;
 
     PlatformContext &m_context;
     std::unique_ptr<Surface> m_surface;
