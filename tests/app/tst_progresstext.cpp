@@ -1,16 +1,12 @@
 #include "app/ProgressText.h"
+#include "retrieval/TransferRate.h"
 
 #include <QTest>
 
-#include <optional>
-
 using namespace clipnab;
 
-Q_DECLARE_METATYPE(std::optional<double>)
-Q_DECLARE_METATYPE(std::optional<qint64>)
-
-// A running download's numbers in words, as the window's title, the strip's tooltip and
-// `--save` show them.
+// A running download's numbers, from byte counts sampled over time (TransferRate) to the words
+// the window's title, the strip's tooltip and `--save` show (ProgressText).
 class ProgressTextTest : public QObject
 {
     Q_OBJECT
@@ -21,56 +17,50 @@ private Q_SLOTS:
 
 void ProgressTextTest::words_data()
 {
-    QTest::addColumn<qint64>("received");
-    QTest::addColumn<qint64>("total"); // 0: no length announced
-    QTest::addColumn<std::optional<double>>("speed");
-    QTest::addColumn<std::optional<qint64>>("left");
+    QTest::addColumn<QList<QPoint>>("samples"); // (milliseconds, bytes received)
+    QTest::addColumn<qint64>("total");          // 0: no length announced
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("title");
-    const std::optional<double> noSpeed;
-    const std::optional<qint64> noTime;
-    constexpr qint64 kMiB = 1024 * 1024;
-
+    constexpr int kKiB = 1024;
     QTest::newRow("first bytes, no speed yet")
-        << qint64(0) << qint64(29 * kMiB) << noSpeed << noTime << "0%: 0 bytes of 29.0 MB"
+        << QList<QPoint>{{0, 0}, {400, 4000}} << qint64(29 << 20) << "0%: 3.9 KB of 29.0 MB"
         << "0% - Clipnab V2";
-    QTest::newRow("under way") << qint64(12.3 * kMiB) << qint64(29 * kMiB)
-                               << std::optional<double>(1.5 * kMiB) << std::optional<qint64>(12)
-                               << "42%: 12.3 MB of 29.0 MB at 1.5 MB/s, 12 s left"
-                               << "42% - Clipnab V2";
-    QTest::newRow("percent rounds down")
-        << qint64(999) << qint64(1000) << noSpeed << noTime << "99%: 999 bytes of 1000 bytes"
-        << "99% - Clipnab V2";
-    QTest::newRow("complete") << qint64(1000) << qint64(1000) << std::optional<double>(800.0)
-                              << std::optional<qint64>(0)
-                              << "100%: 1000 bytes of 1000 bytes at 800 bytes/s, 0 s left"
-                              << "100% - Clipnab V2";
-    QTest::newRow("minutes left") << qint64(1536) << qint64(300 * kMiB)
-                                  << std::optional<double>(2048.0) << std::optional<qint64>(125)
-                                  << "0%: 1.5 KB of 300.0 MB at 2.0 KB/s, 2 min 05 s left"
-                                  << "0% - Clipnab V2";
-    QTest::newRow("hours left") << qint64(kMiB) << qint64(3LL * 1024 * kMiB)
-                                << std::optional<double>(100.0 * 1024)
-                                << std::optional<qint64>(3 * 3600 + 120)
-                                << "0%: 1.0 MB of 3.00 GB at 100.0 KB/s, 3 h 02 min left"
+    QTest::newRow("under way") << QList<QPoint>{{0, 0}, {1000, 1536 * kKiB}, {8000, 12 << 20}}
+                               << qint64(29 << 20)
+                               << "41%: 12.0 MB of 29.0 MB at 1.5 MB/s, 12 s left"
+                               << "41% - Clipnab V2";
+    QTest::newRow("minutes left, rounded up")
+        << QList<QPoint>{{0, 0}, {1000, 3 * kKiB}} << qint64(376 * kKiB)
+        << "0%: 3.0 KB of 376.0 KB at 3.0 KB/s, 2 min 05 s left"
+        << "0% - Clipnab V2";
+    QTest::newRow("hours left") << QList<QPoint>{{0, 0}, {1000, 100 * kKiB}}
+                                << qint64(1000LL * 1100 * kKiB)
+                                << "0%: 100.0 KB of 1.05 GB at 100.0 KB/s, 3 h 03 min left"
                                 << "0% - Clipnab V2";
-    QTest::newRow("no length: amount and speed, no time")
-        << qint64(3.1 * kMiB) << qint64(0) << std::optional<double>(800.0 * 1024)
-        << std::optional<qint64>(5) << "3.1 MB at 800.0 KB/s"
-        << "3.1 MB - Clipnab V2";
-    QTest::newRow("one byte") << qint64(1) << qint64(0) << noSpeed << noTime << "1 byte"
-                              << "1 byte - Clipnab V2";
+    QTest::newRow("stalled: no time left") << QList<QPoint>{{0, 999}, {1000, 999}} << qint64(1000)
+                                           << "99%: 999 bytes of 1000 bytes at 0 bytes/s"
+                                           << "99% - Clipnab V2";
+    QTest::newRow("all in") << QList<QPoint>{{0, 0}, {1000, 1000}} << qint64(1000)
+                            << "100%: 1000 bytes of 1000 bytes at 1000 bytes/s, 0 s left"
+                            << "100% - Clipnab V2";
+    QTest::newRow("no length") << QList<QPoint>{{0, 0}, {1000, 800 * kKiB}} << qint64(0)
+                               << "800.0 KB at 800.0 KB/s"
+                               << "800.0 KB - Clipnab V2";
+    QTest::newRow("started over") << QList<QPoint>{{0, 0}, {1000, 8000}, {1200, 1}} << qint64(0)
+                                  << "1 byte"
+                                  << "1 byte - Clipnab V2";
 }
 
 void ProgressTextTest::words()
 {
-    QFETCH(qint64, received);
+    QFETCH(QList<QPoint>, samples);
     QFETCH(qint64, total);
-    QFETCH(std::optional<double>, speed);
-    QFETCH(std::optional<qint64>, left);
     QFETCH(QString, line);
     QFETCH(QString, title);
-    const ProgressText text(received, total, speed, left);
+    TransferRate rate;
+    for (const QPoint &sample : samples)
+        rate.sample(sample.x(), sample.y());
+    const ProgressText text(rate.received(), total, rate.bytesPerSecond(), rate.secondsLeft(total));
     QCOMPARE(text.line(), line);
     QCOMPARE(text.windowTitle(QStringLiteral("Clipnab V2")), title);
 }

@@ -56,7 +56,6 @@ private Q_SLOTS:
     void init();
     void homePageLoadsAtStart();
     void pageLinksAreAccessible();
-    void firstDownloadSaves();
     void searchNavigates();
     void openingVideoPageFillsAddress();
     void savesVideo_data();
@@ -135,20 +134,6 @@ void EndToEndTest::pageLinksAreAccessible()
     QVERIFY(root);
     QTRY_VERIFY_WITH_TIMEOUT(findLink(root, QStringLiteral("Classic colour bars")), kTimeout);
     QAccessible::setActive(false);
-}
-
-void EndToEndTest::firstDownloadSaves()
-{
-    // A newcomer's first press of Download, on the address the box starts with, saves a video.
-    WindowRig &p = *m_rig;
-    QCOMPARE(p.edit("txtURL")->text(), m_site.baseUrl() + QStringLiteral("/watch?v=5qWsH5lO-ME"));
-    QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
-    QVERIFY(p.window->downloading());
-    QTRY_VERIFY_WITH_TIMEOUT(!p.window->downloading(), kTimeout);
-    QVERIFY2(p.fakes.dialogs->warnings.isEmpty(), qPrintable(p.fakes.dialogs->warnings.join(u'|')));
-    QFile file(QDir(m_folder).filePath(kSavedName));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), DemoSite::bundledVideo(QStringLiteral("5qWsH5lO-ME")));
 }
 
 void EndToEndTest::searchNavigates()

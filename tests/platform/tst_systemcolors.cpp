@@ -1,4 +1,3 @@
-#include "platform/ControlPalette.h"
 #include "platform/SystemColors.h"
 
 #include <QGuiApplication>
@@ -17,8 +16,6 @@ private Q_SLOTS:
     void paletteBacksUnpinnedIndices_data();
     void paletteBacksUnpinnedIndices();
     void overridesCanBeCleared();
-    void darkDesktopKeepsTheLightLook_data();
-    void darkDesktopKeepsTheLightLook();
 };
 
 void SystemColorsTest::translate_data()
@@ -80,44 +77,6 @@ void SystemColorsTest::overridesCanBeCleared()
     QCOMPARE(colors.color(16), original ^ 0x00FFFFFF);
     colors.clearOverrides();
     QCOMPARE(colors.color(16), original);
-}
-
-void SystemColorsTest::darkDesktopKeepsTheLightLook_data()
-{
-    QTest::addColumn<QColor>("windowText");
-    QTest::addColumn<QColor>("window");
-    QTest::addColumn<bool>("dark");
-    QTest::newRow("light") << QColor(Qt::black) << QColor(0xef, 0xef, 0xef) << false;
-    QTest::newRow("light, grey text") << QColor(0x23, 0x26, 0x29) << QColor(Qt::white) << false;
-    QTest::newRow("dark") << QColor(Qt::white) << QColor(0x35, 0x35, 0x35) << true;
-    QTest::newRow("high contrast") << QColor(Qt::yellow) << QColor(Qt::black) << true;
-}
-
-void SystemColorsTest::darkDesktopKeepsTheLightLook()
-{
-    // A light desktop palette is used as it is; a dark one is replaced, for every index, by the
-    // fixed light palette, which is the palette the controls get on a light default desktop.
-    QFETCH(QColor, windowText);
-    QFETCH(QColor, window);
-    QFETCH(bool, dark);
-    const QPalette lightDefault = QGuiApplication::palette();
-    QPalette desktop(windowText, window);
-    desktop.setColor(QPalette::ButtonText, windowText);
-    desktop.setColor(QPalette::Text, windowText);
-    QGuiApplication::setPalette(desktop);
-    const SystemColors colors;
-    QCOMPARE(ControlPalette::isDark(desktop), dark);
-    const QPalette &expected = dark ? lightDefault : desktop;
-    for (int index = 0; index <= SystemColors::kLastIndex; ++index) {
-        if (!SystemColors::isValidIndex(index))
-            continue;
-        SystemColors reference;
-        QGuiApplication::setPalette(expected);
-        const Rgb wanted = reference.color(index);
-        QGuiApplication::setPalette(desktop);
-        QCOMPARE(colors.color(index), wanted);
-    }
-    QGuiApplication::setPalette(lightDefault);
 }
 
 QTEST_MAIN(SystemColorsTest)
