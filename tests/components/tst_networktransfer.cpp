@@ -641,35 +641,6 @@ private Q_SLOTS:
         }
     }
 
-    void contentLengthIsRead_data()
-    {
-        QTest::addColumn<QList<QByteArray>>("values");
-        QTest::addColumn<qint64>("length");
-        QTest::addColumn<bool>("conflicting");
-        using Values = QList<QByteArray>;
-        QTest::newRow("none") << Values{} << qint64(-1) << false;
-        QTest::newRow("one") << Values{"3000"} << qint64(3000) << false;
-        QTest::newRow("repeated") << Values{"3000", " 3000 "} << qint64(3000) << false;
-        QTest::newRow("merged repeats") << Values{"3000, 3000"} << qint64(3000) << false;
-        QTest::newRow("leading zeros") << Values{"03000", "3000"} << qint64(3000) << false;
-        QTest::newRow("empty list elements") << Values{", 3000,"} << qint64(3000) << false;
-        QTest::newRow("two lengths") << Values{"200000", "300000"} << qint64(-1) << true;
-        QTest::newRow("merged lengths") << Values{"200000, 300000"} << qint64(-1) << true;
-        QTest::newRow("length and text") << Values{"3000, abc"} << qint64(-1) << true;
-        QTest::newRow("text") << Values{"abc"} << qint64(-1) << false;
-        QTest::newRow("signed") << Values{"+5"} << qint64(-1) << false;
-        QTest::newRow("beyond 63 bits") << Values{"9223372036854775808"} << qint64(-1) << false;
-    }
-    void contentLengthIsRead()
-    {
-        QFETCH(QList<QByteArray>, values);
-        QFETCH(qint64, length);
-        QFETCH(bool, conflicting);
-        const auto read = HttpFields::contentLength(values);
-        QCOMPARE(read.length, length);
-        QCOMPARE(read.conflicting, conflicting);
-    }
-
     void largeBodyKeepsMemoryFlat()
     {
         const qint64 size = 100 * 1024 * 1024;
