@@ -6,24 +6,48 @@
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 namespace clipnab {
 
+namespace {
+
+// Ratios this close above a whole number count as that number.
+constexpr qreal kRatioTolerance = 0.01;
+
+} // namespace
+
 Surface::Surface(const SystemColors &colors) : m_colors(colors) {}
 
-void Surface::resize(int width, int height)
+int Surface::scaleFor(qreal devicePixelRatio)
+{
+    return std::max(1, static_cast<int>(std::ceil(devicePixelRatio - kRatioTolerance)));
+}
+
+void Surface::resize(int width, int height, int scale)
 {
     width = std::max(0, width);
     height = std::max(0, height);
-    if (width == m_image.width() && height == m_image.height())
+    scale = std::max(1, scale);
+    if (width == m_width && height == m_height && scale == m_scale && !m_image.isNull())
         return;
-    m_image = QImage(width, height, QImage::Format_RGB32);
+    m_image = QImage(width * scale, height * scale, QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(scale);
+    m_scale = scale;
     // An image with no area is null and reports 0 x 0.
-    m_width = m_image.width();
-    m_height = m_image.height();
+    m_width = m_image.isNull() ? 0 : width;
+    m_height = m_image.isNull() ? 0 : height;
     m_image.fill(toQRgb(m_backColor));
+}
+
+void Surface::drawOn(QPainter &painter) const
+{
+    const qreal deviceScale = painter.deviceTransform().m11();
+    if (std::abs(deviceScale - m_scale) > kRatioTolerance)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QPoint(0, 0), m_image);
 }
 
 void Surface::setBackColor(Rgb color)
@@ -41,8 +65,16 @@ void Surface::clear()
 Surface::PixelWriter::PixelWriter(Surface &surface)
     : m_bits(surface.m_image.isNull() ? nullptr : reinterpret_cast<QRgb *>(surface.m_image.bits())),
       m_stride(surface.m_image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb))),
-      m_width(surface.m_width), m_height(surface.m_height)
+      m_width(surface.m_width), m_height(surface.m_height), m_scale(surface.m_scale)
 {
+}
+
+void Surface::PixelWriter::block(int x, int y, int n, QRgb c)
+{
+    const int k = m_scale;
+    QRgb *p = m_bits + static_cast<qsizetype>(y) * k * m_stride + static_cast<qsizetype>(x) * k;
+    for (int row = 0; row < k; ++row, p += m_stride)
+        std::fill(p, p + static_cast<qsizetype>(n) * k, c);
 }
 
 void Surface::PixelWriter::fillLongRow(QRgb *p, int n, QRgb c)
@@ -54,6 +86,18 @@ void Surface::PixelWriter::fillLongRow(QRgb *p, int n, QRgb c)
         const qsizetype chunk = std::min(done, n - done);
         std::memcpy(p + done, p, static_cast<size_t>(chunk) * sizeof(QRgb));
         done += chunk;
+    }
+}
+
+void Surface::PixelWriter::runs(int y, std::span<const ColorRun> runs)
+{
+    int x = 0;
+    for (const ColorRun &run : runs) {
+        if (x >= m_width)
+            break;
+        if (run.length > 0)
+            hline(x, x + run.length - 1, y, run.color);
+        x += std::max(run.length, 0);
     }
 }
 
@@ -92,7 +136,8 @@ Rgb Surface::pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return kInvalidRgb;
-    return fromQRgb(reinterpret_cast<const QRgb *>(m_image.constScanLine(y))[x]);
+    return fromQRgb(
+        reinterpret_cast<const QRgb *>(m_image.constScanLine(y * m_scale))[x * m_scale]);
 }
 
 void Surface::line(int x1, int y1, int x2, int y2, Rgb color)
@@ -200,8 +245,27 @@ void Surface::drawPicture(const QImage &picture, int x, int y, int w, int h)
 {
     if (m_image.isNull() || picture.isNull() || w <= 0 || h <= 0)
         return;
+    if (m_scale != 1) {
+        drawPictureBlocks(picture, x, y, w, h);
+        return;
+    }
     QPainter p(&m_image);
     p.drawImage(QRect(x, y, w, h), picture);
+}
+
+void Surface::drawPictureBlocks(const QImage &picture, int x, int y, int w, int h)
+{
+    // First stretched to its logical size exactly as a scale of 1 stretches it, then each
+    // logical pixel blown up to a block and blended over the surface as at a scale of 1.
+    QImage logical(w, h, QImage::Format_ARGB32_Premultiplied);
+    logical.fill(Qt::transparent);
+    {
+        QPainter p(&logical);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(QRect(0, 0, w, h), picture);
+    }
+    QPainter p(&m_image);
+    p.drawImage(QRect(x, y, w, h), logical);
 }
 
 } // namespace clipnab

@@ -120,10 +120,9 @@ void DownloadFlow::onDocumentComplete(const QString &url)
 
 void DownloadFlow::startTransfer(const QString &t)
 {
-    // The name is taken from the clock now; the body goes into "<name>.part" beside it.
-    const QString folder = m_settings.downloadFolder;
-    if (!m_part.create(folder,
-                       SaveFile::freeFileName(folder, SaveFile::videoFileName(m_clock.now())))) {
+    // The name is taken from the clock now; the body goes into a part file beside it, and the
+    // video gets the first of its numbered names free once the body is in.
+    if (!m_part.create(m_settings.downloadFolder, SaveFile::videoFileName(m_clock.now()))) {
         endTransfer(saveFailed(m_part.errorString()));
         return;
     }

@@ -252,6 +252,26 @@ void DemoSite::setIgnoreRange(const QString &id, bool ignore)
         video->ignoreRange = ignore;
 }
 
+void DemoSite::setExtraHeaders(const QString &id, const HttpHeaders &headers)
+{
+    if (DemoVideo *video = m_catalog.find(id))
+        video->extraHeaders = headers;
+}
+
+bool DemoSite::setFileRedirect(FileRedirect redirect)
+{
+    if (redirect == FileRedirect::OtherPort && !m_otherServer) {
+        m_otherServer = new SiteServer([this](const QHttpServerRequest &request,
+                                              QTcpSocket *socket) { handle(request, socket); },
+                                       this);
+        m_otherPort = m_otherServer->listen(QHostAddress::LocalHost);
+    }
+    if (redirect == FileRedirect::OtherPort && m_otherPort == 0)
+        return false;
+    m_fileRedirect = redirect;
+    return true;
+}
+
 QList<const DemoVideo *> DemoSite::allVideos() const
 {
     return m_catalog.search(QString());
@@ -330,7 +350,13 @@ int DemoSite::answer(const QHttpServerRequest &request, const Exchange &exchange
         return sendPage(exchange, 200, playerPage(*video, file));
     }
 
-    if (path == QLatin1String("/get_video"))
+    if (path == QLatin1String("/get_video")) {
+        if (m_fileRedirect != FileRedirect::None)
+            return redirectToFile(request, exchange);
+        return sendVideoFile(request, exchange);
+    }
+
+    if (path == QLatin1String("/file"))
         return sendVideoFile(request, exchange);
 
     if (path.startsWith(QLatin1String("/thumb/"))) {
@@ -385,7 +411,11 @@ int DemoSite::sendVideoFile(const QHttpServerRequest &request, const Exchange &e
                                              QByteArray::number(range->second) + '/' +
                                              QByteArray::number(size)});
     }
-    exchange.socket->write(httpResponseHead(status, headers, length));
+    QByteArray head = httpResponseHead(status, headers, length);
+    // After the Content-Length the head ends with, before the blank line.
+    for (const auto &[name, value] : video->extraHeaders)
+        head.insert(head.size() - 2, name + ": " + value + "\r\n");
+    exchange.socket->write(head);
     if (exchange.headOnly)
         return status;
 
@@ -416,6 +446,18 @@ int DemoSite::sendVideoFile(const QHttpServerRequest &request, const Exchange &e
     }
     BodyStreamer::start(exchange.socket, std::move(source), end - first, ending, exchange.close);
     return status;
+}
+
+int DemoSite::redirectToFile(const QHttpServerRequest &request, const Exchange &exchange)
+{
+    QByteArray location = "/file?" + request.url().query(QUrl::FullyEncoded).toUtf8();
+    if (m_fileRedirect == FileRedirect::OtherHostName)
+        location.prepend("http://localhost:" + QByteArray::number(m_port));
+    else if (m_fileRedirect == FileRedirect::OtherPort)
+        location.prepend("http://127.0.0.1:" + QByteArray::number(m_otherPort));
+    // With a short body, as most servers send one.
+    return send(exchange, 302, {{"Location", location}, {"Cache-Control", "no-store"}},
+                "The file is at " + location + '\n');
 }
 
 void DemoSite::onDownloadConnectionClosed()

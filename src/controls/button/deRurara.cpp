@@ -229,7 +229,7 @@ void deRurara::resizeStep()
 
 void deRurara::updateLayout()
 {
-    m_surface->resize(width(), height());
+    m_surface->resize(width(), height(), Surface::scaleFor(devicePixelRatio()));
     m_captionRect = captionRectFor(width(), height());
     m_captionFormat =
         captionFormatFor(static_cast<ButtonAlign>(m_properties.captionAlign), m_captionFormat);
@@ -267,9 +267,16 @@ clipnab::ButtonState deRurara::shownState() const
 
 void deRurara::Refresh()
 {
+    paintSurface();
+    update();
+}
+
+void deRurara::paintSurface()
+{
     // A hidden button gets its resize event only when shown; a size set meanwhile is laid out
-    // here, so that this pass paints at the right size.
-    if (m_surface->width() != width() || m_surface->height() != height())
+    // here, so that this pass paints at the right size and density.
+    if (m_surface->width() != width() || m_surface->height() != height() ||
+        m_surface->scale() != Surface::scaleFor(devicePixelRatio()))
         updateLayout();
     ++m_paintCount;
     const clipnab::ButtonState state = shownState();
@@ -291,7 +298,6 @@ void deRurara::Refresh()
         style = static_cast<clipnab::ButtonStyle>(m_properties.nonThemeStyle);
     drawCaption(state);
     drawIcon(style, state);
-    update();
     // ... which the button keeps for the rest of the run; the window shape follows at the next
     // resize step.
     if (themeFailed)
@@ -354,8 +360,11 @@ void deRurara::drawIcon(clipnab::ButtonStyle style, clipnab::ButtonState state)
 
 void deRurara::paintEvent(QPaintEvent *)
 {
+    // A window moved to a screen of another density shows it first here.
+    if (m_surface->scale() != Surface::scaleFor(devicePixelRatio()))
+        paintSurface();
     QPainter painter(this);
-    painter.drawImage(0, 0, m_surface->image());
+    m_surface->drawOn(painter);
 }
 
 void deRurara::resizeEvent(QResizeEvent *)

@@ -206,8 +206,11 @@ private:
     clipnab::ButtonStyle buttonStyle() const;
     // The resize step: layout for the current size, then one repaint.
     void resizeStep();
-    // Surface size, layout rectangles, caption format and window shape; paints nothing.
+    // Surface size and density, layout rectangles, caption format and window shape; paints
+    // nothing.
     void updateLayout();
+    // One pass of Refresh without the repaint request.
+    void paintSurface();
     void applyShape();
     // The state a pass paints: disabled for a disabled button, else pressed for a checked check
     // button, else hot in design mode (every style but the ringed gradient), else the state

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/panel/PanelPainter.h"
 #include "controls/panel/PanelProperties.h"
 #include "platform/Color.h"
 #include "platform/PropertyValue.h"
@@ -98,7 +99,9 @@ private:
     // Full redraw of the panel's surface and header strip, then a repaint.
     void redraw();
     void drawParts();
-    void paintHeader();
+    // The header strip's rows in the panel's surface; sets the caption's colour on the way.
+    RowBand headerBand();
+    void setCaptionColor(Rgb text);
 
     PlatformContext &m_context;
     Surface m_surface;
