@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/DownloadNotices.h"
 #include "app/ProgressCaption.h"
 #include "app/ProgressStrip.h"
 #include "app/WindowGeometry.h"
@@ -96,6 +97,7 @@ void Form1::createComponents(Components components)
         m_context.clock(), *m_locatorBrowser, *m_transfer,
         DownloadFlow::Settings{m_siteBase, components.downloadFolder});
     m_searchPanel = std::make_unique<SearchPanel>(*m_searchBrowser, m_siteBase);
+    m_notices = std::make_unique<DownloadNotices>(m_context);
 }
 
 void Form1::connectHandlers()
@@ -127,6 +129,8 @@ void Form1::connectHandlers()
     connect(m_download.get(), &DownloadFlow::phaseChanged, this, &Form1::showDownloadPhase);
     connect(m_download.get(), &DownloadFlow::progressChanged, this, &Form1::showDownloadProgress);
     connect(m_download.get(), &DownloadFlow::finished, this, &Form1::showDownloadOutcome);
+    connect(m_download.get(), &DownloadFlow::progressChanged, m_notices.get(),
+            &DownloadNotices::showProgress);
 }
 
 void Form1::onDownloadClicked()
@@ -324,6 +328,9 @@ void Form1::showDownloadProgress(qint64 received, qint64 total)
 
 void Form1::showDownloadOutcome(const DownloadOutcome &outcome)
 {
+    // Before any message box, which would hold it back until answered.
+    m_notices->downloadEnded(outcome, m_locatorBrowser->LocationName(), m_download->videoId(),
+                             isActiveWindow());
     switch (outcome.kind) {
     case DownloadOutcome::Kind::Invalid:
         warn(outcome.message);

@@ -11,6 +11,7 @@
 
 namespace clipnab {
 
+class DownloadNotices;
 class PlatformContext;
 class SearchPanel;
 
@@ -87,6 +88,7 @@ private:
     std::unique_ptr<TransferComponent> m_transfer;
     std::unique_ptr<DownloadFlow> m_download;
     std::unique_ptr<SearchPanel> m_searchPanel;
+    std::unique_ptr<DownloadNotices> m_notices;
     // txtsearch has the focus: Enter there runs a search.
     bool m_searchHasFocus = false;
     bool m_unloaded = false;

@@ -55,4 +55,9 @@ QString WebEngineBrowser::LocationURL() const
     return m_page->url().toString();
 }
 
+QString WebEngineBrowser::LocationName() const
+{
+    return m_page->title();
+}
+
 } // namespace clipnab
