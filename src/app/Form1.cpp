@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/ClipboardWatch.h"
 #include "app/DownloadNotices.h"
 #include "app/ProgressCaption.h"
 #include "app/ProgressStrip.h"
@@ -7,6 +8,7 @@
 #include "components/BrowserComponent.h"
 #include "components/TransferComponent.h"
 #include "controls/button/deRurara.h"
+#include "downloads/DownloadSettings.h"
 #include "platform/Shell.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/PlatformContext.h"
@@ -17,6 +19,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -98,6 +101,7 @@ void Form1::createComponents(Components components)
         DownloadFlow::Settings{m_siteBase, components.downloadFolder});
     m_searchPanel = std::make_unique<SearchPanel>(*m_searchBrowser, m_siteBase);
     m_notices = std::make_unique<DownloadNotices>(m_context);
+    m_clipboardWatch = std::make_unique<ClipboardWatch>(QGuiApplication::clipboard());
 }
 
 void Form1::connectHandlers()
@@ -131,6 +135,13 @@ void Form1::connectHandlers()
     connect(m_download.get(), &DownloadFlow::finished, this, &Form1::showDownloadOutcome);
     connect(m_download.get(), &DownloadFlow::progressChanged, m_notices.get(),
             &DownloadNotices::showProgress);
+
+    connect(m_clipboardWatch.get(), &ClipboardWatch::addressFound, this, &Form1::setAddress);
+    connect(m_ui.clipboardAction, &QAction::toggled, this, [this](bool watch) {
+        m_clipboardWatch->setWatching(watch);
+        DownloadSettings().setWatchClipboard(watch);
+    });
+    m_ui.clipboardAction->setChecked(DownloadSettings().watchClipboard());
 }
 
 void Form1::onDownloadClicked()
