@@ -32,9 +32,13 @@ bool PartFile::create(const QString &folder, const QString &fileName)
                                      QString::fromLocal8Bit(error.message().c_str())));
         return false;
     }
-    const QString path = QDir(folder).filePath(fileName + QStringLiteral(".part"));
+    // Saves running at once may start in the same second: a name whose part file is another
+    // save's is taken, so this one goes on to the next free name, and never opens that part.
+    const QString suffix = QStringLiteral(".part");
+    const QString name = SaveFile::freeFileName(folder, fileName, suffix);
+    const QString path = QDir(folder).filePath(name + suffix);
     QFile part(path);
-    if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         m_errorString = QStringLiteral("can not write into the folder %1: %2")
                             .arg(QDir::toNativeSeparators(folder),
                                  FailureReason::fromSystemText(part.errorString()));
@@ -42,7 +46,7 @@ bool PartFile::create(const QString &folder, const QString &fileName)
     }
     part.close();
     m_folder = folder;
-    m_fileName = fileName;
+    m_fileName = name;
     m_path = path;
     return true;
 }

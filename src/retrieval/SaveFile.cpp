@@ -18,11 +18,12 @@ QString videoFileName(const QDateTime &when)
         .arg(t.second());
 }
 
-QString freeFileName(const QString &folder, const QString &fileName)
+QString freeFileName(const QString &folder, const QString &fileName, const QString &alsoSuffix)
 {
     const QDir dir(folder);
-    const auto taken = [&dir](const QString &name) {
-        return QFileInfo::exists(dir.filePath(name));
+    const auto taken = [&dir, &alsoSuffix](const QString &name) {
+        return QFileInfo::exists(dir.filePath(name)) ||
+               (!alsoSuffix.isEmpty() && QFileInfo::exists(dir.filePath(name + alsoSuffix)));
     };
     if (!taken(fileName))
         return fileName;

@@ -13,7 +13,9 @@ namespace SaveFile {
 QString videoFileName(const QDateTime &when);
 
 // The first name not yet taken in `folder`: "12_7_1_5_9.flv", then "12_7_1_5_9 (2).flv", "(3)", ...
-QString freeFileName(const QString &folder, const QString &fileName);
+// With `alsoSuffix`, a name is taken too while the name plus that suffix exists.
+QString freeFileName(const QString &folder, const QString &fileName,
+                     const QString &alsoSuffix = QString());
 
 // The leading decimal digits of a Content-length value (blanks before them skipped); 0 without.
 double leadingNumber(const QString &text);

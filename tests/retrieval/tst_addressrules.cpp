@@ -155,6 +155,10 @@ void AddressRulesTest::freeName()
     QCOMPARE(SaveFile::freeFileName(dir.path(), name), QStringLiteral("12_7_1_5_9 (2).flv"));
     QFile(dir.filePath(QStringLiteral("12_7_1_5_9 (2).flv"))).open(QIODevice::WriteOnly);
     QCOMPARE(SaveFile::freeFileName(dir.path(), name), QStringLiteral("12_7_1_5_9 (3).flv"));
+    // Another save's part file takes its name too, when asked.
+    QFile(dir.filePath(QStringLiteral("12_7_1_5_9 (3).flv.part"))).open(QIODevice::WriteOnly);
+    QCOMPARE(SaveFile::freeFileName(dir.path(), name, QStringLiteral(".part")),
+             QStringLiteral("12_7_1_5_9 (4).flv"));
 }
 
 void AddressRulesTest::contentLength_data()

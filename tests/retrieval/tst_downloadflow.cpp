@@ -98,6 +98,7 @@ private Q_SLOTS:
     void failureMidBodyEndsOnce();
     void unwritableFolder();
     void sameSecondTwice();
+    void sameSecondAtOnce();
     void endsCleanly_data();
     void endsCleanly();
     void destroyedWhileTransferringKeepsNothing();
@@ -273,6 +274,29 @@ void DownloadFlowTest::sameSecondTwice()
     Rig rig;
     rig.download(QByteArray("first"));
     rig.download(QByteArray("second"));
+    QCOMPARE(rig.files(),
+             (QStringList{QStringLiteral("12_7_1_5_9 (2).flv"), QStringLiteral("12_7_1_5_9.flv")}));
+    QFile first(QDir(rig.folder).filePath(QStringLiteral("12_7_1_5_9.flv")));
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    QCOMPARE(first.readAll(), QByteArray("first"));
+}
+
+void DownloadFlowTest::sameSecondAtOnce()
+{
+    // Two saves under way in one folder, started in the same second, each write their own part.
+    Rig rig;
+    FakeBrowser browser;
+    FakeTransfer transfer;
+    DownloadFlow other(rig.clock, browser, transfer, {kSite, rig.folder});
+    rig.flow->start(kSite + QStringLiteral("/watch?v=abc"));
+    rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
+    other.start(kSite + QStringLiteral("/watch?v=def"));
+    browser.finish(kSite + QStringLiteral("/player?video_id=def&t=tok"));
+    QVERIFY(transfer.destination() != rig.transfer.destination());
+    transfer.setBody(QByteArray("second"));
+    transfer.complete();
+    rig.transfer.setBody(QByteArray("first"));
+    rig.transfer.complete();
     QCOMPARE(rig.files(),
              (QStringList{QStringLiteral("12_7_1_5_9 (2).flv"), QStringLiteral("12_7_1_5_9.flv")}));
     QFile first(QDir(rig.folder).filePath(QStringLiteral("12_7_1_5_9.flv")));
