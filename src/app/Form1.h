@@ -11,6 +11,8 @@
 
 namespace clipnab {
 
+class ClipboardWatch;
+class DownloadNotices;
 class PlatformContext;
 class SearchPanel;
 
@@ -87,6 +89,8 @@ private:
     std::unique_ptr<TransferComponent> m_transfer;
     std::unique_ptr<DownloadFlow> m_download;
     std::unique_ptr<SearchPanel> m_searchPanel;
+    std::unique_ptr<DownloadNotices> m_notices;
+    std::unique_ptr<ClipboardWatch> m_clipboardWatch;
     // txtsearch has the focus: Enter there runs a search.
     bool m_searchHasFocus = false;
     bool m_unloaded = false;
