@@ -1,5 +1,7 @@
 #include "app/Form1.h"
 
+#include "app/ClipboardWatch.h"
+#include "app/DownloadNotices.h"
 #include "app/ProgramInfo.h"
 #include "app/ProgressCaption.h"
 #include "app/ProgressStrip.h"
@@ -8,6 +10,7 @@
 #include "components/BrowserComponent.h"
 #include "components/TransferComponent.h"
 #include "controls/button/deRurara.h"
+#include "downloads/DownloadSettings.h"
 #include "platform/Shell.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/PlatformContext.h"
@@ -19,6 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -107,6 +111,8 @@ void Form1::createComponents(Components components)
         m_context.clock(), *m_locatorBrowser, *m_transfer,
         DownloadFlow::Settings{m_siteBase, components.downloadFolder});
     m_searchPanel = std::make_unique<SearchPanel>(*m_searchBrowser, m_siteBase);
+    m_notices = std::make_unique<DownloadNotices>(m_context);
+    m_clipboardWatch = std::make_unique<ClipboardWatch>(QGuiApplication::clipboard());
 }
 
 void Form1::connectHandlers()
@@ -143,6 +149,15 @@ void Form1::connectHandlers()
     connect(m_download.get(), &DownloadFlow::phaseChanged, this, &Form1::showDownloadPhase);
     connect(m_download.get(), &DownloadFlow::progressChanged, this, &Form1::showDownloadProgress);
     connect(m_download.get(), &DownloadFlow::finished, this, &Form1::showDownloadOutcome);
+    connect(m_download.get(), &DownloadFlow::progressChanged, m_notices.get(),
+            &DownloadNotices::showProgress);
+
+    connect(m_clipboardWatch.get(), &ClipboardWatch::addressFound, this, &Form1::setAddress);
+    connect(m_ui.clipboardAction, &QAction::toggled, this, [this](bool watch) {
+        m_clipboardWatch->setWatching(watch);
+        DownloadSettings().setWatchClipboard(watch);
+    });
+    m_ui.clipboardAction->setChecked(DownloadSettings().watchClipboard());
 }
 
 void Form1::onDownloadClicked()
@@ -410,6 +425,9 @@ void Form1::showStatus(const QString &caption)
 
 void Form1::showDownloadOutcome(const DownloadOutcome &outcome)
 {
+    // Before any message box, which would hold it back until answered.
+    m_notices->downloadEnded(outcome, m_locatorBrowser->LocationName(), m_download->videoId(),
+                             isActiveWindow());
     switch (outcome.kind) {
     case DownloadOutcome::Kind::Invalid:
         warn(outcome);

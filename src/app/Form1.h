@@ -15,6 +15,8 @@ class QTimer;
 
 namespace clipnab {
 
+class ClipboardWatch;
+class DownloadNotices;
 class PlatformContext;
 class SearchPanel;
 
@@ -101,6 +103,8 @@ private:
     std::unique_ptr<TransferComponent> m_transfer;
     std::unique_ptr<DownloadFlow> m_download;
     std::unique_ptr<SearchPanel> m_searchPanel;
+    std::unique_ptr<DownloadNotices> m_notices;
+    std::unique_ptr<ClipboardWatch> m_clipboardWatch;
     // txtsearch has the focus: Enter there runs a search.
     bool m_searchHasFocus = false;
     bool m_unloaded = false;

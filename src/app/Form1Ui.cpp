@@ -198,6 +198,9 @@ void Form1Ui::createMenus(QMainWindow *window)
     stopAction = addAction(menuFile, "menuStop", QStringLiteral("Stop download(&T)"));
     stopAction->setShortcut(QKeySequence(Qt::Key_Escape));
     stopAction->setEnabled(false);
+    // Addresses copied anywhere fill the address box while this is checked.
+    clipboardAction = addAction(menuFile, "menuWatch", QStringLiteral("Watch clipboard(&W)"));
+    clipboardAction->setCheckable(true);
     menuFile->addSeparator()->setObjectName(QStringLiteral("menuS"));
     exitAction = addAction(menuFile, "menuExit", QStringLiteral("Exit(&E)"));
     exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

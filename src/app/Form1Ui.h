@@ -54,6 +54,7 @@ struct Form1Ui
     QLabel *statusLabel = nullptr;          // Label1
     QAction *downloadAction = nullptr;      // menuDown
     QAction *stopAction = nullptr;          // menuStop
+    QAction *clipboardAction = nullptr;     // menuWatch, checkable
     QAction *exitAction = nullptr;          // menuExit
     QAction *searchAction = nullptr;        // menuSS
     QAction *websiteAction = nullptr;       // menuWeb

@@ -3,20 +3,24 @@
 #include "app/SavedLayout.h"
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
+#include "downloads/DownloadSettings.h"
 #include "platform/widgets/PlatformContext.h"
 #include "retrieval/DownloadFlow.h"
 #include "support/FakeBrowser.h"
 #include "support/FakeTransfer.h"
 #include "support/WindowRig.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <algorithm>
@@ -126,11 +130,14 @@ private Q_SLOTS:
     void focusNeverLandsOnWebsite();
     void keyboardShortcuts_data();
     void keyboardShortcuts();
+    void watchedClipboardFillsAddress();
 };
 
 void Form1Test::initTestCase()
 {
     initAppResources();
+    // Settings the window writes go to a test folder, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
 }
 
 void Form1Test::startUp()
@@ -767,6 +774,32 @@ void Form1Test::keyboardShortcuts()
     // Ctrl+Q asks during a download, as Exit does; the answer here is Cancel.
     QCOMPARE(rig.fakes.dialogs->questions.size(), key.key() == Qt::Key_Q ? 1 : 0);
     QVERIFY(rig.window->isVisible());
+}
+
+void Form1Test::watchedClipboardFillsAddress()
+{
+    DownloadSettings().setWatchClipboard(false);
+    WindowRig rig(kSite);
+    QAction *watch = rig.action("menuWatch");
+    QVERIFY(watch->isCheckable());
+    QVERIFY(!watch->isChecked());
+    const QString address = kSite + QStringLiteral("/watch?v=copied");
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    // On: a copied address fills the box and shows its verdict; nothing starts.
+    watch->trigger();
+    QVERIFY(DownloadSettings().watchClipboard());
+    clipboard->setText(QStringLiteral("not an address"));
+    clipboard->setText(address);
+    QCOMPARE(rig.edit("txtURL")->text(), address);
+    QCOMPARE(rig.label("lblUrl")->text(), QStringLiteral("URL is available"));
+    QVERIFY(!rig.window->downloading());
+    QVERIFY(rig.locator->navigations.isEmpty());
+
+    // Off again: kept off, and copies change nothing.
+    watch->trigger();
+    QVERIFY(!DownloadSettings().watchClipboard());
+    clipboard->setText(kSite + QStringLiteral("/watch?v=later"));
+    QCOMPARE(rig.edit("txtURL")->text(), address);
 }
 
 QTEST_MAIN(Form1Test)

@@ -4,6 +4,8 @@
 #include "controls/button/deRurara.h"
 #include "DemoSite.h"
 #include "platform/widgets/PlatformContext.h"
+#include "support/FakeNotifications.h"
+#include "support/PrivateBus.h"
 #include "support/WindowRig.h"
 
 #include <QAccessible>
@@ -69,12 +71,16 @@ private Q_SLOTS:
     void exitDuringDownload();
     void escapeStopsADownload();
     void droppedBodyIsResumed();
+    void notifiesWhenBehind();
 
 private:
     void download(const QString &id);
     QStringList savedFiles() const;
 
     DemoSite m_site;
+    // The window's session bus, with a notification service on it; none without dbus-daemon.
+    PrivateBus m_bus;
+    std::unique_ptr<FakeNotifications> m_notifications;
     QTemporaryDir m_dir;
     QString m_folder;
     // The real window against the demo site: WebEngine browsers and the network transfer, with
@@ -85,6 +91,11 @@ private:
 void EndToEndTest::initTestCase()
 {
     QVERIFY(m_site.listen() != 0);
+    if (m_bus.start()) {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.address().toLocal8Bit());
+        m_notifications = std::make_unique<FakeNotifications>();
+        QVERIFY(m_notifications->serve(m_bus.connect(QStringLiteral("notifications"))));
+    }
     m_folder = m_dir.filePath(QStringLiteral("download"));
     m_rig = std::make_unique<WindowRig>(DesktopComponents::make(m_site.baseUrl(), m_folder));
 }
@@ -334,6 +345,24 @@ void EndToEndTest::droppedBodyIsResumed()
     QFile file(QDir(m_folder).filePath(kSavedName));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll() == body);
+}
+
+void EndToEndTest::notifiesWhenBehind()
+{
+    // A download that ends with another window in front reaches the notification service.
+    if (!m_notifications)
+        QSKIP("no dbus-daemon to run a session bus on");
+    QWidget front;
+    front.show();
+    front.activateWindow();
+    QTRY_VERIFY(!m_rig->window->isActiveWindow());
+    const qsizetype before = m_notifications->calls.size();
+    download(m_site.videoIds().first());
+    QTRY_COMPARE(m_notifications->calls.size(), before + 1);
+    const FakeNotifications::Call &call = m_notifications->calls.last();
+    QCOMPARE(call.summary, QStringLiteral("Video saved"));
+    QVERIFY2(call.body.endsWith(QLatin1String(" - ClipTube")), qPrintable(call.body));
+    QVERIFY(call.actions.contains(QStringLiteral("show-in-folder")));
 }
 
 int main(int argc, char *argv[])

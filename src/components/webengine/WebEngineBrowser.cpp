@@ -3,6 +3,7 @@
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace clipnab {
@@ -31,6 +32,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget *viewParent, QObject *parent) : Brows
         m_view->setPage(m_page);
     } else {
         m_page = new SameWindowPage(m_profile, this);
+        // Pictures of a page nobody sees are not fetched.
+        m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, false);
     }
     connect(m_page, &QWebEnginePage::loadProgress, this,
             [this](int progress) { Q_EMIT ProgressChange(progress, 100); });
@@ -57,6 +60,11 @@ void WebEngineBrowser::Navigate(const QString &address)
 QString WebEngineBrowser::LocationURL() const
 {
     return m_page->url().toString();
+}
+
+QString WebEngineBrowser::LocationName() const
+{
+    return m_page->title();
 }
 
 } // namespace clipnab

@@ -22,6 +22,7 @@ public:
 
     void Navigate(const QString &address) override;
     QString LocationURL() const override;
+    QString LocationName() const override;
     QWidget *widget() const override { return m_view; }
     QString loadFailure() const override { return m_loadFailure; }
 
