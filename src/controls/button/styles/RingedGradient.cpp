@@ -127,11 +127,10 @@ void paintRingedGradientFixed(Surface &s, const ButtonView &v, ButtonState state
         gradientRowsOn(s, makeRgb(251, 251, 250), makeRgb(228, 226, 218), w - 3, 3, w - 2, h - 5);
         gradientRowsOn(s, makeRgb(245, 244, 242), makeRgb(219, 215, 205), w - 2, 3, w - 1, h - 5);
         fixedFrameAndCorners(s, w, h);
-        // The focus ring wins over the hot one: the pointer never hides the keyboard focus.
-        if (v.hasFocus)
-            drawRing(s, w, h, kFocusRing);
-        else if (state == Hot)
+        if (state == Hot)
             drawRing(s, w, h, kHotRing);
+        else if (v.hasFocus)
+            drawRing(s, w, h, kFocusRing);
         break;
     case Pressed:
         gradientRowsOn(s, makeRgb(209, 204, 193), makeRgb(228, 227, 220), 2, 1, w - 1, 4);
@@ -169,8 +168,7 @@ void paintRingedGradientShaded(Surface &s, const ButtonView &v, ButtonState stat
         drawLineOn(s, 2, h - 2, w - 2, h - 2, shiftColor(b, -37));
         paintBluntFrame(s, w, h, frame, shiftColor(b, -21));
         if (state == Hot || (v.hasFocus && v.showFocus)) {
-            const bool focusRing = v.hasFocus && v.showFocus;
-            const Rgb r = focusRing ? v.colors.color(SysColor::kHighlight) : v.highlightColor;
+            const Rgb r = state == Hot ? v.highlightColor : v.colors.color(SysColor::kHighlight);
             drawRing(s, w, h, {shiftColor(r, 85), shiftColor(r, 69), shiftColor(r, 16), r});
         }
         break;
