@@ -54,7 +54,6 @@ private Q_SLOTS:
     void backColorFillsEverything();
     void scaledDrawingIsBlocks_data();
     void scaledDrawingIsBlocks();
-    void scaleFollowsTheRatioUpward_data();
     void scaleFollowsTheRatioUpward();
     void pixelFillCoversExactlyItsPixels();
 };
@@ -261,20 +260,12 @@ void SurfaceTest::scaledDrawingIsBlocks()
     }
 }
 
-void SurfaceTest::scaleFollowsTheRatioUpward_data()
-{
-    QTest::addColumn<qreal>("ratio");
-    QTest::addColumn<int>("scale");
-    QTest::newRow("1") << 1.0 << 1;
-    QTest::newRow("1.25") << 1.25 << 2;
-    QTest::newRow("2 and a rounding error") << 2.000001 << 2;
-    QTest::newRow("2.5") << 2.5 << 3;
-}
-
 void SurfaceTest::scaleFollowsTheRatioUpward()
 {
-    QFETCH(qreal, ratio);
-    QTEST(Surface::scaleFor(ratio), "scale");
+    QCOMPARE(Surface::scaleFor(1.0), 1);
+    QCOMPARE(Surface::scaleFor(1.25), 2);
+    QCOMPARE(Surface::scaleFor(2.000001), 2);
+    QCOMPARE(Surface::scaleFor(2.5), 3);
 }
 
 // Every start within a vector's width and every length up to several vectors: the vector fill's
