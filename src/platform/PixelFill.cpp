@@ -28,13 +28,13 @@ void fillSse2(QRgb *p, qsizetype n, QRgb c)
     QRgb *const end = p + n;
     _mm_storeu_si128(reinterpret_cast<__m128i *>(p), v);
     p = reinterpret_cast<QRgb *>((reinterpret_cast<std::uintptr_t>(p) + 16) & ~std::uintptr_t{15});
-    for (; p + 4 * kLanes <= end; p += 4 * kLanes) {
+    for (; end - p >= 4 * kLanes; p += 4 * kLanes) {
         _mm_store_si128(reinterpret_cast<__m128i *>(p), v);
         _mm_store_si128(reinterpret_cast<__m128i *>(p + kLanes), v);
         _mm_store_si128(reinterpret_cast<__m128i *>(p + 2 * kLanes), v);
         _mm_store_si128(reinterpret_cast<__m128i *>(p + 3 * kLanes), v);
     }
-    for (; p + kLanes <= end; p += kLanes)
+    for (; end - p >= kLanes; p += kLanes)
         _mm_store_si128(reinterpret_cast<__m128i *>(p), v);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(end - kLanes), v);
 }
@@ -50,13 +50,13 @@ __attribute__((target("avx2"))) void fillAvx2(QRgb *p, qsizetype n, QRgb c)
     QRgb *const end = p + n;
     _mm256_storeu_si256(reinterpret_cast<__m256i *>(p), v);
     p = reinterpret_cast<QRgb *>((reinterpret_cast<std::uintptr_t>(p) + 32) & ~std::uintptr_t{31});
-    for (; p + 4 * kLanes <= end; p += 4 * kLanes) {
+    for (; end - p >= 4 * kLanes; p += 4 * kLanes) {
         _mm256_store_si256(reinterpret_cast<__m256i *>(p), v);
         _mm256_store_si256(reinterpret_cast<__m256i *>(p + kLanes), v);
         _mm256_store_si256(reinterpret_cast<__m256i *>(p + 2 * kLanes), v);
         _mm256_store_si256(reinterpret_cast<__m256i *>(p + 3 * kLanes), v);
     }
-    for (; p + kLanes <= end; p += kLanes)
+    for (; end - p >= kLanes; p += kLanes)
         _mm256_store_si256(reinterpret_cast<__m256i *>(p), v);
     _mm256_storeu_si256(reinterpret_cast<__m256i *>(end - kLanes), v);
 }
