@@ -6,9 +6,9 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 namespace clipnab {
 
@@ -19,7 +19,7 @@ constexpr qreal kRatioTolerance = 0.01;
 
 } // namespace
 
-Surface::Surface(const SystemColors &colors) : m_colors(colors) {}
+Surface::Surface(const SystemColors &colors) : m_colors(colors), m_fill(widestPixelFill()) {}
 
 int Surface::scaleFor(qreal devicePixelRatio)
 {
@@ -63,7 +63,8 @@ void Surface::clear()
 }
 
 Surface::PixelWriter::PixelWriter(Surface &surface)
-    : m_bits(surface.m_image.isNull() ? nullptr : reinterpret_cast<QRgb *>(surface.m_image.bits())),
+    : m_fill(surface.m_fill),
+      m_bits(surface.m_image.isNull() ? nullptr : reinterpret_cast<QRgb *>(surface.m_image.bits())),
       m_stride(surface.m_image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb))),
       m_width(surface.m_width), m_height(surface.m_height), m_scale(surface.m_scale)
 {
@@ -74,30 +75,76 @@ void Surface::PixelWriter::block(int x, int y, int n, QRgb c)
     const int k = m_scale;
     QRgb *p = m_bits + static_cast<qsizetype>(y) * k * m_stride + static_cast<qsizetype>(x) * k;
     for (int row = 0; row < k; ++row, p += m_stride)
-        std::fill(p, p + static_cast<qsizetype>(n) * k, c);
-}
-
-void Surface::PixelWriter::fillLongRow(QRgb *p, int n, QRgb c)
-{
-    // Doubling a filled prefix with memcpy, which is vectorised.
-    std::fill(p, p + kShortRow, c);
-    qsizetype done = kShortRow;
-    while (done < n) {
-        const qsizetype chunk = std::min(done, n - done);
-        std::memcpy(p + done, p, static_cast<size_t>(chunk) * sizeof(QRgb));
-        done += chunk;
-    }
+        fillRow(p, static_cast<qsizetype>(n) * k, c);
 }
 
 void Surface::PixelWriter::runs(int y, std::span<const ColorRun> runs)
 {
-    int x = 0;
-    for (const ColorRun &run : runs) {
-        if (x >= m_width)
-            break;
-        if (run.length > 0)
-            hline(x, x + run.length - 1, y, run.color);
-        x += std::max(run.length, 0);
+    if (y < 0 || y >= m_height)
+        return;
+    const int k = m_scale;
+    QRgb *row = m_bits + static_cast<qsizetype>(y) * k * m_stride;
+    const qsizetype width = static_cast<qsizetype>(m_width) * k;
+    for (int copy = 0; copy < k; ++copy, row += m_stride) {
+        qsizetype x = 0;
+        for (const ColorRun &run : runs) {
+            const qsizetype n = std::min(static_cast<qsizetype>(run.length) * k, width - x);
+            if (n <= 0)
+                continue;
+            if (n == 1)
+                row[x] = run.color;
+            else
+                fillRow(row + x, n, run.color);
+            x += n;
+        }
+    }
+}
+
+void Surface::PixelWriter::gradedRuns(int y0, std::span<const ColorRun> runs, std::size_t graded,
+                                      std::span<const QRgb> colors)
+{
+    // The runs as device pixels clipped to the row, once for all rows; the graded run first.
+    struct Span
+    {
+        qsizetype x;
+        qsizetype n;
+        QRgb color;
+    };
+    std::array<Span, 8> spans{};
+    if (runs.size() > spans.size() || graded >= runs.size())
+        return;
+    const int k = m_scale;
+    const qsizetype width = static_cast<qsizetype>(m_width) * k;
+    std::size_t count = 1;
+    qsizetype x = 0;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const qsizetype n =
+            std::clamp(static_cast<qsizetype>(runs[i].length) * k, qsizetype{0}, width - x);
+        if (i == graded)
+            spans[0] = {x, n, 0};
+        else if (n > 0)
+            spans[count++] = {x, n, runs[i].color};
+        x += n;
+    }
+    const int first = std::max(y0, 0);
+    const int end = std::min(y0 + static_cast<int>(colors.size()), m_height);
+    const auto paint = [&](QRgb *row) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const Span &span = spans[i];
+            if (span.n == 1)
+                row[span.x] = span.color;
+            else
+                fillRow(row + span.x, span.n, span.color);
+        }
+    };
+    for (int y = first; y < end; ++y) {
+        spans[0].color = colors[static_cast<std::size_t>(y - y0)];
+        QRgb *row = m_bits + static_cast<qsizetype>(y) * k * m_stride;
+        if (k == 1)
+            paint(row);
+        else
+            for (int copy = 0; copy < k; ++copy, row += m_stride)
+                paint(row);
     }
 }
 

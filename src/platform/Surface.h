@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Color.h"
+#include "platform/PixelFill.h"
 
 #include <QFont>
 #include <QImage>
@@ -136,12 +137,7 @@ public:
                 block(x1, y, n, c);
                 return;
             }
-            QRgb *p = m_bits + y * m_stride + x1;
-            if (n > kShortRow)
-                fillLongRow(p, n, c);
-            else
-                for (int i = 0; i < n; ++i)
-                    p[i] = c;
+            fillRow(m_bits + y * m_stride + x1, n, c);
         }
         void vline(int x, int y1, int y2, QRgb c) // y1 <= y2, both inclusive
         {
@@ -163,15 +159,27 @@ public:
 
         // Row y from x = 0 on as consecutive runs; what lies beyond the surface is left out.
         void runs(int y, std::span<const ColorRun> runs);
+        // Rows y0, y0 + 1, ... as the same runs, one row for each of `colors`: run `graded`
+        // takes the row's colour, the others keep theirs.
+        void gradedRuns(int y0, std::span<const ColorRun> runs, std::size_t graded,
+                        std::span<const QRgb> colors);
 
     private:
-        // Rows up to this long are filled pixel by pixel; longer ones by doubling with memcpy.
-        static constexpr int kShortRow = 64;
-        static void fillLongRow(QRgb *p, int n, QRgb c);
+        // Rows up to this long are filled pixel by pixel; longer ones with vector stores.
+        static constexpr int kShortRow = 8;
+        void fillRow(QRgb *p, qsizetype n, QRgb c) const
+        {
+            if (n > kShortRow)
+                m_fill(p, n, c);
+            else
+                for (qsizetype i = 0; i < n; ++i)
+                    p[i] = c;
+        }
         void slantedLine(int x1, int y1, int x2, int y2, Rgb color);
         // The device pixels of n logical pixels from (x, y) along the row; inside the surface.
         void block(int x, int y, int n, QRgb c);
 
+        PixelFill m_fill;
         QRgb *m_bits;
         qsizetype m_stride;
         int m_width;
@@ -203,6 +211,7 @@ private:
               unsigned sides);
 
     const SystemColors &m_colors;
+    PixelFill m_fill;
     QImage m_image;
     // The logical size, kept here so per-pixel bounds checks need no call into the image.
     int m_width = 0;

@@ -1,3 +1,4 @@
+#include "platform/PixelFill.h"
 #include "platform/Surface.h"
 #include "platform/SystemColors.h"
 
@@ -6,6 +7,7 @@
 #include <QTest>
 
 #include <functional>
+#include <vector>
 
 using namespace clipnab;
 
@@ -52,8 +54,8 @@ private Q_SLOTS:
     void backColorFillsEverything();
     void scaledDrawingIsBlocks_data();
     void scaledDrawingIsBlocks();
-    void scaleFollowsTheRatioUpward_data();
     void scaleFollowsTheRatioUpward();
+    void pixelFillCoversExactlyItsPixels();
 };
 
 void SurfaceTest::lineLeavesOutItsEndPoint_data()
@@ -258,20 +260,27 @@ void SurfaceTest::scaledDrawingIsBlocks()
     }
 }
 
-void SurfaceTest::scaleFollowsTheRatioUpward_data()
-{
-    QTest::addColumn<qreal>("ratio");
-    QTest::addColumn<int>("scale");
-    QTest::newRow("1") << 1.0 << 1;
-    QTest::newRow("1.25") << 1.25 << 2;
-    QTest::newRow("2 and a rounding error") << 2.000001 << 2;
-    QTest::newRow("2.5") << 2.5 << 3;
-}
-
 void SurfaceTest::scaleFollowsTheRatioUpward()
 {
-    QFETCH(qreal, ratio);
-    QTEST(Surface::scaleFor(ratio), "scale");
+    QCOMPARE(Surface::scaleFor(1.0), 1);
+    QCOMPARE(Surface::scaleFor(1.25), 2);
+    QCOMPARE(Surface::scaleFor(2.000001), 2);
+    QCOMPARE(Surface::scaleFor(2.5), 3);
+}
+
+// Every start within a vector's width and every length up to several vectors: the vector fill's
+// unaligned head and tail must cover the run and nothing beside it.
+void SurfaceTest::pixelFillCoversExactlyItsPixels()
+{
+    const PixelFill fill = widestPixelFill();
+    for (int start = 0; start < 9; ++start) {
+        for (int length = 0; length < 140; ++length) {
+            std::vector<QRgb> pixels(160, 7u);
+            fill(pixels.data() + start, length, 9u);
+            for (int i = 0; i < 160; ++i)
+                QCOMPARE(pixels[std::size_t(i)], i >= start && i < start + length ? 9u : 7u);
+        }
+    }
 }
 
 QTEST_MAIN(SurfaceTest)

@@ -274,9 +274,8 @@ void deRurara::Refresh()
 void deRurara::paintSurface()
 {
     // A hidden button gets its resize event only when shown; a size set meanwhile is laid out
-    // here, so that this pass paints at the right size and density.
-    if (m_surface->width() != width() || m_surface->height() != height() ||
-        m_surface->scale() != Surface::scaleFor(devicePixelRatio()))
+    // here, so that this pass paints at the right size. A new density shows at the next paint.
+    if (m_surface->width() != width() || m_surface->height() != height())
         updateLayout();
     ++m_paintCount;
     const clipnab::ButtonState state = shownState();
@@ -307,10 +306,17 @@ void deRurara::paintSurface()
 bool deRurara::paintSystemTheme(clipnab::ButtonState state)
 {
     m_surface->setBackColor(m_context.systemColors().color(SysColor::kButtonFace));
-    const clipnab::ButtonState themeState = state == Normal && m_hasFocus ? Defaulted : state;
-    return m_context.theme().drawPushButton(m_surface->paintDevice(),
-                                            QRect(0, 0, m_surface->width(), m_surface->height()),
-                                            static_cast<int>(themeState), this);
+    const ThemePainter &theme = m_context.theme();
+    if (!theme.isAvailable())
+        return false;
+    const int themeState = static_cast<int>(state == Normal && m_hasFocus ? Defaulted : state);
+    QImage &image = m_surface->paintDevice();
+    return m_themeMemo.paint(
+        image, image.rect(),
+        ThemeKey{style(), palette().cacheKey(), themeState, m_surface->scale()}, [&] {
+            return theme.drawPushButton(image, QRect(0, 0, m_surface->width(), m_surface->height()),
+                                        themeState, this);
+        });
 }
 
 void deRurara::drawCaption(clipnab::ButtonState state)
@@ -328,8 +334,16 @@ void deRurara::drawCaption(clipnab::ButtonState state)
     const Rgb previous = m_surface->foreColor();
     m_surface->setForeColor(color);
     m_surface->setFont(m_properties.font);
-    m_surface->drawText(m_properties.caption, m_captionRect.left, m_captionRect.top,
-                        m_captionRect.right, m_captionRect.bottom, m_captionFormat);
+    const GdiRect &r = m_captionRect;
+    const int k = m_surface->scale();
+    m_captionMemo.paint(
+        m_surface->paintDevice(),
+        QRect(r.left * k, r.top * k, (r.right - r.left) * k, (r.bottom - r.top) * k),
+        CaptionKey{m_properties.caption, m_properties.font, m_captionFormat, r, color, k}, [&] {
+            m_surface->drawText(m_properties.caption, r.left, r.top, r.right, r.bottom,
+                                m_captionFormat);
+            return true;
+        });
     m_surface->setForeColor(previous);
 }
 
@@ -527,6 +541,18 @@ void deRurara::showEvent(QShowEvent *)
 void deRurara::hideEvent(QHideEvent *)
 {
     setToolTip(m_properties.toolTip);
+}
+
+void deRurara::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // A new style, palette or theme may draw the bevel and the text differently.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::StyleChange || type == QEvent::PaletteChange ||
+        type == QEvent::ThemeChange || type == QEvent::FontChange) {
+        m_captionMemo.clear();
+        m_themeMemo.clear();
+    }
 }
 
 void deRurara::About()

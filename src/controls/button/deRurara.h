@@ -4,6 +4,7 @@
 #include "controls/button/ButtonProperties.h"
 #include "controls/button/ButtonView.h"
 #include "platform/Color.h"
+#include "platform/PaintMemo.h"
 #include "platform/PropertyValue.h"
 
 #include <QImage>
@@ -15,6 +16,7 @@
 #include <optional>
 
 class QRegion;
+class QStyle;
 
 namespace clipnab {
 
@@ -66,6 +68,8 @@ public:
     static constexpr const char *kClassId = "Clipnab.deRurara";
     // The ButtonType of a check button; 0 is a push button.
     static constexpr int kCheckButton = 1;
+    // Normal, hot, pressed, focused and disabled.
+    static constexpr std::size_t kRememberedStates = 5;
 
     explicit deRurara(PlatformContext &context, QWidget *parent = nullptr);
     ~deRurara() override;
@@ -195,8 +199,30 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    // What decides the caption's pixels besides the body under it.
+    struct CaptionKey
+    {
+        QString text;
+        QFont font;
+        unsigned format = 0;
+        GdiRect rect;
+        Rgb color = 0;
+        int scale = 1;
+        friend bool operator==(const CaptionKey &, const CaptionKey &) = default;
+    };
+    // What decides the themed bevel's pixels besides the face under it.
+    struct ThemeKey
+    {
+        const QStyle *style = nullptr;
+        qint64 palette = 0;
+        int state = 0;
+        int scale = 1;
+        friend bool operator==(const ThemeKey &, const ThemeKey &) = default;
+    };
+
     void notify(const QString &name);
     // The generic property write: store, then what the property's change asks for.
     void write(ButtonProperty property, const PropertyValue &value);
@@ -257,6 +283,10 @@ private:
     GdiRect m_captionRect;
     unsigned m_captionFormat = kInitialCaptionFormat;
     int m_paintCount = 0;
+    // The caption and the bevel of the states shown lately: laying out text and drawing through
+    // the style take far longer than copying their pixels back.
+    PaintMemo<CaptionKey> m_captionMemo{kRememberedStates};
+    PaintMemo<ThemeKey> m_themeMemo{kRememberedStates};
 };
 
 } // namespace clipnab

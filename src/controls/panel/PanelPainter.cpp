@@ -71,7 +71,8 @@ std::optional<RowBand> gradientBand(const SystemColors &colors, OleColor top, Ol
     // Rows below the surface would not show; the band ends at its last row.
     const int last = std::min(gradient.y1, height - 1);
     for (int y = gradient.y0; y <= last; ++y) {
-        band.colors.push_back(makeRgb(composedChannel(r), composedChannel(g), composedChannel(b)));
+        band.colors.push_back(
+            toQRgb(makeRgb(composedChannel(r), composedChannel(g), composedChannel(b))));
         r -= stepR;
         g -= stepG;
         b -= stepB;
@@ -97,62 +98,91 @@ enum class Layer
     Header
 };
 
-struct LayerRun
-{
-    int length;
-    Layer layer;
-};
-
 // Which layers a row meets: the body's rows, the frame's full rows, the header's rows.
 constexpr unsigned kBodyRow = 1;
 constexpr unsigned kFrameRow = 2;
 constexpr unsigned kHeaderRow = 4;
-constexpr int kRowKinds = 8;
+// A row has at most eight column edges, so at most seven runs.
+constexpr std::size_t kMaxRuns = 7;
 
-bool bandHasRow(const std::optional<RowBand> &band, int y)
+// The runs of one kind of row; the colours of the background and frame runs are set once.
+struct RowLayout
+{
+    std::array<ColorRun, kMaxRuns> runs{};
+    std::array<Layer, kMaxRuns> layers{};
+    std::size_t count = 0;
+};
+
+// Sorts the first `count` entries and drops repeated ones; returns how many are left.
+std::size_t sortDistinct(std::array<int, 8> &values, std::size_t count)
+{
+    std::size_t distinct = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int value = values[i];
+        std::size_t at = 0;
+        while (at < distinct && values[at] < value)
+            ++at;
+        if (at < distinct && values[at] == value)
+            continue;
+        for (std::size_t j = distinct; j > at; --j)
+            values[j] = values[j - 1];
+        values[at] = value;
+        ++distinct;
+    }
+    return distinct;
+}
+
+bool bandHasRow(const RowBand *band, int y)
 {
     return band && y >= band->top && y - band->top < static_cast<int>(band->colors.size());
 }
 
-// The runs of a row of the given kind: the layer on top at each column, equal neighbours merged.
-std::vector<LayerRun> rowLayout(const PanelPicture &picture, int width, unsigned kind)
+bool bandHasColumn(const RowBand *band, int x)
 {
-    std::vector<int> edges{0, width};
-    const auto addBand = [&](const std::optional<RowBand> &band) {
-        if (band) {
-            edges.push_back(std::clamp(band->left, 0, width));
-            edges.push_back(std::clamp(band->right, 0, width));
-        }
-    };
-    addBand(picture.body);
-    addBand(picture.header);
-    if (picture.frame) {
-        edges.push_back(std::min(1, width));
-        edges.push_back(std::max(width - 1, 0));
-    }
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    return x >= band->left && x < band->right;
+}
 
-    const auto inBand = [](const std::optional<RowBand> &band, int x) {
-        return x >= band->left && x < band->right;
-    };
-    std::vector<LayerRun> runs;
-    for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+// The layer on top at each column of a row of the given kind, equal neighbours merged.
+RowLayout rowLayout(const PanelPicture &picture, int width, unsigned kind)
+{
+    std::array<int, 8> edges{0, width};
+    std::size_t edgeCount = 2;
+    const auto addEdge = [&](int x) { edges[edgeCount++] = std::clamp(x, 0, width); };
+    for (const RowBand *band : {picture.body, picture.header}) {
+        if (band) {
+            addEdge(band->left);
+            addEdge(band->right);
+        }
+    }
+    if (picture.frame) {
+        addEdge(1);
+        addEdge(width - 1);
+    }
+    edgeCount = sortDistinct(edges, edgeCount);
+
+    RowLayout layout;
+    for (std::size_t i = 0; i + 1 < edgeCount; ++i) {
         const int x = edges[i];
         Layer layer = Layer::Background;
-        if ((kind & kHeaderRow) && inBand(picture.header, x))
+        QRgb color = toQRgb(picture.background);
+        if ((kind & kHeaderRow) && bandHasColumn(picture.header, x)) {
             layer = Layer::Header;
-        else if (picture.frame && ((kind & kFrameRow) || x == 0 || x == width - 1))
+        } else if (picture.frame && ((kind & kFrameRow) || x == 0 || x == width - 1)) {
             layer = Layer::Frame;
-        else if ((kind & kBodyRow) && inBand(picture.body, x))
+            color = toQRgb(*picture.frame);
+        } else if ((kind & kBodyRow) && bandHasColumn(picture.body, x)) {
             layer = Layer::Body;
+        }
         const int length = edges[i + 1] - x;
-        if (!runs.empty() && runs.back().layer == layer)
-            runs.back().length += length;
-        else
-            runs.push_back({length, layer});
+        if (layout.count > 0 && layout.layers[layout.count - 1] == layer) {
+            layout.runs[layout.count - 1].length += length;
+        } else {
+            layout.runs[layout.count] = {length, color};
+            layout.layers[layout.count] = layer;
+            ++layout.count;
+        }
     }
-    return runs;
+    return layout;
 }
 
 } // namespace
@@ -161,39 +191,63 @@ void paintPanel(Surface &target, const PanelPicture &picture)
 {
     const int width = target.width();
     const int height = target.height();
-    std::array<std::optional<std::vector<LayerRun>>, kRowKinds> layouts;
-    std::vector<ColorRun> runs;
-    Surface::PixelWriter out = target.pixelWriter();
-    for (int y = 0; y < height; ++y) {
-        unsigned kind = 0;
-        if (bandHasRow(picture.body, y))
-            kind |= kBodyRow;
-        if (y == 0 || y == height - 1)
-            kind |= kFrameRow;
-        if (bandHasRow(picture.header, y))
-            kind |= kHeaderRow;
-        auto &layout = layouts[kind];
-        if (!layout)
-            layout = rowLayout(picture, width, kind);
-        runs.clear();
-        for (const LayerRun &run : *layout) {
-            Rgb color = picture.background;
-            switch (run.layer) {
-            case Layer::Background:
-                break;
-            case Layer::Body:
-                color = picture.body->colors[static_cast<std::size_t>(y - picture.body->top)];
-                break;
-            case Layer::Frame:
-                color = *picture.frame;
-                break;
-            case Layer::Header:
-                color = picture.header->colors[static_cast<std::size_t>(y - picture.header->top)];
-                break;
-            }
-            runs.push_back({run.length, toQRgb(color)});
+    // Rows where no layer starts or ends share one layout; only the bands' colours change.
+    std::array<int, 8> starts{0, std::min(1, height), std::max(height - 1, 0), height};
+    std::size_t startCount = 4;
+    for (const RowBand *band : {picture.body, picture.header}) {
+        if (band) {
+            const int top = std::clamp(band->top, 0, height);
+            starts[startCount++] = top;
+            starts[startCount++] =
+                std::clamp(band->top + static_cast<int>(band->colors.size()), top, height);
         }
-        out.runs(y, runs);
+    }
+    startCount = sortDistinct(starts, startCount);
+
+    Surface::PixelWriter out = target.pixelWriter();
+    for (std::size_t i = 0; i + 1 < startCount; ++i) {
+        const int first = starts[i];
+        const int end = starts[i + 1];
+        unsigned kind = 0;
+        if (bandHasRow(picture.body, first))
+            kind |= kBodyRow;
+        if (first == 0 || first == height - 1)
+            kind |= kFrameRow;
+        if (bandHasRow(picture.header, first))
+            kind |= kHeaderRow;
+        const RowLayout layout = rowLayout(picture, width, kind);
+        const std::span<const ColorRun> runs(layout.runs.data(), layout.count);
+        // Rows meeting one band take its colours one row after the other; rows meeting both (a
+        // header over the body's rows) are written row by row.
+        std::size_t graded = layout.count;
+        std::size_t gradedRuns = 0;
+        for (std::size_t r = 0; r < layout.count; ++r) {
+            if (layout.layers[r] == Layer::Body || layout.layers[r] == Layer::Header) {
+                graded = r;
+                ++gradedRuns;
+            }
+        }
+        if (gradedRuns == 1) {
+            const RowBand &band =
+                *(layout.layers[graded] == Layer::Body ? picture.body : picture.header);
+            out.gradedRuns(first, runs, graded,
+                           std::span<const QRgb>(band.colors)
+                               .subspan(static_cast<std::size_t>(first - band.top),
+                                        static_cast<std::size_t>(end - first)));
+            continue;
+        }
+        RowLayout row = layout;
+        for (int y = first; y < end; ++y) {
+            for (std::size_t r = 0; r < row.count; ++r) {
+                if (row.layers[r] == Layer::Body)
+                    row.runs[r].color =
+                        picture.body->colors[static_cast<std::size_t>(y - picture.body->top)];
+                else if (row.layers[r] == Layer::Header)
+                    row.runs[r].color =
+                        picture.header->colors[static_cast<std::size_t>(y - picture.header->top)];
+            }
+            out.runs(y, std::span<const ColorRun>(row.runs.data(), row.count));
+        }
     }
 }
 

@@ -50,19 +50,21 @@ struct RowGradient
     int y1 = -1;
     int x2 = 0;
     int n = 0;
+    friend bool operator==(const RowGradient &, const RowGradient &) = default;
 };
 
 RowGradient headerGradient(QSize strip);
 // Style 0 grades the area of the body box (below the header); any other style the whole panel.
 RowGradient bodyGradient(int style, QSize panel, const QRect &bodyBox);
 
-// Columns left .. right - 1 of the rows from `top` down, one colour per row.
+// Columns left .. right - 1 of the rows from `top` down, one colour per row as the surface's
+// image holds it.
 struct RowBand
 {
     int left = 0;
     int right = 0;
     int top = 0;
-    std::vector<Rgb> colors;
+    std::vector<QRgb> colors;
 };
 
 // The rows a gradient paints on a surface `height` rows high, each row the line from (0, y) to
@@ -82,9 +84,9 @@ std::optional<Rgb> frameColor(const SystemColors &colors, OleColor border);
 struct PanelPicture
 {
     Rgb background = 0;
-    std::optional<RowBand> body;
+    const RowBand *body = nullptr;
     std::optional<Rgb> frame;
-    std::optional<RowBand> header;
+    const RowBand *header = nullptr;
 };
 
 // Paints the whole surface, each pixel once.

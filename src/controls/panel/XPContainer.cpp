@@ -197,37 +197,34 @@ void XPContainer::drawParts()
     picture.background = colors.color(SysColor::kButtonFace);
     if (m_properties.style == 0) {
         m_header->show();
+        // The strip shows the panel's surface: the panel's repaint repaints it too.
         picture.header = headerBand();
-        m_header->update();
     } else {
         m_header->hide();
     }
     picture.body =
-        gradientBand(colors, set.backLight, set.backDark,
-                     bodyGradient(m_properties.style, size(), m_bodyBox->geometry()), height());
+        m_bodyRows.band(colors, set.backLight, set.backDark,
+                        bodyGradient(m_properties.style, size(), m_bodyBox->geometry()), height());
     picture.frame = frameColor(colors, set.border);
     paintPanel(m_surface, picture);
 }
 
-RowBand XPContainer::headerBand()
+const RowBand *XPContainer::headerBand()
 {
     const SystemColors &colors = m_context.systemColors();
     const PanelColorSet &set = m_properties;
     const QRect strip = m_header->geometry();
-    std::optional<RowBand> band = gradientBand(colors, set.headerLight, set.headerDark,
-                                               headerGradient(strip.size()), strip.height());
-    // Without a gradient the strip shows the button face, and the caption keeps its colour.
-    if (!band) {
-        const std::size_t rows = static_cast<std::size_t>(std::max(strip.height(), 0));
-        band = RowBand{0, strip.width(), 0,
-                       std::vector<Rgb>(rows, colors.color(SysColor::kButtonFace))};
-    } else {
+    if (const RowBand *band =
+            m_headerRows.band(colors, set.headerLight, set.headerDark, headerGradient(strip.size()),
+                              strip.height(), strip.topLeft())) {
         setCaptionColor(translateColor(set.text, colors));
+        return band;
     }
-    band->left += strip.x();
-    band->right += strip.x();
-    band->top += strip.y();
-    return *band;
+    // Without a gradient the strip shows the button face, and the caption keeps its colour.
+    const std::size_t rows = static_cast<std::size_t>(std::max(strip.height(), 0));
+    m_plainHeader = RowBand{strip.left(), strip.left() + strip.width(), strip.top(),
+                            std::vector<QRgb>(rows, toQRgb(colors.color(SysColor::kButtonFace)))};
+    return &m_plainHeader;
 }
 
 void XPContainer::setCaptionColor(Rgb text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/panel/GradientRowCache.h"
 #include "controls/panel/PanelPainter.h"
 #include "controls/panel/PanelProperties.h"
 #include "platform/Color.h"
@@ -100,11 +101,14 @@ private:
     void redraw();
     void drawParts();
     // The header strip's rows in the panel's surface; sets the caption's colour on the way.
-    RowBand headerBand();
+    const RowBand *headerBand();
     void setCaptionColor(Rgb text);
 
     PlatformContext &m_context;
     Surface m_surface;
+    GradientRowCache m_bodyRows;
+    GradientRowCache m_headerRows;
+    RowBand m_plainHeader;
     HeaderStrip *m_header = nullptr;
     QLabel *m_captionLabel = nullptr;
     QWidget *m_bodyBox = nullptr;

@@ -93,10 +93,11 @@ void PanelPainterTest::rowGradient()
     Surface surface(colors);
     surface.resize(8, 6);
 
+    const auto body = gradientBand(colors, top, bottom, RowGradient{y0, y1, 8, n}, 6);
+    QCOMPARE(body.has_value(), painted);
     PanelPicture picture;
     picture.background = kBackground;
-    picture.body = gradientBand(colors, top, bottom, RowGradient{y0, y1, 8, n}, 6);
-    QCOMPARE(picture.body.has_value(), painted);
+    picture.body = body ? &*body : nullptr;
     paintPanel(surface, picture);
     for (int y = 0; y < rows.size(); ++y) {
         QCOMPARE(surface.pixel(0, y), rows.at(y));
@@ -109,9 +110,10 @@ void PanelPainterTest::gradientRowsStopBeforeX2()
     SystemColors colors;
     Surface surface(colors);
     surface.resize(8, 2);
+    const auto body = gradientBand(colors, 0x111111, 0x222222, RowGradient{0, 1, 5, 2}, 2);
     PanelPicture picture;
     picture.background = kBackground;
-    picture.body = gradientBand(colors, 0x111111, 0x222222, RowGradient{0, 1, 5, 2}, 2);
+    picture.body = &*body;
     paintPanel(surface, picture);
     for (int y = 0; y < 2; ++y) {
         QCOMPARE(surface.pixel(4, y), y == 0 ? 0x111111 : 0x222222);
@@ -172,6 +174,8 @@ void PanelPainterTest::layersPaintedOnce_data()
     QTest::newRow("rows leftwards from x = 0")
         << QSize(9, 9) << RowGradient{2, 6, -4, 5} << QRect(1, 1, 7, 3);
     QTest::newRow("one column") << QSize(1, 7) << RowGradient{0, 6, 1, 7} << QRect(1, 1, 0, 3);
+    QTest::newRow("narrow header over the body's rows")
+        << QSize(12, 10) << RowGradient{0, 9, 12, 10} << QRect(3, 1, 4, 3);
 }
 
 // The layers painted one over the other must give what the one pass gives.
@@ -182,13 +186,15 @@ void PanelPainterTest::layersPaintedOnce()
     QFETCH(QRect, header);
     constexpr Rgb kBorder = 0xDCC1AD;
     SystemColors colors;
+    const auto bodyBand = gradientBand(colors, 0x102030, 0xF0E0D0, body, size.height());
+    const RowBand headerBand{header.left(), header.left() + header.width(), header.top(),
+                             std::vector<QRgb>(std::size_t(header.height()), toQRgb(0x00FF00))};
     PanelPicture picture;
     picture.background = kBackground;
-    picture.body = gradientBand(colors, 0x102030, 0xF0E0D0, body, size.height());
+    picture.body = &*bodyBand;
     picture.frame = kBorder;
     if (!header.isNull())
-        picture.header = RowBand{header.left(), header.left() + header.width(), header.top(),
-                                 std::vector<Rgb>(std::size_t(header.height()), 0x00FF00)};
+        picture.header = &headerBand;
     Surface once(colors);
     once.resize(size.width(), size.height());
     paintPanel(once, picture);
@@ -198,7 +204,7 @@ void PanelPainterTest::layersPaintedOnce()
     layered.setBackColor(kBackground);
     for (std::size_t i = 0; i < picture.body->colors.size(); ++i) {
         const int y = picture.body->top + int(i);
-        layered.line(0, y, body.x2, y, picture.body->colors[i]);
+        layered.line(0, y, body.x2, y, fromQRgb(picture.body->colors[i]));
     }
     const int right = size.width() - 1;
     const int bottom = size.height() - 1;
