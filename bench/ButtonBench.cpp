@@ -14,6 +14,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -95,7 +96,13 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
+    // Five repetitions and their median, unless the command line says otherwise.
+    std::vector<char *> arguments(argv, argv + argc);
+    static char repetitions[] = "--benchmark_repetitions=5";
+    static char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
+    arguments.insert(arguments.begin() + 1, {repetitions, aggregatesOnly});
+    int count = static_cast<int>(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printRatios();

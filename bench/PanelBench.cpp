@@ -12,7 +12,9 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -54,15 +56,24 @@ void QtGradientFill(benchmark::State &state)
 BENCHMARK(QtGradientFill);
 
 // Keeps each benchmark's CPU time per iteration (steadier than wall time on a busy machine)
-// so the two can be compared at the end.
+// so the two can be compared at the end; with repetitions, the median.
 class RecordingReporter : public benchmark::ConsoleReporter
 {
 public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            m_times[run.benchmark_name()] = run.GetAdjustedCPUTime();
+        for (const Run &run : runs) {
+            if (run.error_occurred)
+                continue;
+            const std::string name = run.run_name.str();
+            if (run.run_type == Run::RT_Iteration && !m_medians.contains(name)) {
+                m_times[name] = run.GetAdjustedCPUTime();
+            } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                m_times[name] = run.GetAdjustedCPUTime();
+                m_medians.insert(name);
+            }
+        }
     }
 
     double time(const std::string &name) const
@@ -73,6 +84,7 @@ public:
 
 private:
     std::map<std::string, double> m_times;
+    std::set<std::string> m_medians;
 };
 
 } // namespace
@@ -84,8 +96,14 @@ int main(int argc, char *argv[])
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    // Five repetitions and their median, unless the command line says otherwise.
+    std::vector<char *> arguments(argv, argv + argc);
+    static char repetitions[] = "--benchmark_repetitions=5";
+    static char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
+    arguments.insert(arguments.begin() + 1, {repetitions, aggregatesOnly});
+    int count = static_cast<int>(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
+    if (benchmark::ReportUnrecognizedArguments(count, arguments.data()))
         return 1;
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -8,8 +8,8 @@ build=$(cd "$1" && pwd)
 runs=$2
 max_time=$3
 shift 3
-targets=${*:-"fuzz_address_check fuzz_t_value fuzz_content_length fuzz_search_address
-fuzz_property_bag fuzz_saved_layout"}
+targets=${*:-"fuzz_address_check fuzz_t_value fuzz_content_length fuzz_http_fields
+fuzz_search_address fuzz_property_bag fuzz_saved_layout"}
 here=$(cd "$(dirname "$0")" && pwd)
 
 export QT_QPA_PLATFORM=offscreen
@@ -24,6 +24,7 @@ mkdir -p "$build/fuzz/artifacts"
 for t in $targets; do
     case $t in
     fuzz_property_bag | fuzz_saved_layout) dict=layout.dict ;;
+    fuzz_http_fields) dict=http.dict ;;
     *) dict=address.dict ;;
     esac
     # New inputs go to the build folder; the seeds in the repository stay as they are.

@@ -7,7 +7,7 @@ set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config
 qt6-base-dev libqt6sql6-sqlite qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev
-libgl-dev libbenchmark-dev fonts-dejavu-core xvfb xauth curl
+libgl-dev libbenchmark-dev fonts-dejavu-core xvfb xauth curl dbus
 desktop-file-utils appstream"
 case "${1:-}" in
 --fuzz) PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev llvm-14" ;;

@@ -21,6 +21,7 @@ struct Layer
 constexpr std::array kLayers{
     Layer{"platform", ""},
     Layer{"platform/widgets", "platform"},
+    Layer{"platform/dbus", "platform"},
     Layer{"controls", "platform platform/widgets"},
     Layer{"controls/panel", "controls platform platform/widgets"},
     Layer{"controls/button", "controls platform platform/widgets"},
@@ -32,7 +33,7 @@ constexpr std::array kLayers{
     Layer{"downloads", "retrieval components platform"},
     Layer{"app", "downloads search retrieval components components/network "
                  "components/webengine controls controls/panel controls/button platform "
-                 "platform/widgets"},
+                 "platform/widgets platform/dbus"},
 };
 
 const Layer *layerOf(const QString &path)

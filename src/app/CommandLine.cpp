@@ -1,7 +1,12 @@
 #include "app/CommandLine.h"
 
+#include "app/ProgramInfo.h"
+
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -21,10 +26,12 @@ struct OptionSet
         // Single-dash words are options ("-platform xcb"), not bundles of letters.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         platform.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOptions({site, downloadFolder, save, platform});
-        parser.addPositionalArgument(QStringLiteral("address"),
-                                     QStringLiteral("A video page address for the address box."),
-                                     QStringLiteral("[ADDRESS]"));
+        parser.addOptions({site, downloadFolder, save, batchFile, jobs, skipSaved, platform});
+        parser.addPositionalArgument(
+            QStringLiteral("address"),
+            QStringLiteral("A video page address for the address box; with --save, the "
+                           "addresses to save."),
+            QStringLiteral("[ADDRESS...]"));
     }
 
     QCommandLineParser parser;
@@ -39,10 +46,20 @@ struct OptionSet
     QCommandLineOption downloadFolder{QStringLiteral("download-dir"),
                                       QStringLiteral("Save videos into DIR, made when missing."),
                                       QStringLiteral("DIR")};
-    QCommandLineOption save{
-        QStringLiteral("save"),
-        QStringLiteral("Save the video of ADDRESS without a window and print its path."),
-        QStringLiteral("ADDRESS")};
+    QCommandLineOption save{QStringLiteral("save"),
+                            QStringLiteral("Save the videos of the ADDRESS arguments without a "
+                                           "window and print the saved files' paths.")};
+    QCommandLineOption batchFile{
+        QStringLiteral("batch-file"),
+        QStringLiteral("Also save the addresses in FILE, one a line (- reads standard input); "
+                       "blank lines and lines starting with # are skipped."),
+        QStringLiteral("FILE")};
+    QCommandLineOption jobs{QStringLiteral("jobs"),
+                            QStringLiteral("Save up to N videos at once, 1 to 4 (default 1)."),
+                            QStringLiteral("N")};
+    QCommandLineOption skipSaved{
+        QStringLiteral("skip-saved"),
+        QStringLiteral("Skip a video saved before whose file is still there.")};
     QCommandLineOption platform{QStringLiteral("platform"), QStringLiteral("Qt platform."),
                                 QStringLiteral("NAME")};
 };
@@ -53,6 +70,30 @@ CommandLine badArguments(const QString &error)
     line.action = CommandLine::Action::BadArguments;
     line.error = error;
     return line;
+}
+
+// A wrong value, said in one line without pointing to --help.
+CommandLine badValue(const QString &error)
+{
+    CommandLine line = badArguments(error);
+    line.errorNeedsHelp = false;
+    return line;
+}
+
+// "--save=ADDRESS", from when --save took one address as its value, is "--save ADDRESS".
+QStringList withSaveValuesApart(const QStringList &arguments)
+{
+    static const QRegularExpression saveWithValue(QStringLiteral("^(--?save)=(.*)$"),
+                                                  QRegularExpression::DotMatchesEverythingOption);
+    QStringList apart;
+    for (const QString &argument : arguments) {
+        const QRegularExpressionMatch match = saveWithValue.match(argument);
+        if (match.hasMatch())
+            apart << match.captured(1) << match.captured(2);
+        else
+            apart << argument;
+    }
+    return apart;
 }
 
 QString withoutTrailingSlashes(QString base)
@@ -68,7 +109,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &site
 {
     OptionSet options;
     QCommandLineParser &parser = options.parser;
-    if (!parser.parse(arguments))
+    if (!parser.parse(withSaveValuesApart(arguments)))
         return badArguments(parser.errorText());
 
     CommandLine line;
@@ -82,10 +123,13 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &site
     }
 
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1)
+    const bool saving = parser.isSet(options.save) || parser.isSet(options.batchFile);
+    if (!saving && positional.size() > 1)
         return badArguments(QStringLiteral("Give one video page address at most."));
-    if (parser.isSet(options.save) && !positional.isEmpty())
-        return badArguments(QStringLiteral("--save takes its own address; give no other."));
+    if (!saving && (parser.isSet(options.jobs) || parser.isSet(options.skipSaved)))
+        return badArguments(QStringLiteral("--jobs and --skip-saved go with --save."));
+    if (saving && positional.isEmpty() && !parser.isSet(options.batchFile))
+        return badArguments(QStringLiteral("--save needs an address or --batch-file."));
 
     QString site = parser.isSet(options.site) ? parser.value(options.site) : siteFromEnvironment;
     if (parser.isSet(options.site) && withoutTrailingSlashes(site).isEmpty())
@@ -100,19 +144,46 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &site
         line.downloadFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
     }
 
-    line.platformChosen = parser.isSet(options.platform);
-    if (parser.isSet(options.save)) {
-        line.action = Action::Save;
-        line.address = parser.value(options.save);
-    } else if (!positional.isEmpty()) {
-        line.address = positional.first();
+    if (parser.isSet(options.jobs)) {
+        bool number = false;
+        line.jobs = parser.value(options.jobs).toInt(&number);
+        if (!number || line.jobs < kMinJobs || line.jobs > kMaxJobs)
+            return badValue(QStringLiteral("--jobs takes a number from %1 to %2, not \"%3\".")
+                                .arg(kMinJobs)
+                                .arg(kMaxJobs)
+                                .arg(parser.value(options.jobs)));
     }
+    if (parser.isSet(options.batchFile)) {
+        if (parser.values(options.batchFile).size() > 1)
+            return badArguments(QStringLiteral("Give one --batch-file."));
+        line.batchFile = parser.value(options.batchFile);
+        if (line.batchFile.isEmpty())
+            return badArguments(QStringLiteral("--batch-file needs a file."));
+        // Checked here, so that a list that cannot be read ends it before anything starts.
+        if (line.batchFile != QLatin1String("-")) {
+            QFile list(line.batchFile);
+            const bool folder = QFileInfo(line.batchFile).isDir();
+            if (folder || !list.open(QIODevice::ReadOnly))
+                return badValue(QStringLiteral("Cannot read the batch file %1: %2")
+                                    .arg(line.batchFile, folder ? QStringLiteral("it is a folder")
+                                                                : list.errorString()));
+        }
+    }
+    line.skipSaved = parser.isSet(options.skipSaved);
+
+    line.platformChosen = parser.isSet(options.platform);
+    if (saving) {
+        line.action = Action::Save;
+        line.addresses = positional;
+    }
+    if (!positional.isEmpty())
+        line.address = positional.first();
     return line;
 }
 
 QString CommandLine::version()
 {
-    return QStringLiteral(CLIPNAB_VERSION);
+    return ProgramInfo::version();
 }
 
 int CommandLine::answer() const
@@ -125,8 +196,9 @@ int CommandLine::answer() const
         std::printf("clipnab %s\n", qPrintable(version()));
         return kExitSuccess;
     case Action::BadArguments:
-        std::fprintf(stderr, "clipnab: %s\nTry 'clipnab --help' for more information.\n",
-                     qPrintable(error));
+        std::fprintf(stderr, "clipnab: %s\n", qPrintable(error));
+        if (errorNeedsHelp)
+            std::fputs("Try 'clipnab --help' for more information.\n", stderr);
         return kExitBadArguments;
     case Action::OpenWindow:
     case Action::Save:

@@ -14,7 +14,7 @@ struct CommandLine
     enum class Action
     {
         OpenWindow,
-        Save, // save `address` without a window
+        Save, // save `addresses` and the batch file's without a window
         ShowHelp,
         ShowVersion,
         BadArguments,
@@ -23,13 +23,24 @@ struct CommandLine
     static constexpr int kExitSuccess = 0;
     static constexpr int kExitSaveFailed = 1;
     static constexpr int kExitBadArguments = 2;
+    static constexpr int kMinJobs = 1;
+    static constexpr int kMaxJobs = 4;
 
     Action action = Action::OpenWindow;
     QString siteBase;               // scheme, host and port, no trailing slash
     QString downloadFolder;         // absolute; empty when not given
-    std::optional<QString> address; // for the address box, or the one to save
+    std::optional<QString> address; // for the address box, or the first one to save
+    QStringList addresses;          // to save, in the order given
+    QString batchFile;              // more addresses to save, "-" for standard input
+    int jobs = kMinJobs;            // saves at once
+    bool skipSaved = false;         // skip videos whose saved file is still there
     bool platformChosen = false;    // "-platform NAME" was given
     QString error;                  // what was wrong, for BadArguments
+    bool errorNeedsHelp = true;     // BadArguments points to --help after the error
+
+    // More than one address, or a batch file: each address is named in what is printed, and a
+    // summary ends it.
+    bool isBatch() const { return !batchFile.isEmpty() || addresses.size() > 1; }
 
     // `arguments` starts with the program; `siteFromEnvironment` is CLIPNAB_SITE, empty when
     // unset.

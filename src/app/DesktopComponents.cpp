@@ -15,6 +15,12 @@ void prepareWebEngine()
 {
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // On Linux, WebEngine shows its pages to assistive technology only when asked to. Asking
+    // costs nothing measurable at start-up (the page's accessibility tree is built only once an
+    // assistive technology is active), so the search results' links always reach a screen
+    // reader. A value set by the user stays.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
 }
 
 void installFontSubstitutes()

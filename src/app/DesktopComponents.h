@@ -6,7 +6,8 @@ class QString;
 
 namespace clipnab::DesktopComponents {
 
-// Runs before the QApplication is made: Chromium refuses its sandbox when run as root.
+// Runs before the QApplication is made: Chromium refuses its sandbox when run as root, and the
+// browser's pages are shown to assistive technology.
 void prepareWebEngine();
 
 // Tahoma and Verdana are not packaged for Debian: the closest installed sans font stands in.

@@ -1,11 +1,16 @@
 #include "app/Form1.h"
 
+#include "app/ClipboardWatch.h"
+#include "app/DownloadNotices.h"
+#include "app/ProgramInfo.h"
 #include "app/ProgressCaption.h"
 #include "app/ProgressStrip.h"
+#include "app/ProgressText.h"
 #include "app/WindowGeometry.h"
 #include "components/BrowserComponent.h"
 #include "components/TransferComponent.h"
 #include "controls/button/deRurara.h"
+#include "downloads/DownloadSettings.h"
 #include "platform/Shell.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/PlatformContext.h"
@@ -14,13 +19,16 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <algorithm>
 #include <optional>
@@ -29,9 +37,14 @@ namespace clipnab {
 
 namespace {
 
+// How often the numbers of a running transfer are shown.
+constexpr int kNumbersIntervalMs = 250;
+
+// The verdict's colours. Its red is dark enough to read on the light panel and in the white box
+// (at least 4.5:1); pure red is not.
 QColor verdictColor(bool available)
 {
-    return available ? QColor(Qt::black) : QColor(Qt::red);
+    return available ? QColor(Qt::black) : QColor(0xcc, 0, 0);
 }
 
 // The link a drop carries: the first address of a URL list, else its plain text, trimmed.
@@ -56,6 +69,8 @@ Form1::Form1(PlatformContext &context, Components components, QWidget *parent)
 {
     m_ui.setupUi(this, m_context, m_siteBase + QStringLiteral("/watch?v=5qWsH5lO-ME"));
     setAcceptDrops(true);
+    m_numbersTimer = new QTimer(this);
+    m_numbersTimer->setInterval(kNumbersIntervalMs);
     createComponents(std::move(components));
     connectHandlers();
 
@@ -96,6 +111,8 @@ void Form1::createComponents(Components components)
         m_context.clock(), *m_locatorBrowser, *m_transfer,
         DownloadFlow::Settings{m_siteBase, components.downloadFolder});
     m_searchPanel = std::make_unique<SearchPanel>(*m_searchBrowser, m_siteBase);
+    m_notices = std::make_unique<DownloadNotices>(m_context);
+    m_clipboardWatch = std::make_unique<ClipboardWatch>(QGuiApplication::clipboard());
 }
 
 void Form1::connectHandlers()
@@ -110,7 +127,12 @@ void Form1::connectHandlers()
     connect(m_ui.exitAction, &QAction::triggered, this, &QWidget::close);
     connect(m_ui.searchAction, &QAction::triggered, this, &Form1::onSearchClicked);
     connect(m_ui.websiteAction, &QAction::triggered, this, &Form1::onWebsiteClicked);
+    connect(m_ui.helpAction, &QAction::triggered, this, &Form1::onHelpClicked);
+    connect(m_ui.aboutAction, &QAction::triggered, this, &Form1::onAboutClicked);
+    connect(m_ui.focusAddressAction, &QAction::triggered, this, &Form1::focusAddress);
     connect(m_ui.addressBox, &QLineEdit::textChanged, this, &Form1::onAddressChanged);
+    connect(m_ui.addressBox, &QLineEdit::returnPressed, this, &Form1::onAddressReturn);
+    connect(m_numbersTimer, &QTimer::timeout, this, &Form1::showNumbers);
     // Key preview for the one box where a key means something: Enter runs a search. The same
     // filter sees the box's clicks and focus changes.
     m_ui.searchBox->installEventFilter(this);
@@ -127,6 +149,15 @@ void Form1::connectHandlers()
     connect(m_download.get(), &DownloadFlow::phaseChanged, this, &Form1::showDownloadPhase);
     connect(m_download.get(), &DownloadFlow::progressChanged, this, &Form1::showDownloadProgress);
     connect(m_download.get(), &DownloadFlow::finished, this, &Form1::showDownloadOutcome);
+    connect(m_download.get(), &DownloadFlow::progressChanged, m_notices.get(),
+            &DownloadNotices::showProgress);
+
+    connect(m_clipboardWatch.get(), &ClipboardWatch::addressFound, this, &Form1::setAddress);
+    connect(m_ui.clipboardAction, &QAction::toggled, this, [this](bool watch) {
+        m_clipboardWatch->setWatching(watch);
+        DownloadSettings().setWatchClipboard(watch);
+    });
+    m_ui.clipboardAction->setChecked(DownloadSettings().watchClipboard());
 }
 
 void Form1::onDownloadClicked()
@@ -166,6 +197,19 @@ void Form1::onSearchClicked()
         m_searchPanel->search(m_ui.searchBox->text());
 }
 
+void Form1::onHelpClicked()
+{
+    // The man page where the desktop can show it, else the README's section.
+    const QString target = ProgramInfo::helpAddress(QCoreApplication::applicationDirPath());
+    if (!m_context.shell().open(target) && target != ProgramInfo::kHelpAddress)
+        m_context.shell().open(ProgramInfo::kHelpAddress);
+}
+
+void Form1::onAboutClicked()
+{
+    m_context.dialogs().about(this, ProgramInfo::aboutTitle(), ProgramInfo::aboutText());
+}
+
 void Form1::onAddressChanged(const QString &text)
 {
     const bool available = AddressCheck::isAvailable(text);
@@ -174,6 +218,20 @@ void Form1::onAddressChanged(const QString &text)
     m_ui.verdictLabel->setText(AddressCheck::verdictCaption(available));
     m_ui.verdictLabel->adjustSize();
     Form1Ui::setTextColor(m_ui.verdictLabel, QPalette::WindowText, color);
+    m_ui.addressBox->setAccessibleDescription(m_ui.verdictLabel->text());
+}
+
+void Form1::onAddressReturn()
+{
+    // Enter starts a download of an address the live check calls available, as Download does.
+    if (AddressCheck::isAvailable(m_ui.addressBox->text()))
+        onDownloadClicked();
+}
+
+void Form1::focusAddress()
+{
+    m_ui.addressBox->setFocus(Qt::ShortcutFocusReason);
+    m_ui.addressBox->selectAll();
 }
 
 void Form1::setAddress(const QString &address)
@@ -239,6 +297,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::changeEvent(QEvent *event)
 {
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        m_ui.applyControlLook();
     // The window keeps its one size: a maximised or full-screen window snaps back.
     if (event->type() == QEvent::WindowStateChange &&
         (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
@@ -249,7 +309,7 @@ void Form1::changeEvent(QEvent *event)
 std::optional<QString> Form1::linkToDrop(const QDropEvent *event) const
 {
     // Not while a download holds the address box.
-    if (!m_ui.addressBox->isEnabled())
+    if (m_ui.addressBox->isReadOnly())
         return std::nullopt;
     return droppedLink(event->mimeData());
 }
@@ -283,24 +343,34 @@ void Form1::showSearchProgress(const QString &caption)
     // The caption grows to the left from the browser frame's right edge.
     const QRect base = WindowGeometry::pixels(WindowGeometry::kSearchProgressLabel);
     m_ui.searchProgressLabel->setText(caption);
-    const int width = std::max(base.width(), m_ui.searchProgressLabel->sizeHint().width());
-    m_ui.searchProgressLabel->setGeometry(base.right() + 1 - width, base.top(), width,
-                                          base.height());
+    const QSize needed = m_ui.searchProgressLabel->sizeHint();
+    const int width = std::max(base.width(), needed.width());
+    const int height = std::max(base.height(), needed.height());
+    m_ui.searchProgressLabel->setGeometry(base.right() + 1 - width,
+                                          base.top() - (height - base.height()) / 2, width, height);
 }
 
 void Form1::showDownloadPhase(DownloadFlow::Phase phase)
 {
     switch (phase) {
     case DownloadFlow::Phase::Analysing:
+        // Focus leaves the buttons about to be disabled (it would move on to Website) for the
+        // address box, where a stray key does no harm while it is held.
+        m_ui.addressBox->setFocus(Qt::OtherFocusReason);
         setDownloadControlsEnabled(false);
-        m_ui.statusLabel->setText(ProgressCaption::kAnalysing);
+        showStatus(ProgressCaption::kAnalysing);
         m_ui.statusLabel->setVisible(true);
         break;
     case DownloadFlow::Phase::Transferring:
         // Nothing has arrived yet.
         m_ui.progressStrip->showFraction(0, 1);
-        m_ui.statusLabel->setText(ProgressCaption::kDownloading);
+        showStatus(ProgressCaption::kDownloading);
         m_ui.statusLabel->setVisible(true);
+        m_rate.restart();
+        m_sinceTransferStart.start();
+        m_received = -1;
+        m_total = 0;
+        m_numbersTimer->start();
         break;
     case DownloadFlow::Phase::Idle:
         // Shown with the outcome, whose kind decides whether the box comes first.
@@ -317,26 +387,60 @@ void Form1::showDownloadProgress(qint64 received, qint64 total)
     // The amount shows only where the label's fixed size has room for it.
     const QString caption =
         ProgressCaption::withAmount(ProgressCaption::kDownloading, received, total);
-    const bool fits =
-        m_ui.statusLabel->fontMetrics().horizontalAdvance(caption) <= m_ui.statusLabel->width();
-    m_ui.statusLabel->setText(fits ? caption : ProgressCaption::kDownloading);
+    const bool fits = m_ui.statusLabel->fontMetrics().horizontalAdvance(caption) <=
+                      WindowGeometry::pixels(WindowGeometry::kStatusLabel).width();
+    showStatus(fits ? caption : ProgressCaption::kDownloading);
+    const bool first = m_received < 0;
+    m_received = received;
+    m_total = total;
+    m_rate.sample(m_sinceTransferStart.elapsed(), received);
+    if (first)
+        showNumbers();
+}
+
+void Form1::showNumbers()
+{
+    if (m_received < 0)
+        return;
+    // A sample at each showing lets the speed fall while nothing arrives.
+    m_rate.sample(m_sinceTransferStart.elapsed(), m_received);
+    const ProgressText numbers(m_received, m_total, m_rate.bytesPerSecond(),
+                               m_rate.secondsLeft(m_total));
+    setWindowTitle(numbers.windowTitle(QString::fromLatin1(Form1Ui::kTitle)));
+    m_ui.progressStrip->setReport(numbers.percent(), numbers.line());
+}
+
+void Form1::stopNumbers()
+{
+    m_numbersTimer->stop();
+    m_received = -1;
+    setWindowTitle(QString::fromLatin1(Form1Ui::kTitle));
+}
+
+void Form1::showStatus(const QString &caption)
+{
+    Form1Ui::showFitted(m_ui.statusLabel, caption,
+                        WindowGeometry::pixels(WindowGeometry::kStatusLabel));
 }
 
 void Form1::showDownloadOutcome(const DownloadOutcome &outcome)
 {
+    // Before any message box, which would hold it back until answered.
+    m_notices->downloadEnded(outcome, m_locatorBrowser->LocationName(), m_download->videoId(),
+                             isActiveWindow());
     switch (outcome.kind) {
     case DownloadOutcome::Kind::Invalid:
-        warn(outcome.message);
+        warn(outcome);
         break;
     case DownloadOutcome::Kind::NoToken:
         // The box shows over the analysing window, which goes idle once it is answered.
-        warn(outcome.message);
+        warn(outcome);
         showIdleAfterLookup();
         break;
     case DownloadOutcome::Kind::DownloadFailed:
     case DownloadOutcome::Kind::SaveFailed:
         showIdleAfterTransfer();
-        warn(outcome.message);
+        warn(outcome);
         break;
     case DownloadOutcome::Kind::Stopped:
         showIdleAfterTransfer();
@@ -354,8 +458,9 @@ void Form1::showIdleAfterLookup()
     // A transfer the lookup gave up on has ended with it.
     if (m_ui.progressStrip->isVisible())
         m_ui.progressStrip->reset();
+    stopNumbers();
     setDownloadControlsEnabled(true);
-    m_ui.statusLabel->setText(ProgressCaption::kAnalysing);
+    showStatus(ProgressCaption::kAnalysing);
     m_ui.statusLabel->setVisible(false);
 }
 
@@ -364,7 +469,8 @@ void Form1::showIdleAfterTransfer()
     // The status caption stays "Downloading..." until the next lookup sets it.
     setDownloadControlsEnabled(true);
     m_ui.progressStrip->reset();
-    m_ui.statusLabel->setText(ProgressCaption::kDownloading);
+    stopNumbers();
+    showStatus(ProgressCaption::kDownloading);
     m_ui.statusLabel->setVisible(false);
 }
 
@@ -372,12 +478,13 @@ void Form1::setDownloadControlsEnabled(bool enabled)
 {
     m_ui.downloadButton->writeEnabled(enabled);
     m_ui.startButton->writeEnabled(enabled);
-    m_ui.addressBox->setEnabled(enabled);
+    // Held read-only rather than disabled, so that it can keep the focus and be read.
+    m_ui.addressBox->setReadOnly(!enabled);
 }
 
-void Form1::warn(const QString &text)
+void Form1::warn(const DownloadOutcome &outcome)
 {
-    m_context.dialogs().warning(this, text);
+    m_context.dialogs().warning(this, outcome.message, outcome.reason);
 }
 
 } // namespace clipnab

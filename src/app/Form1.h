@@ -3,14 +3,20 @@
 #include "app/Form1Ui.h"
 #include "app/WindowComponents.h"
 #include "retrieval/DownloadFlow.h"
+#include "retrieval/TransferRate.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <memory>
 #include <optional>
 
+class QTimer;
+
 namespace clipnab {
 
+class ClipboardWatch;
+class DownloadNotices;
 class PlatformContext;
 class SearchPanel;
 
@@ -65,18 +71,28 @@ private:
     void onExitClicked();
     void onStopClicked();
     void onSearchClicked();
+    void onHelpClicked();
+    void onAboutClicked();
     void onAddressChanged(const QString &text);
+    void onAddressReturn();
     void onSearchBoxEvent(QEvent *event);
+    void focusAddress();
 
     // What the search panel and the download report, shown.
     void showSearchProgress(const QString &caption);
     void showDownloadPhase(DownloadFlow::Phase phase);
     void showDownloadProgress(qint64 received, qint64 total);
+    // The numbers of the running transfer, a few times a second: the window title and the
+    // strip's report.
+    void showNumbers();
     void showDownloadOutcome(const DownloadOutcome &outcome);
     void showIdleAfterLookup();
     void showIdleAfterTransfer();
+    void stopNumbers();
+    void showStatus(const QString &caption);
     void setDownloadControlsEnabled(bool enabled);
-    void warn(const QString &text);
+    // The outcome's sentence, with its reason under it.
+    void warn(const DownloadOutcome &outcome);
     std::optional<QString> linkToDrop(const QDropEvent *event) const;
 
     PlatformContext &m_context;
@@ -87,9 +103,19 @@ private:
     std::unique_ptr<TransferComponent> m_transfer;
     std::unique_ptr<DownloadFlow> m_download;
     std::unique_ptr<SearchPanel> m_searchPanel;
+    std::unique_ptr<DownloadNotices> m_notices;
+    std::unique_ptr<ClipboardWatch> m_clipboardWatch;
     // txtsearch has the focus: Enter there runs a search.
     bool m_searchHasFocus = false;
     bool m_unloaded = false;
+
+    // The running transfer's numbers: its bytes, its length (0 when none was announced) and its
+    // speed, sampled on a steady clock; shown by a timer a few times a second.
+    TransferRate m_rate;
+    QElapsedTimer m_sinceTransferStart;
+    QTimer *m_numbersTimer = nullptr;
+    qint64 m_received = -1; // -1 until the first report
+    qint64 m_total = 0;
 };
 
 } // namespace clipnab

@@ -7,15 +7,19 @@
 #include "app/WindowGeometry.h"
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
+#include "platform/ControlPalette.h"
 #include "search/SearchRules.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 // Resources of a static library are registered by hand.
 static void initAppResources()
@@ -83,20 +87,36 @@ void Form1Ui::setTextColor(QWidget *widget, QPalette::ColorRole role, const QCol
     widget->setPalette(palette);
 }
 
+void Form1Ui::showFitted(QLabel *label, const QString &text, const QRect &base)
+{
+    label->setText(text);
+    const QSize needed = label->sizeHint();
+    const int width = std::max(base.width(), needed.width());
+    const int height = std::max(base.height(), needed.height());
+    label->setGeometry(base.left(), base.top() - (height - base.height()) / 2, width, height);
+}
+
+void Form1Ui::applyControlLook()
+{
+    const QPalette desktop = QApplication::palette();
+    client->setPalette(ControlPalette::isDark(desktop) ? ControlPalette::light() : QPalette());
+}
+
 void Form1Ui::setupUi(QMainWindow *window, PlatformContext &context, const QString &exampleAddress)
 {
     initAppResources();
     window->setObjectName(QStringLiteral("Form1"));
-    window->setWindowTitle(QStringLiteral("Clipnab V2"));
+    window->setWindowTitle(QString::fromLatin1(kTitle));
     // The installed icon where the theme has it, the bundled one otherwise.
     window->setWindowIcon(QIcon::fromTheme(QStringLiteral("org.clipnab.Clipnab"),
                                            QIcon(QStringLiteral(":/clipnab/clipnab.png"))));
     window->setFont(tahoma(9));
 
-    auto *client = new QWidget(window);
+    client = new QWidget(window);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(pixels(WindowGeometry::kClient).size());
     window->setCentralWidget(client);
+    applyControlLook();
 
     LayoutRestore::restore(SavedLayout::load(QString::fromLatin1(kLayoutPath)), context, client);
     downloadButton = restoredControl<deRurara>(client, "cmdDown");
@@ -120,6 +140,7 @@ void Form1Ui::createSearchBox(QWidget *toolsPanel)
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
     searchBox->setPalette(palette);
+    searchBox->setAccessibleName(QStringLiteral("Search words"));
 }
 
 void Form1Ui::createDownloaderWidgets(QWidget *downloaderPanel, const QString &exampleAddress)
@@ -135,6 +156,9 @@ void Form1Ui::createDownloaderWidgets(QWidget *downloaderPanel, const QString &e
                              QStringLiteral("Copy and Paste video URL here"), tahoma(7.5, true));
     verdictLabel->adjustSize();
     setTextColor(verdictLabel, QPalette::WindowText, Qt::black);
+    // The verdict under the box describes it to assistive technology.
+    addressBox->setAccessibleName(QStringLiteral("Video address"));
+    addressBox->setAccessibleDescription(verdictLabel->text());
 
     makeShape(downloaderPanel, "Shape2", WindowGeometry::kBrowserFrame);
     searchBrowserHost = new QWidget(downloaderPanel);
@@ -150,6 +174,7 @@ void Form1Ui::createDownloaderWidgets(QWidget *downloaderPanel, const QString &e
     progressStrip = new ProgressStrip(downloaderPanel);
     statusLabel = makeLabel(downloaderPanel, "Label1", WindowGeometry::kStatusLabel,
                             ProgressCaption::kAnalysing, tahoma(9, true));
+    showFitted(statusLabel, ProgressCaption::kAnalysing, pixels(WindowGeometry::kStatusLabel));
     statusLabel->hide();
 }
 
@@ -173,8 +198,12 @@ void Form1Ui::createMenus(QMainWindow *window)
     stopAction = addAction(menuFile, "menuStop", QStringLiteral("Stop download(&T)"));
     stopAction->setShortcut(QKeySequence(Qt::Key_Escape));
     stopAction->setEnabled(false);
+    // Addresses copied anywhere fill the address box while this is checked.
+    clipboardAction = addAction(menuFile, "menuWatch", QStringLiteral("Watch clipboard(&W)"));
+    clipboardAction->setCheckable(true);
     menuFile->addSeparator()->setObjectName(QStringLiteral("menuS"));
     exitAction = addAction(menuFile, "menuExit", QStringLiteral("Exit(&E)"));
+    exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu *menuSearch = window->menuBar()->addMenu(QStringLiteral("Search(&S)"));
     menuSearch->setObjectName(QStringLiteral("menuSearch"));
@@ -183,6 +212,16 @@ void Form1Ui::createMenus(QMainWindow *window)
     QMenu *menuAbout = window->menuBar()->addMenu(QStringLiteral("About(&A)"));
     menuAbout->setObjectName(QStringLiteral("menuAbout"));
     websiteAction = addAction(menuAbout, "menuWeb", QStringLiteral("Website(&W)"));
+    menuAbout->addSeparator();
+    helpAction = addAction(menuAbout, "menuHelp", QStringLiteral("Help(&H)"));
+    helpAction->setShortcut(QKeySequence(Qt::Key_F1));
+    aboutAction = addAction(menuAbout, "menuAboutClipnab", QStringLiteral("About Clipnab(&A)"));
+
+    // Ctrl+L goes to the address box, as in a web browser.
+    focusAddressAction = new QAction(window);
+    focusAddressAction->setObjectName(QStringLiteral("actionFocusAddress"));
+    focusAddressAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    window->addAction(focusAddressAction);
 }
 
 } // namespace clipnab

@@ -2,12 +2,21 @@
 
 class QString;
 
-namespace clipnab::HeadlessSave {
+namespace clipnab {
 
-// Saves the video of one video page without a window: the window's download flow on the real
-// hidden browser and transfer. Prints the saved file's path on stdout, or on stderr what the
-// window's "Warning" would say; phases and progress go to stderr when it is a terminal. Returns
-// the exit status.
-int run(const QString &siteBase, const QString &downloadFolder, const QString &address);
+struct CommandLine;
 
-} // namespace clipnab::HeadlessSave
+namespace HeadlessSave {
+
+// Saves the videos the command line names without a window: the window's download flow on the
+// real hidden browser and transfer, up to `jobs` at once, each recorded in the history. Prints
+// each saved file's path on stdout. With one address, a failure is what the window's "Warning"
+// would say on stderr, its reason after the sentence ("Can not download the video file:
+// connection refused"), and the phases and the transfer's numbers go to stderr when it is a
+// terminal; with more, or a batch file, each failure and skip names its address and a summary
+// line ends it. Returns the exit status.
+int run(const CommandLine &command, const QString &downloadFolder);
+
+} // namespace HeadlessSave
+
+} // namespace clipnab

@@ -1,7 +1,10 @@
 #include "app/ProgressStrip.h"
 
+#include "app/ProgressStripAccessible.h"
 #include "app/WindowGeometry.h"
+#include "controls/AccessibleFactory.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QTimer>
 
@@ -13,6 +16,7 @@ using WindowGeometry::pixels;
 
 ProgressStrip::ProgressStrip(QWidget *parent) : QFrame(parent)
 {
+    installAccessibleFactory<ProgressStrip, ProgressStripAccessible>();
     setObjectName(QStringLiteral("Shape1"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
@@ -56,6 +60,24 @@ void ProgressStrip::reset()
     m_sweepTimer->stop();
     hide();
     setStripWidth(WindowGeometry::kStripRestTwips);
+    setReport(std::nullopt, QString());
+}
+
+void ProgressStrip::setReport(std::optional<int> percent, const QString &text)
+{
+    const bool valueChanged = percent != m_percent;
+    const bool textChanged = text != m_report;
+    m_percent = percent;
+    m_report = text;
+    if (textChanged) {
+        setToolTip(text);
+        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (valueChanged) {
+        QAccessibleValueChangeEvent event(this, m_percent.value_or(0));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void ProgressStrip::setStripWidth(int twips)

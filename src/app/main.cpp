@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
     const QString folder = clipnab::DownloadFolder::choose(
         clipnab::DownloadFolder::currentPlaces(command.downloadFolder));
     if (command.action == CommandLine::Action::Save)
-        return clipnab::HeadlessSave::run(command.siteBase, folder, *command.address);
+        return clipnab::HeadlessSave::run(command, folder);
 
     clipnab::PlatformContext context;
     clipnab::Form1 window(context, Desktop::make(command.siteBase, folder));

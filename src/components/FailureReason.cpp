@@ -1,5 +1,7 @@
 #include "components/FailureReason.h"
 
+#include <cerrno>
+
 namespace clipnab::FailureReason {
 
 QString fromSystemText(const QString &text)
@@ -7,6 +9,9 @@ QString fromSystemText(const QString &text)
     QString reason = text.trimmed();
     while (reason.endsWith(QLatin1Char('.')))
         reason.chop(1);
+    // The system's words for a full disk read oddly after a sentence; ours say the same.
+    if (reason == qt_error_string(ENOSPC))
+        return QStringLiteral("no space left on the device");
     if (reason.size() > 1 && reason[0].isUpper() && !reason[1].isUpper())
         reason[0] = reason[0].toLower();
     return reason;

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "platform/Color.h"
+#include "platform/PixelFill.h"
 
 #include <QFont>
 #include <QImage>
 
 #include <algorithm>
+#include <span>
 
+class QPainter;
 class QString;
 
 namespace clipnab {
@@ -42,20 +45,40 @@ constexpr unsigned kNoPrefix = 0x800;
 
 class SystemColors;
 
+// A stretch of one colour along a row.
+struct ColorRun
+{
+    int length = 0;
+    QRgb color = 0;
+};
+
 // A GDI-like drawing surface over an RGB32 image: one-pixel lines without their end point,
 // fills with exclusive right and bottom edges, the classic 3-D edge and text. No antialiasing
 // except inside glyphs. Colours are plain 0x00BBGGRR values.
+// Every call takes logical pixels. On a high-density screen the image holds `scale` device
+// pixels per logical pixel each way: lines, fills, edges and pictures paint whole scale x scale
+// blocks, while text is laid out in logical pixels and drawn at device resolution.
 class Surface
 {
 public:
     explicit Surface(const SystemColors &colors);
 
-    void resize(int width, int height);
+    // The scale for a device pixel ratio: the ratio rounded up to a whole number, so that every
+    // line stays whole and even; a fractional ratio is scaled down smoothly when shown.
+    static int scaleFor(qreal devicePixelRatio);
+
+    void resize(int width, int height, int scale = 1);
     int width() const { return m_width; }
     int height() const { return m_height; }
+    int scale() const { return m_scale; }
+    // The device pixels; the image's device pixel ratio is the scale.
     const QImage &image() const { return m_image; }
-    // For painters that draw into the image itself (the theme); they must keep its size.
+    // For painters that draw into the image itself (the theme) in logical coordinates; they
+    // must keep its size.
     QImage &paintDevice() { return m_image; }
+    // Shows the image at the painter's origin in its logical size: pixel for pixel on a device
+    // of the surface's scale, scaled smoothly on any other.
+    void drawOn(QPainter &painter) const;
 
     // Setting the background colour fills the whole client area with it.
     void setBackColor(Rgb color);
@@ -77,8 +100,12 @@ public:
 
         void setPixel(int x, int y, Rgb color)
         {
-            if (x >= 0 && y >= 0 && x < m_width && y < m_height)
+            if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+                return;
+            if (m_scale == 1)
                 m_bits[y * m_stride + x] = toQRgb(color);
+            else
+                block(x, y, 1, toQRgb(color));
         }
         // MoveTo (x1, y1), LineTo (x2, y2): the end point is not painted.
         void line(int x1, int y1, int x2, int y2, Rgb color)
@@ -106,12 +133,11 @@ public:
             const int n = x2 - x1 + 1;
             if (n <= 0)
                 return;
-            QRgb *p = m_bits + y * m_stride + x1;
-            if (n > kShortRow)
-                fillLongRow(p, n, c);
-            else
-                for (int i = 0; i < n; ++i)
-                    p[i] = c;
+            if (m_scale != 1) {
+                block(x1, y, n, c);
+                return;
+            }
+            fillRow(m_bits + y * m_stride + x1, n, c);
         }
         void vline(int x, int y1, int y2, QRgb c) // y1 <= y2, both inclusive
         {
@@ -121,21 +147,44 @@ public:
             y2 = std::min(y2, m_height - 1);
             if (y1 > y2)
                 return;
+            if (m_scale != 1) {
+                for (int y = y1; y <= y2; ++y)
+                    block(x, y, 1, c);
+                return;
+            }
             QRgb *p = m_bits + y1 * m_stride + x;
             for (int y = y1; y <= y2; ++y, p += m_stride)
                 *p = c;
         }
 
-    private:
-        // Rows up to this long are filled pixel by pixel; longer ones by doubling with memcpy.
-        static constexpr int kShortRow = 64;
-        static void fillLongRow(QRgb *p, int n, QRgb c);
-        void slantedLine(int x1, int y1, int x2, int y2, Rgb color);
+        // Row y from x = 0 on as consecutive runs; what lies beyond the surface is left out.
+        void runs(int y, std::span<const ColorRun> runs);
+        // Rows y0, y0 + 1, ... as the same runs, one row for each of `colors`: run `graded`
+        // takes the row's colour, the others keep theirs.
+        void gradedRuns(int y0, std::span<const ColorRun> runs, std::size_t graded,
+                        std::span<const QRgb> colors);
 
+    private:
+        // Rows up to this long are filled pixel by pixel; longer ones with vector stores.
+        static constexpr int kShortRow = 8;
+        void fillRow(QRgb *p, qsizetype n, QRgb c) const
+        {
+            if (n > kShortRow)
+                m_fill(p, n, c);
+            else
+                for (qsizetype i = 0; i < n; ++i)
+                    p[i] = c;
+        }
+        void slantedLine(int x1, int y1, int x2, int y2, Rgb color);
+        // The device pixels of n logical pixels from (x, y) along the row; inside the surface.
+        void block(int x, int y, int n, QRgb c);
+
+        PixelFill m_fill;
         QRgb *m_bits;
         qsizetype m_stride;
         int m_width;
         int m_height;
+        int m_scale;
     };
     PixelWriter pixelWriter() { return PixelWriter(*this); }
 
@@ -155,14 +204,19 @@ public:
     void drawPicture(const QImage &picture, int x, int y, int w, int h);
 
 private:
+    // The picture stretched to w x h logical pixels, each shown as a scale x scale block.
+    void drawPictureBlocks(const QImage &picture, int x, int y, int w, int h);
+
     void ring(int left, int top, int right, int bottom, Rgb topLeft, Rgb bottomRight,
               unsigned sides);
 
     const SystemColors &m_colors;
+    PixelFill m_fill;
     QImage m_image;
-    // The image's size, kept here so per-pixel bounds checks need no call into the image.
+    // The logical size, kept here so per-pixel bounds checks need no call into the image.
     int m_width = 0;
     int m_height = 0;
+    int m_scale = 1;
     Rgb m_backColor = 0;
     Rgb m_foreColor = 0;
     QFont m_font;

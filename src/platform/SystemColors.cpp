@@ -1,7 +1,6 @@
 #include "platform/SystemColors.h"
 
-#include <QGuiApplication>
-#include <QPalette>
+#include "platform/ControlPalette.h"
 
 namespace clipnab {
 
@@ -62,7 +61,7 @@ Rgb SystemColors::color(int index) const
     if (!isValidIndex(index))
         return 0;
     const PaletteEntry &e = kTable[index];
-    return fromQRgb(QGuiApplication::palette().color(e.group, e.role).rgb());
+    return fromQRgb(ControlPalette::current().color(e.group, e.role).rgb());
 }
 
 void SystemColors::setOverride(int index, Rgb value)

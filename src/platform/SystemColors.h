@@ -21,8 +21,9 @@ constexpr int kTooltipText = 23;
 constexpr int kTooltipBackground = 24;
 } // namespace SysColor
 
-// The platform's system colours by index, read from the application palette through one fixed
-// table. Tests and tools can pin single indices.
+// The platform's system colours by index, read through one fixed table from the palette the
+// controls are drawn with (ControlPalette: the application palette, or a light one in its place
+// on a dark desktop). Tests and tools can pin single indices.
 class SystemColors
 {
 public:

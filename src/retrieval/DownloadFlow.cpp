@@ -102,10 +102,13 @@ void DownloadFlow::onDocumentComplete(const QString &url)
     if (!t) {
         // A late document without a token also ends a transfer under way: nothing is kept.
         stopTransfer();
-        // Reported while still analysing: the lookup gives up only after the report.
-        Q_EMIT finished({.kind = Kind::NoToken,
-                         .message = kNoTokenMessage,
-                         .reason = QStringLiteral("no video token on the page")});
+        // Reported while still analysing: the lookup gives up only after the report. A page
+        // that never loaded is told apart from one that holds no token.
+        const QString failure = m_browser.loadFailure();
+        Q_EMIT finished(
+            {.kind = Kind::NoToken,
+             .message = kNoTokenMessage,
+             .reason = failure.isEmpty() ? QStringLiteral("no video token on the page") : failure});
         setPhase(Phase::Idle);
         setDownloading(false);
         return;
@@ -117,10 +120,9 @@ void DownloadFlow::onDocumentComplete(const QString &url)
 
 void DownloadFlow::startTransfer(const QString &t)
 {
-    // The name is taken from the clock now; the body goes into "<name>.part" beside it.
-    const QString folder = m_settings.downloadFolder;
-    if (!m_part.create(folder,
-                       SaveFile::freeFileName(folder, SaveFile::videoFileName(m_clock.now())))) {
+    // The name is taken from the clock now; the body goes into a part file beside it, and the
+    // video gets the first of its numbered names free once the body is in.
+    if (!m_part.create(m_settings.downloadFolder, SaveFile::videoFileName(m_clock.now()))) {
         endTransfer(saveFailed(m_part.errorString()));
         return;
     }

@@ -1,8 +1,6 @@
 #include "retrieval/SaveFile.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
 
 namespace clipnab::SaveFile {
 
@@ -16,24 +14,6 @@ QString videoFileName(const QDateTime &when)
         .arg(t.hour())
         .arg(t.minute())
         .arg(t.second());
-}
-
-QString freeFileName(const QString &folder, const QString &fileName)
-{
-    const QDir dir(folder);
-    const auto taken = [&dir](const QString &name) {
-        return QFileInfo::exists(dir.filePath(name));
-    };
-    if (!taken(fileName))
-        return fileName;
-    const QFileInfo info(fileName);
-    const QString stem = info.completeBaseName();
-    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
-    for (int n = 2;; ++n) {
-        const QString candidate = QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(suffix);
-        if (!taken(candidate))
-            return candidate;
-    }
 }
 
 double leadingNumber(const QString &text)

@@ -12,9 +12,6 @@ namespace SaveFile {
 // month_day_hour_minute_second.flv, without leading zeros.
 QString videoFileName(const QDateTime &when);
 
-// The first name not yet taken in `folder`: "12_7_1_5_9.flv", then "12_7_1_5_9 (2).flv", "(3)", ...
-QString freeFileName(const QString &folder, const QString &fileName);
-
 // The leading decimal digits of a Content-length value (blanks before them skipped); 0 without.
 double leadingNumber(const QString &text);
 

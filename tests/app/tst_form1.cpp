@@ -1,20 +1,26 @@
 #include "app/Form1.h"
+#include "app/ProgramInfo.h"
 #include "app/SavedLayout.h"
 #include "controls/button/deRurara.h"
 #include "controls/panel/XPContainer.h"
+#include "downloads/DownloadSettings.h"
 #include "platform/widgets/PlatformContext.h"
 #include "retrieval/DownloadFlow.h"
 #include "support/FakeBrowser.h"
 #include "support/FakeTransfer.h"
 #include "support/WindowRig.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <algorithm>
@@ -42,7 +48,8 @@ void startDownload(WindowRig &rig)
 // Message boxes and a shell that note what the window shows at the moment they are called.
 struct WindowMoment
 {
-    QString event; // the box's text, or "open" plus the target
+    QString event;  // the box's text, or "open" plus the target
+    QString reason; // the box's informative text
     bool downloading = false;
     bool controlsEnabled = false; // cmdDown, cmdStart and txtURL
     bool statusVisible = false;
@@ -50,33 +57,39 @@ struct WindowMoment
     bool stripVisible = false;
 };
 
+using Note = std::function<void(const QString &, const QString &)>;
+
 class MomentDialogs final : public Dialogs
 {
 public:
-    explicit MomentDialogs(std::function<void(const QString &)> note) : m_note(std::move(note)) {}
-    void warning(QWidget *, const QString &text) override { m_note(text); }
+    explicit MomentDialogs(Note note) : m_note(std::move(note)) {}
+    void warning(QWidget *, const QString &text, const QString &informativeText) override
+    {
+        m_note(text, informativeText);
+    }
     Answer confirm(QWidget *, const QString &text) override
     {
-        m_note(text);
+        m_note(text, QString());
         return Answer::Ok;
     }
+    void about(QWidget *, const QString &, const QString &) override {}
 
 private:
-    std::function<void(const QString &)> m_note;
+    Note m_note;
 };
 
 class MomentShell final : public Shell
 {
 public:
-    explicit MomentShell(std::function<void(const QString &)> note) : m_note(std::move(note)) {}
+    explicit MomentShell(Note note) : m_note(std::move(note)) {}
     bool open(const QString &target) override
     {
-        m_note(QStringLiteral("open ") + target);
+        m_note(QStringLiteral("open ") + target, QString());
         return true;
     }
 
 private:
-    std::function<void(const QString &)> m_note;
+    Note m_note;
 };
 
 } // namespace
@@ -113,11 +126,18 @@ private Q_SLOTS:
     void droppedLinkFillsAddress_data();
     void droppedLinkFillsAddress();
     void addressGivenAtStartIsChecked();
+    void focusNeverLandsOnWebsite_data();
+    void focusNeverLandsOnWebsite();
+    void keyboardShortcuts_data();
+    void keyboardShortcuts();
+    void watchedClipboardFillsAddress();
 };
 
 void Form1Test::initTestCase()
 {
     initAppResources();
+    // Settings the window writes go to a test folder, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
 }
 
 void Form1Test::startUp()
@@ -213,6 +233,13 @@ void Form1Test::menus()
     QCOMPARE(rig.action("menuExit")->text(), QStringLiteral("Exit(&E)"));
     QCOMPARE(rig.action("menuSS")->text(), QStringLiteral("Search Videos(&S)"));
     QCOMPARE(rig.action("menuWeb")->text(), QStringLiteral("Website(&W)"));
+    QCOMPARE(rig.action("menuHelp")->text(), QStringLiteral("Help(&H)"));
+    QCOMPARE(rig.action("menuAboutClipnab")->text(), QStringLiteral("About Clipnab(&A)"));
+    // Help opens the README's section for a program that is not installed.
+    rig.action("menuHelp")->trigger();
+    QCOMPARE(rig.fakes.shell->opened, QStringList{ProgramInfo::kHelpAddress});
+    rig.action("menuAboutClipnab")->trigger();
+    QCOMPARE(rig.fakes.dialogs->abouts.size(), 1);
 
     rig.edit("txtsearch")->setText(QStringLiteral("cats"));
     rig.action("menuSS")->trigger();
@@ -224,12 +251,13 @@ void Form1Test::liveVerdict_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QColor>("color");
+    const QColor red(0xcc, 0, 0);
     QTest::newRow("seven characters") << "http://"
-                                      << "URL is not available" << QColor(Qt::red);
+                                      << "URL is not available" << red;
     QTest::newRow("video page") << "http://x/watch?v=abc"
                                 << "URL is available" << QColor(Qt::black);
     QTest::newRow("ends with marker") << "http://x/watch?v="
-                                      << "URL is not available" << QColor(Qt::red);
+                                      << "URL is not available" << red;
 }
 
 void Form1Test::liveVerdict()
@@ -260,7 +288,8 @@ void Form1Test::downloadControlsTestEnabled()
     startDownload(rig);
     QVERIFY(!rig.button("cmdDown")->Enabled());
     QVERIFY(!rig.button("cmdStart")->Enabled());
-    QVERIFY(!rig.edit("txtURL")->isEnabled());
+    // Held: it keeps the address readable and can hold the focus.
+    QVERIFY(rig.edit("txtURL")->isReadOnly());
     QVERIFY(rig.child<QLabel>("Label1")->isVisible());
     if (auto *b = rig.window->findChild<deRurara *>(trigger))
         Q_EMIT b->Click();
@@ -316,17 +345,25 @@ void Form1Test::exitConfirmation()
 void Form1Test::enterKey_data()
 {
     QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("address");
     QTest::addColumn<bool>("searches");
-    QTest::newRow("search box") << "txtsearch" << true;
-    QTest::newRow("address box") << "txtURL" << false;
+    QTest::addColumn<bool>("downloads");
+    const QString example = kSite + QStringLiteral("/watch?v=5qWsH5lO-ME");
+    QTest::newRow("search box") << "txtsearch" << example << true << false;
+    QTest::newRow("address box, available") << "txtURL" << example << false << true;
+    QTest::newRow("address box, not available") << "txtURL"
+                                                << "http://x/" << false << false;
 }
 
 void Form1Test::enterKey()
 {
     QFETCH(QString, box);
+    QFETCH(QString, address);
     QFETCH(bool, searches);
+    QFETCH(bool, downloads);
     WindowRig rig(kSite);
     rig.window->activateWindow();
+    rig.edit("txtURL")->setText(address);
     rig.edit("txtsearch")->setText(QStringLiteral("cats"));
     auto *edit = rig.window->findChild<QLineEdit *>(box);
     edit->setFocus();
@@ -338,6 +375,8 @@ void Form1Test::enterKey()
     if (searches)
         QCOMPARE(rig.search->navigations.last(),
                  kSite + QStringLiteral("/results?search_query=cats"));
+    QCOMPARE(rig.window->downloading(), downloads);
+    QVERIFY(rig.fakes.dialogs->warnings.isEmpty());
 }
 
 void Form1Test::websiteOpensHomePage()
@@ -419,36 +458,49 @@ void Form1Test::outcomeShowsInOrder_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("event");
+    // How the box's informative text starts: the reason under the fixed sentence.
+    QTest::addColumn<QString>("reason");
     // The window is still analysing when the box shows; otherwise it is idle already.
     QTest::addColumn<bool>("busy");
     QTest::newRow("empty address") << "empty"
-                                   << "Please enter the URL of youtube video" << false;
+                                   << "Please enter the URL of youtube video"
+                                   << "" << false;
     QTest::newRow("no token") << "notoken"
-                              << "Can not get the video file from this URL" << true;
+                              << "Can not get the video file from this URL"
+                              << "no video token on the page" << true;
+    QTest::newRow("site unreachable") << "unreachable"
+                                      << "Can not get the video file from this URL"
+                                      << "the site could not be reached" << true;
     QTest::newRow("transfer error") << "error"
-                                    << "Can not download the video file" << false;
+                                    << "Can not download the video file"
+                                    << "the server answered 500 Internal Server Error" << false;
     QTest::newRow("body cut short") << "short"
-                                    << "Can not download the video file" << false;
+                                    << "Can not download the video file"
+                                    << "3000 bytes arrived of the 4000 announced" << false;
     QTest::newRow("folder blocked") << "blocked"
-                                    << "Can not save the video file" << false;
+                                    << "Can not save the video file"
+                                    << "can not make the folder" << false;
     QTest::newRow("saved") << "saved"
-                           << "open" << false;
+                           << "open"
+                           << "" << false;
 }
 
 void Form1Test::outcomeShowsInOrder()
 {
     QFETCH(QString, how);
     QFETCH(QString, event);
+    QFETCH(QString, reason);
     QFETCH(bool, busy);
     WindowRig rig(kSite);
     QList<WindowMoment> moments;
-    const auto note = [&](const QString &what) {
+    const auto note = [&](const QString &what, const QString &why) {
         WindowMoment moment;
         moment.event = what;
+        moment.reason = why;
         moment.downloading = rig.window->downloading();
         moment.controlsEnabled = rig.button("cmdDown")->Enabled() &&
                                  rig.button("cmdStart")->Enabled() &&
-                                 rig.edit("txtURL")->isEnabled();
+                                 !rig.edit("txtURL")->isReadOnly();
         moment.statusVisible = rig.child<QLabel>("Label1")->isVisible();
         moment.status = rig.child<QLabel>("Label1")->text();
         moment.stripVisible =
@@ -467,6 +519,8 @@ void Form1Test::outcomeShowsInOrder()
     Q_EMIT rig.button("cmdDown")->Click();
     if (how == QLatin1String("notoken")) {
         rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t="));
+    } else if (how == QLatin1String("unreachable")) {
+        rig.locator->finish(kSite + QStringLiteral("/v/5qWsH5lO-ME"), reason);
     } else if (how != QLatin1String("empty")) {
         rig.locator->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME&t=tok"));
         if (how == QLatin1String("error")) {
@@ -485,6 +539,8 @@ void Form1Test::outcomeShowsInOrder()
         QCOMPARE(moment.event, QStringLiteral("open ") + QDir::toNativeSeparators(rig.folder));
     else
         QCOMPARE(moment.event, event);
+    QVERIFY2(reason.isEmpty() ? moment.reason.isEmpty() : moment.reason.startsWith(reason),
+             qPrintable(moment.reason));
     QCOMPARE(moment.downloading, busy);
     QCOMPARE(moment.controlsEnabled, !busy);
     QCOMPARE(moment.statusVisible, busy);
@@ -655,6 +711,95 @@ void Form1Test::addressGivenAtStartIsChecked()
     rig.window->setAddress(QStringLiteral("http://x/"));
     QCOMPARE(rig.edit("txtURL")->text(), QStringLiteral("http://x/"));
     QCOMPARE(rig.child<QLabel>("lblUrl")->text(), QStringLiteral("URL is not available"));
+}
+
+void Form1Test::focusNeverLandsOnWebsite_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("Download") << "cmdDown";
+    QTest::newRow("Start") << "cmdStart";
+}
+
+void Form1Test::focusNeverLandsOnWebsite()
+{
+    // The focused button is disabled as the download starts: focus goes to the held address
+    // box, where a stray Space or Enter does nothing, and stays there.
+    QFETCH(QString, focused);
+    WindowRig rig(kSite);
+    rig.window->activateWindow();
+    deRurara *button = rig.button(qPrintable(focused));
+    button->setFocus();
+    QTRY_VERIFY(button->hasFocus());
+    Q_EMIT button->Click();
+    QLineEdit *address = rig.edit("txtURL");
+    QVERIFY(address->hasFocus());
+    QTest::keyClick(address, Qt::Key_Space);
+    QTest::keyClick(address, Qt::Key_Return);
+    QCOMPARE(address->text(), kSite + QStringLiteral("/watch?v=5qWsH5lO-ME"));
+    QVERIFY(rig.fakes.shell->opened.isEmpty());
+    QCOMPARE(rig.locator->navigations.size(), 1);
+    rig.window->downloadFlow().stop();
+    QVERIFY(address->hasFocus() && !address->isReadOnly());
+}
+
+void Form1Test::keyboardShortcuts_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<QString>("result"); // the widget with the focus, or the menu shown
+    QTest::newRow("Ctrl+L") << QKeyCombination(Qt::CTRL, Qt::Key_L) << "txtURL";
+    QTest::newRow("Ctrl+Q, downloading") << QKeyCombination(Qt::CTRL, Qt::Key_Q) << "txtsearch";
+    QTest::newRow("Alt+F") << QKeyCombination(Qt::ALT, Qt::Key_F) << "menuFile";
+    QTest::newRow("Alt+A") << QKeyCombination(Qt::ALT, Qt::Key_A) << "menuAbout";
+}
+
+void Form1Test::keyboardShortcuts()
+{
+    QFETCH(QKeyCombination, key);
+    QFETCH(QString, result);
+    WindowRig rig(kSite);
+    rig.window->activateWindow();
+    startDownload(rig);
+    rig.fakes.dialogs->answer = Dialogs::Answer::Cancel;
+    QLineEdit *words = rig.edit("txtsearch");
+    words->setFocus();
+    QTRY_VERIFY(words->hasFocus());
+    QTest::keyClick(words, key.key(), key.keyboardModifiers());
+    QWidget *target = rig.window->findChild<QWidget *>(result);
+    if (auto *menu = qobject_cast<QMenu *>(target)) {
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+    } else {
+        QVERIFY(target->hasFocus());
+    }
+    // Ctrl+Q asks during a download, as Exit does; the answer here is Cancel.
+    QCOMPARE(rig.fakes.dialogs->questions.size(), key.key() == Qt::Key_Q ? 1 : 0);
+    QVERIFY(rig.window->isVisible());
+}
+
+void Form1Test::watchedClipboardFillsAddress()
+{
+    DownloadSettings().setWatchClipboard(false);
+    WindowRig rig(kSite);
+    QAction *watch = rig.action("menuWatch");
+    QVERIFY(watch->isCheckable());
+    QVERIFY(!watch->isChecked());
+    const QString address = kSite + QStringLiteral("/watch?v=copied");
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    // On: a copied address fills the box and shows its verdict; nothing starts.
+    watch->trigger();
+    QVERIFY(DownloadSettings().watchClipboard());
+    clipboard->setText(QStringLiteral("not an address"));
+    clipboard->setText(address);
+    QCOMPARE(rig.edit("txtURL")->text(), address);
+    QCOMPARE(rig.label("lblUrl")->text(), QStringLiteral("URL is available"));
+    QVERIFY(!rig.window->downloading());
+    QVERIFY(rig.locator->navigations.isEmpty());
+
+    // Off again: kept off, and copies change nothing.
+    watch->trigger();
+    QVERIFY(!DownloadSettings().watchClipboard());
+    clipboard->setText(kSite + QStringLiteral("/watch?v=later"));
+    QCOMPARE(rig.edit("txtURL")->text(), address);
 }
 
 QTEST_MAIN(Form1Test)

@@ -1,4 +1,5 @@
 #include "DemoSite.h"
+#include "support/FreePort.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 
 using namespace clipnab;
@@ -15,14 +17,36 @@ namespace {
 
 constexpr int kTimeout = 60000;
 
-// The program's environment without a display: a save must run offscreen by itself.
-QProcessEnvironment withoutDisplay()
+// The program's environment without a display: a save must run offscreen by itself. Its
+// history goes into `dataHome`, not the user's.
+QProcessEnvironment withoutDisplay(const QString &dataHome)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "CLIPNAB_SITE"})
         environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
     return environment;
 }
+
+// The program run to its end with `arguments`, its output kept.
+struct Run
+{
+    Run(const QProcessEnvironment &environment, const QStringList &arguments)
+    {
+        program.setProcessEnvironment(environment);
+        // The demo site answers from this test's event loop while the program runs.
+        QSignalSpy finished(&program, &QProcess::finished);
+        program.start(QStringLiteral(CLIPNAB_PROGRAM), arguments);
+        ended = finished.wait(kTimeout);
+        out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        err = QString::fromLocal8Bit(program.readAllStandardError());
+    }
+
+    QProcess program;
+    bool ended = false;
+    QString out;
+    QString err;
+};
 
 } // namespace
 
@@ -35,17 +59,22 @@ private Q_SLOTS:
     void initTestCase();
     void answers_data();
     void answers();
+    void batch();
+    void interruptLeavesNothing_data();
     void interruptLeavesNothing();
 
 private:
     DemoSite m_site;
-    QString m_video; // one of the bundled videos
+    QString m_video;          // one of the bundled videos
+    QStringList m_bundled;    // all of them
+    QTemporaryDir m_dataHome; // where the program keeps its history
 };
 
 void HeadlessSaveTest::initTestCase()
 {
     QVERIFY(m_site.listen() != 0);
-    m_video = m_site.videoIds().first();
+    m_bundled = m_site.videoIds();
+    m_video = m_bundled.first();
     m_site.addVideo(QStringLiteral("gone"), QStringLiteral("Gone clip"), QByteArray(100, 'g'));
     m_site.setVideoStatus(QStringLiteral("gone"), 404);
     m_site.addVideo(QStringLiteral("token"), QStringLiteral("No token"), QByteArray(100, 't'));
@@ -53,12 +82,16 @@ void HeadlessSaveTest::initTestCase()
     m_site.addVideo(QStringLiteral("stall"), QStringLiteral("Stalled clip"),
                     QByteArray(90000, 's'));
     m_site.setStalled(QStringLiteral("stall"), true);
+    m_site.addVideo(QStringLiteral("stall2"), QStringLiteral("Stalled too"),
+                    QByteArray(90000, 'S'));
+    m_site.setStalled(QStringLiteral("stall2"), true);
 }
 
 void HeadlessSaveTest::answers_data()
 {
     // "SITE" stands for the demo site, "VIDEO" for a bundled video's id, "DIR" for an empty folder,
-    // "PLAIN" for a file; the site comes from CLIPNAB_SITE unless --site gives it.
+    // "PLAIN" for a file, "NOWHERE" for a site nobody answers at; the site comes from
+    // CLIPNAB_SITE unless --site gives it.
     QTest::addColumn<QString>("arguments"); // separated by "|"
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out"); // what stdout starts with; "SAVED" for the saved path
@@ -76,13 +109,19 @@ void HeadlessSaveTest::answers_data()
                            << "-";
     QTest::newRow("not http") << "--download-dir|DIR|--save|ftp://host/watch?v=VIDEO" << 1 << ""
                               << "URL must be based on HTTP Socket";
-    QTest::newRow("refused download") << "--download-dir|DIR|--save|SITE/watch?v=gone" << 1 << ""
-                                      << "Can not download the video file";
+    // A failure's sentence is followed by its reason.
+    QTest::newRow("refused download")
+        << "--download-dir|DIR|--save|SITE/watch?v=gone" << 1 << ""
+        << "Can not download the video file: the server answered 404 Not Found";
     QTest::newRow("no token") << "--download-dir|DIR|--save|SITE/watch?v=token" << 1 << ""
-                              << "Can not get the video file from this URL";
+                              << "Can not get the video file from this URL: no video token on "
+                                 "the page";
+    QTest::newRow("site unreachable")
+        << "--site|NOWHERE|--download-dir|DIR|--save|NOWHERE/watch?v=VIDEO" << 1 << ""
+        << "Can not get the video file from this URL: the site could not be reached";
     QTest::newRow("folder not writable")
         << "--download-dir|PLAIN/videos|--save|SITE/watch?v=VIDEO" << 1 << ""
-        << "Can not save the video file";
+        << "Can not save the video file: can not make the folder PLAIN/videos: not a directory";
 }
 
 void HeadlessSaveTest::answers()
@@ -96,24 +135,22 @@ void HeadlessSaveTest::answers()
     const QString folder = dir.filePath(QStringLiteral("videos"));
     const QString plain = dir.filePath(QStringLiteral("plain"));
     QFile(plain).open(QIODevice::WriteOnly);
+    const QString nowhere = QStringLiteral("http://127.0.0.1:%1").arg(freePort());
     arguments.replace(QStringLiteral("VIDEO"), m_video)
         .replace(QStringLiteral("SITE"), m_site.baseUrl())
         .replace(QStringLiteral("DIR"), folder)
-        .replace(QStringLiteral("PLAIN"), plain);
+        .replace(QStringLiteral("PLAIN"), plain)
+        .replace(QStringLiteral("NOWHERE"), nowhere);
+    err.replace(QStringLiteral("PLAIN"), plain);
 
-    QProcess program;
-    QProcessEnvironment environment = withoutDisplay();
+    QProcessEnvironment environment = withoutDisplay(m_dataHome.path());
     environment.insert(QStringLiteral("CLIPNAB_SITE"), m_site.baseUrl());
-    program.setProcessEnvironment(environment);
-    // The demo site answers from this test's event loop while the program runs.
-    QSignalSpy finished(&program, &QProcess::finished);
-    program.start(QStringLiteral(CLIPNAB_PROGRAM), arguments.split(QLatin1Char('|')));
-    QVERIFY(finished.wait(kTimeout));
-
-    const QString stdOut = QString::fromLocal8Bit(program.readAllStandardOutput());
-    const QString stdErr = QString::fromLocal8Bit(program.readAllStandardError());
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), exitCode);
+    const Run run(environment, arguments.split(QLatin1Char('|')));
+    QVERIFY(run.ended);
+    const QString &stdOut = run.out;
+    const QString &stdErr = run.err;
+    QCOMPARE(run.program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run.program.exitCode(), exitCode);
     // The browser engine may write from its own threads at any moment, so the message is looked
     // for as a line of its own rather than as the last one.
     const QStringList errLines = stdErr.split(QLatin1Char('\n'));
@@ -136,24 +173,108 @@ void HeadlessSaveTest::answers()
     QCOMPARE(file.readAll(), DemoSite::bundledVideo(m_video));
 }
 
+void HeadlessSaveTest::batch()
+{
+    // Addresses from the arguments and a batch file, four at once: every good one saved exact,
+    // each bad one reported with its address, a summary, and each save in the history.
+    QTemporaryDir dir;
+    QTemporaryDir data;
+    const QString folder = dir.filePath(QStringLiteral("videos"));
+    const QString site = m_site.baseUrl();
+    const auto page = [&site](const QString &id) -> QString {
+        return site + QStringLiteral("/watch?v=") + id;
+    };
+    QFile list(dir.filePath(QStringLiteral("list.txt")));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    QStringList lines{QStringLiteral("# videos to keep"), QString()};
+    for (const QString &id : m_bundled.mid(1))
+        lines << page(id);
+    lines << page(QStringLiteral("gone")) << QStringLiteral("ftp://host/watch?v=x");
+    list.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
+    list.close();
+    const QStringList arguments{QStringLiteral("--site"),         site,
+                                QStringLiteral("--download-dir"), folder,
+                                QStringLiteral("--save"),         page(m_video),
+                                QStringLiteral("--batch-file"),   list.fileName(),
+                                QStringLiteral("--jobs"),         QStringLiteral("4")};
+    const QProcessEnvironment environment = withoutDisplay(data.path());
+
+    const Run first(environment, arguments);
+    QVERIFY(first.ended);
+    QCOMPARE(first.program.exitCode(), 1);
+    const QStringList errLines = first.err.split(QLatin1Char('\n'));
+    QVERIFY2(
+        errLines.contains(QStringLiteral("%1 saved, 0 skipped, 2 failed").arg(m_bundled.size())),
+        qPrintable(first.err));
+    QVERIFY2(errLines.contains(QStringLiteral("ftp://host/watch?v=x: URL must be based on HTTP "
+                                              "Socket")),
+             qPrintable(first.err));
+    QVERIFY2(first.err.contains(page(QStringLiteral("gone")) +
+                                QStringLiteral(": Can not download the video file (")),
+             qPrintable(first.err));
+    // Each saved file once on stdout, holding one of the videos byte for byte; no part left.
+    QList<QByteArray> bodies;
+    for (const QString &path : first.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+        bodies << file.readAll();
+    }
+    QList<QByteArray> expected;
+    for (const QString &id : std::as_const(m_bundled))
+        expected << DemoSite::bundledVideo(id);
+    std::sort(bodies.begin(), bodies.end());
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(bodies, expected);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), m_bundled.size());
+
+    // Again with --skip-saved and the good ones only: the history knows them all, so all are
+    // skipped and nothing is fetched.
+    QVERIFY(list.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    list.write(lines.mid(0, lines.size() - 2).join(QLatin1Char('\n')).toUtf8());
+    list.close();
+    const Run second(environment, arguments + QStringList{QStringLiteral("--skip-saved")});
+    QVERIFY(second.ended);
+    QCOMPARE(second.program.exitCode(), 0);
+    QCOMPARE(second.out, QString());
+    QVERIFY2(second.err.split(QLatin1Char('\n'))
+                 .contains(QStringLiteral("0 saved, %1 skipped, 0 failed").arg(m_bundled.size())),
+             qPrintable(second.err));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), m_bundled.size());
+}
+
+void HeadlessSaveTest::interruptLeavesNothing_data()
+{
+    QTest::addColumn<QStringList>("ids");
+    QTest::newRow("one address") << QStringList{QStringLiteral("stall")};
+    QTest::newRow("two at once") << QStringList{QStringLiteral("stall"), QStringLiteral("stall2")};
+}
+
 void HeadlessSaveTest::interruptLeavesNothing()
 {
-    // Ctrl-C while the body arrives stops the save as Stop does in the window.
+    // Ctrl-C while the bodies arrive stops the saves as Stop does in the window.
+    QFETCH(QStringList, ids);
     QTemporaryDir dir;
     QProcess program;
-    program.setProcessEnvironment(withoutDisplay());
+    program.setProcessEnvironment(withoutDisplay(m_dataHome.path()));
     QSignalSpy finished(&program, &QProcess::finished);
-    program.start(QStringLiteral(CLIPNAB_PROGRAM),
-                  {QStringLiteral("--site"), m_site.baseUrl(), QStringLiteral("--download-dir"),
-                   dir.path(), QStringLiteral("--save"),
-                   m_site.baseUrl() + QStringLiteral("/watch?v=stall")});
-    QTRY_VERIFY_WITH_TIMEOUT(!QDir(dir.path()).entryList(QDir::Files).isEmpty(), kTimeout);
+    QStringList arguments{QStringLiteral("--site"),         m_site.baseUrl(),
+                          QStringLiteral("--download-dir"), dir.path(),
+                          QStringLiteral("--jobs"),         QString::number(ids.size()),
+                          QStringLiteral("--save")};
+    for (const QString &id : std::as_const(ids))
+        arguments << m_site.baseUrl() + QStringLiteral("/watch?v=") + id;
+    program.start(QStringLiteral(CLIPNAB_PROGRAM), arguments);
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(dir.path()).entryList(QDir::Files).size() == ids.size(),
+                             kTimeout);
     ::kill(static_cast<pid_t>(program.processId()), SIGINT);
     QVERIFY(finished.wait(kTimeout));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 1);
-    QVERIFY(
-        QString::fromLocal8Bit(program.readAllStandardError()).contains(QLatin1String("Stopped")));
+    const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+    QCOMPARE(err.count(QLatin1String("Stopped: nothing was saved")), ids.size());
+    if (ids.size() > 1)
+        QVERIFY2(err.contains(QStringLiteral("0 saved, 0 skipped, 0 failed, 2 stopped")),
+                 qPrintable(err));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
 }
 

@@ -5,9 +5,12 @@
 #include "controls/button/deRurara.h"
 #include "DemoSite.h"
 #include "platform/widgets/PlatformContext.h"
+#include "support/FakeNotifications.h"
+#include "support/PrivateBus.h"
 #include "support/WindowRig.h"
 
 #include <QAction>
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -22,6 +25,22 @@ namespace {
 
 constexpr int kTimeout = 30000;
 const QString kSavedName = QStringLiteral("12_7_1_5_9.flv");
+
+// The first accessible link under `root` whose name holds `text`, breadth first.
+QAccessibleInterface *findLink(QAccessibleInterface *root, const QString &text)
+{
+    QList<QAccessibleInterface *> queue{root};
+    for (qsizetype i = 0; i < queue.size() && i < 5000; ++i) {
+        QAccessibleInterface *node = queue.at(i);
+        if (node->role() == QAccessible::Link && node->text(QAccessible::Name).contains(text))
+            return node;
+        for (int c = 0; c < node->childCount(); ++c) {
+            if (QAccessibleInterface *child = node->child(c))
+                queue.append(child);
+        }
+    }
+    return nullptr;
+}
 
 QByteArray patternBody(int size)
 {
@@ -41,6 +60,7 @@ private Q_SLOTS:
     void init();
     void homePageLoadsAtStart();
     void downloadBeforeTheBrowsersAreMade();
+    void pageLinksAreAccessible();
     void searchNavigates();
     void openingVideoPageFillsAddress();
     void savesVideo_data();
@@ -54,12 +74,16 @@ private Q_SLOTS:
     void exitDuringDownload();
     void escapeStopsADownload();
     void droppedBodyIsResumed();
+    void notifiesWhenBehind();
 
 private:
     void download(const QString &id);
     QStringList savedFiles() const;
 
     DemoSite m_site;
+    // The window's session bus, with a notification service on it; none without dbus-daemon.
+    PrivateBus m_bus;
+    std::unique_ptr<FakeNotifications> m_notifications;
     QTemporaryDir m_dir;
     QString m_folder;
     // The real window against the demo site: WebEngine browsers and the network transfer, with
@@ -70,6 +94,11 @@ private:
 void EndToEndTest::initTestCase()
 {
     QVERIFY(m_site.listen() != 0);
+    if (m_bus.start()) {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.address().toLocal8Bit());
+        m_notifications = std::make_unique<FakeNotifications>();
+        QVERIFY(m_notifications->serve(m_bus.connect(QStringLiteral("notifications"))));
+    }
     m_folder = m_dir.filePath(QStringLiteral("download"));
     m_rig = std::make_unique<WindowRig>(DesktopComponents::make(m_site.baseUrl(), m_folder));
 }
@@ -80,6 +109,7 @@ void EndToEndTest::init()
     QFile::remove(m_folder);
     QDir().mkpath(m_folder);
     m_rig->fakes.dialogs->warnings.clear();
+    m_rig->fakes.dialogs->informativeTexts.clear();
 }
 
 QStringList EndToEndTest::savedFiles() const
@@ -128,6 +158,21 @@ void EndToEndTest::downloadBeforeTheBrowsersAreMade()
     QTRY_COMPARE_WITH_TIMEOUT(window.findChild<QLabel *>(QStringLiteral("Label4"))->text(),
                               QStringLiteral("Page Loading Finished."), kTimeout);
     QCOMPARE(search->LocationURL(), m_site.baseUrl() + QLatin1Char('/'));
+}
+
+void EndToEndTest::pageLinksAreAccessible()
+{
+    // With assistive technology active, the search browser's page, its video links included,
+    // is part of the window's accessibility tree.
+    WindowRig &p = *m_rig;
+    QWidget *view = p.window->searchBrowser().widget();
+    QVERIFY(view);
+    QAccessible::setActive(true);
+    p.window->searchBrowser().Navigate(m_site.baseUrl() + QLatin1Char('/'));
+    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(view);
+    QVERIFY(root);
+    QTRY_VERIFY_WITH_TIMEOUT(findLink(root, QStringLiteral("Classic colour bars")), kTimeout);
+    QAccessible::setActive(false);
 }
 
 void EndToEndTest::searchNavigates()
@@ -186,19 +231,24 @@ void EndToEndTest::failedDownloadsLeaveNothing_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("reason"); // the start of the box's informative text
     const QString cannotDownload = QStringLiteral("Can not download the video file");
-    QTest::newRow("403") << "403" << cannotDownload;
-    QTest::newRow("404") << "404" << cannotDownload;
-    QTest::newRow("500") << "500" << cannotDownload;
-    QTest::newRow("cut short") << "cut" << cannotDownload;
+    QTest::newRow("403") << "403" << cannotDownload << "the server answered 403 Forbidden";
+    QTest::newRow("404") << "404" << cannotDownload << "the server answered 404 Not Found";
+    QTest::newRow("500") << "500" << cannotDownload
+                         << "the server answered 500 Internal Server Error";
+    QTest::newRow("cut short") << "cut" << cannotDownload
+                               << "the server closed the connection after 2000 of 5000 bytes";
     QTest::newRow("no token") << "notoken"
-                              << QStringLiteral("Can not get the video file from this URL");
+                              << QStringLiteral("Can not get the video file from this URL")
+                              << "no video token on the page";
 }
 
 void EndToEndTest::failedDownloadsLeaveNothing()
 {
     QFETCH(QString, how);
     QFETCH(QString, message);
+    QFETCH(QString, reason);
     const QString id = QStringLiteral("bad") + how;
     m_site.addVideo(id, QStringLiteral("Broken clip"), patternBody(5000));
     if (how == QLatin1String("cut"))
@@ -209,9 +259,10 @@ void EndToEndTest::failedDownloadsLeaveNothing()
         m_site.setVideoStatus(id, how.toInt());
     download(id);
     QCOMPARE(m_rig->fakes.dialogs->warnings, QStringList{message});
+    QCOMPARE(m_rig->fakes.dialogs->informativeTexts, QStringList{reason});
     QCOMPARE(savedFiles(), QStringList{});
     QVERIFY(m_rig->button("cmdDown")->Enabled());
-    QVERIFY(m_rig->edit("txtURL")->isEnabled());
+    QVERIFY(!m_rig->edit("txtURL")->isReadOnly());
 }
 
 void EndToEndTest::missingFolderIsCreated()
@@ -322,6 +373,24 @@ void EndToEndTest::droppedBodyIsResumed()
     QFile file(QDir(m_folder).filePath(kSavedName));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll() == body);
+}
+
+void EndToEndTest::notifiesWhenBehind()
+{
+    // A download that ends with another window in front reaches the notification service.
+    if (!m_notifications)
+        QSKIP("no dbus-daemon to run a session bus on");
+    QWidget front;
+    front.show();
+    front.activateWindow();
+    QTRY_VERIFY(!m_rig->window->isActiveWindow());
+    const qsizetype before = m_notifications->calls.size();
+    download(m_site.videoIds().first());
+    QTRY_COMPARE(m_notifications->calls.size(), before + 1);
+    const FakeNotifications::Call &call = m_notifications->calls.last();
+    QCOMPARE(call.summary, QStringLiteral("Video saved"));
+    QVERIFY2(call.body.endsWith(QLatin1String(" - ClipTube")), qPrintable(call.body));
+    QVERIFY(call.actions.contains(QStringLiteral("show-in-folder")));
 }
 
 int main(int argc, char *argv[])

@@ -1,9 +1,13 @@
+#include "platform/PixelFill.h"
 #include "platform/Surface.h"
 #include "platform/SystemColors.h"
 
 #include <QPoint>
 #include <QSet>
 #include <QTest>
+
+#include <functional>
+#include <vector>
 
 using namespace clipnab;
 
@@ -48,6 +52,10 @@ private Q_SLOTS:
     void edgeRings();
     void pixelsOutsideTheSurface();
     void backColorFillsEverything();
+    void scaledDrawingIsBlocks_data();
+    void scaledDrawingIsBlocks();
+    void scaleFollowsTheRatioUpward();
+    void pixelFillCoversExactlyItsPixels();
 };
 
 void SurfaceTest::lineLeavesOutItsEndPoint_data()
@@ -194,6 +202,85 @@ void SurfaceTest::backColorFillsEverything()
     surface.setBackColor(0x00ABCDEF);
     QCOMPARE(inked(surface, 0x00ABCDEF).size(), 12);
     QCOMPARE(surface.backColor(), 0x00ABCDEF);
+}
+
+// A drawing at any scale; each row of the table below draws one of them.
+using Drawing = std::function<void(Surface &)>;
+Q_DECLARE_METATYPE(Drawing)
+
+void SurfaceTest::scaledDrawingIsBlocks_data()
+{
+    QTest::addColumn<Drawing>("draw");
+    QTest::newRow("lines") << Drawing([](Surface &s) {
+        s.line(1, 1, 9, 1, kInk);
+        s.line(2, 7, 2, 2, 0x00FF00);
+        s.line(3, 3, 7, 7, 0x00FFFF);
+        s.line(10, 1, 6, 5, 0xFF00FF);
+    });
+    QTest::newRow("fills and pixels") << Drawing([](Surface &s) {
+        s.fillRect(-2, 3, 5, 20, kInk);
+        s.setPixel(11, 0, 0x00FF00);
+        s.setPixel(0, 8, 0x00FF00);
+    });
+    QTest::newRow("edges") << Drawing([](Surface &s) {
+        s.drawEdge(0, 0, 12, 9, Edge::kRaised, EdgeSide::kRect);
+        s.drawEdge(3, 2, 9, 7, Edge::kSunken, EdgeSide::kLeft | EdgeSide::kBottom);
+    });
+    QTest::newRow("stretched picture with alpha") << Drawing([](Surface &s) {
+        QImage picture(3, 2, QImage::Format_ARGB32);
+        picture.fill(qRgba(200, 10, 10, 255));
+        picture.setPixel(1, 0, qRgba(10, 200, 10, 128));
+        picture.setPixel(2, 1, qRgba(0, 0, 0, 0));
+        s.drawPicture(picture, 2, 1, 7, 5);
+    });
+}
+
+void SurfaceTest::scaledDrawingIsBlocks()
+{
+    QFETCH(Drawing, draw);
+    SystemColors colors;
+    Surface once(colors);
+    once.resize(12, 9);
+    once.setBackColor(kBack);
+    draw(once);
+    Surface twice(colors);
+    twice.resize(12, 9, 2);
+    twice.setBackColor(kBack);
+    draw(twice);
+
+    QCOMPARE(twice.image().size(), QSize(24, 18));
+    QCOMPARE(twice.image().devicePixelRatio(), 2.0);
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            QCOMPARE(twice.pixel(x, y), once.pixel(x, y));
+            for (int d = 0; d < 4; ++d)
+                QCOMPARE(fromQRgb(twice.image().pixel(2 * x + d % 2, 2 * y + d / 2)),
+                         once.pixel(x, y));
+        }
+    }
+}
+
+void SurfaceTest::scaleFollowsTheRatioUpward()
+{
+    QCOMPARE(Surface::scaleFor(1.0), 1);
+    QCOMPARE(Surface::scaleFor(1.25), 2);
+    QCOMPARE(Surface::scaleFor(2.000001), 2);
+    QCOMPARE(Surface::scaleFor(2.5), 3);
+}
+
+// Every start within a vector's width and every length up to several vectors: the vector fill's
+// unaligned head and tail must cover the run and nothing beside it.
+void SurfaceTest::pixelFillCoversExactlyItsPixels()
+{
+    const PixelFill fill = widestPixelFill();
+    for (int start = 0; start < 9; ++start) {
+        for (int length = 0; length < 140; ++length) {
+            std::vector<QRgb> pixels(160, 7u);
+            fill(pixels.data() + start, length, 9u);
+            for (int i = 0; i < 160; ++i)
+                QCOMPARE(pixels[std::size_t(i)], i >= start && i < start + length ? 9u : 7u);
+        }
+    }
 }
 
 QTEST_MAIN(SurfaceTest)

@@ -3,8 +3,6 @@
 #include "retrieval/VideoAddress.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace clipnab;
@@ -23,7 +21,6 @@ private Q_SLOTS:
     void tValue();
     void fileName_data();
     void fileName();
-    void freeName();
     void contentLength_data();
     void contentLength();
 };
@@ -144,17 +141,6 @@ void AddressRulesTest::fileName()
     QFETCH(QDateTime, when);
     QFETCH(QString, name);
     QCOMPARE(SaveFile::videoFileName(when), name);
-}
-
-void AddressRulesTest::freeName()
-{
-    QTemporaryDir dir;
-    const QString name = QStringLiteral("12_7_1_5_9.flv");
-    QCOMPARE(SaveFile::freeFileName(dir.path(), name), name);
-    QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
-    QCOMPARE(SaveFile::freeFileName(dir.path(), name), QStringLiteral("12_7_1_5_9 (2).flv"));
-    QFile(dir.filePath(QStringLiteral("12_7_1_5_9 (2).flv"))).open(QIODevice::WriteOnly);
-    QCOMPARE(SaveFile::freeFileName(dir.path(), name), QStringLiteral("12_7_1_5_9 (3).flv"));
 }
 
 void AddressRulesTest::contentLength_data()

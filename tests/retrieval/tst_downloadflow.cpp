@@ -359,13 +359,16 @@ void DownloadFlowTest::reasonReachesTheOutcome_data()
     QTest::newRow("error status") << "http" << int(Kind::DownloadFailed)
                                   << QStringLiteral("Can not download the video file")
                                   << QStringLiteral("the server answered 404 Not Found");
-    QTest::newRow("closed early") << "length" << int(Kind::DownloadFailed)
-                                  << QStringLiteral("Can not download the video file")
-                                  << QStringLiteral(
-                                         "the connection ended after 2048 of 5000 bytes");
+    QTest::newRow("closed early")
+        << "length" << int(Kind::DownloadFailed)
+        << QStringLiteral("Can not download the video file")
+        << QStringLiteral("the server closed the connection after 2048 of 5000 bytes");
     QTest::newRow("no token") << "notoken" << int(Kind::NoToken)
                               << QStringLiteral("Can not get the video file from this URL")
                               << QStringLiteral("no video token on the page");
+    QTest::newRow("site unreachable") << "unreachable" << int(Kind::NoToken)
+                                      << QStringLiteral("Can not get the video file from this URL")
+                                      << QStringLiteral("the site could not be reached");
 }
 
 void DownloadFlowTest::reasonReachesTheOutcome()
@@ -379,6 +382,8 @@ void DownloadFlowTest::reasonReachesTheOutcome()
     rig.flow->start(kSite + QStringLiteral("/watch?v=abc"));
     if (how == QLatin1String("notoken")) {
         rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc"));
+    } else if (how == QLatin1String("unreachable")) {
+        rig.browser.finish(kSite + QStringLiteral("/v/abc"), reason);
     } else {
         rig.browser.finish(kSite + QStringLiteral("/player?video_id=abc&t=tok"));
         if (how == QLatin1String("http")) {

@@ -19,12 +19,19 @@ public:
         location = address;
     }
     QString LocationURL() const override { return location; }
+    QString loadFailure() const override { return failure; }
 
     void progress(int value, int max) { Q_EMIT ProgressChange(value, max); }
-    void finish(const QString &url) { Q_EMIT DocumentComplete(url); }
+    // A finished document; `why` is the load's failure, empty for a document that loaded.
+    void finish(const QString &url, const QString &why = QString())
+    {
+        failure = why;
+        Q_EMIT DocumentComplete(url);
+    }
 
     QStringList navigations;
     QString location;
+    QString failure;
 };
 
 } // namespace clipnab

@@ -14,15 +14,27 @@ class PlatformContext;
 class FakeDialogs final : public Dialogs
 {
 public:
-    void warning(QWidget *, const QString &text) override { warnings.append(text); }
+    void warning(QWidget *, const QString &text, const QString &informativeText) override
+    {
+        warnings.append(text);
+        informativeTexts.append(informativeText);
+    }
     Answer confirm(QWidget *, const QString &text) override
     {
         questions.append(text);
         return answer;
     }
+    void about(QWidget *, const QString &title, const QString &text) override
+    {
+        abouts.append(title + QLatin1Char('\n') + text);
+    }
 
     QStringList warnings;
+    // What each warning said under its sentence, in the same order; empty when nothing.
+    QStringList informativeTexts;
     QStringList questions;
+    // Each About box shown: its title, a line break and its text.
+    QStringList abouts;
     Answer answer = Answer::Ok;
 };
 

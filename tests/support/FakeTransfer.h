@@ -94,10 +94,11 @@ public:
             if (failAtOffset >= 0 && written >= failAtOffset) {
                 failAtOffset = -1;
                 part.close();
-                Q_EMIT failed(TransferFailure::Length,
-                              QStringLiteral("the connection ended after %1 of %2 bytes")
-                                  .arg(written)
-                                  .arg(m_body.size()));
+                Q_EMIT failed(
+                    TransferFailure::Length,
+                    QStringLiteral("the server closed the connection after %1 of %2 bytes")
+                        .arg(written)
+                        .arg(m_body.size()));
                 return;
             }
             const QByteArray piece = m_body.mid(written, 1024);

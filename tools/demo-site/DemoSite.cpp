@@ -33,15 +33,19 @@ namespace {
 struct BundledVideo
 {
     const char *id;
+    const char *file; // the name of its video and thumbnail in the resources
     const char *title;
     const char *duration;
 };
 
+// The last one has the id of the address Clipnab's address box starts with, so that the first
+// Download of a new user saves a video.
 constexpr BundledVideo kBundledVideos[] = {
-    {"aTestCard01", "Test card with a running counter", "0:04"},
-    {"bColorBar02", "Classic colour bars", "0:04"},
-    {"cMandelZm03", "Mandelbrot set zoom in four seconds", "0:04"},
-    {"dTestSrc204", "Colourful test pattern with moving gradient", "0:04"},
+    {"aTestCard01", "aTestCard01", "Test card with a running counter", "0:04"},
+    {"bColorBar02", "bColorBar02", "Classic colour bars", "0:04"},
+    {"cMandelZm03", "cMandelZm03", "Mandelbrot set zoom in four seconds", "0:04"},
+    {"dTestSrc204", "dTestSrc204", "Colourful test pattern with moving gradient", "0:04"},
+    {"5qWsH5lO-ME", "aTestCard01", "Clipnab example clip", "0:04"},
 };
 
 constexpr int kTokenLength = 16;
@@ -152,8 +156,8 @@ void DemoSite::addBundledVideos()
         video.title = QLatin1String(bundled.title);
         video.duration = QLatin1String(bundled.duration);
         video.body = bundledVideo(id);
-        video.thumbnail =
-            readResource(QStringLiteral(":/demo-site/thumbnails/") + id + QStringLiteral(".jpg"));
+        video.thumbnail = readResource(QStringLiteral(":/demo-site/thumbnails/") +
+                                       QLatin1String(bundled.file) + QStringLiteral(".jpg"));
         video.thumbnailType = "image/jpeg";
         stampValidators(video);
         m_catalog.add(video);
@@ -165,8 +169,8 @@ QByteArray DemoSite::bundledVideo(const QString &id)
     initDemoSiteResources();
     for (const BundledVideo &bundled : kBundledVideos) {
         if (id == QLatin1String(bundled.id))
-            return readResource(QStringLiteral(":/demo-site/videos/") + id +
-                                QStringLiteral(".flv"));
+            return readResource(QStringLiteral(":/demo-site/videos/") +
+                                QLatin1String(bundled.file) + QStringLiteral(".flv"));
     }
     return {};
 }
@@ -248,6 +252,26 @@ void DemoSite::setIgnoreRange(const QString &id, bool ignore)
         video->ignoreRange = ignore;
 }
 
+void DemoSite::setExtraHeaders(const QString &id, const HttpHeaders &headers)
+{
+    if (DemoVideo *video = m_catalog.find(id))
+        video->extraHeaders = headers;
+}
+
+bool DemoSite::setFileRedirect(FileRedirect redirect)
+{
+    if (redirect == FileRedirect::OtherPort && !m_otherServer) {
+        m_otherServer = new SiteServer([this](const QHttpServerRequest &request,
+                                              QTcpSocket *socket) { handle(request, socket); },
+                                       this);
+        m_otherPort = m_otherServer->listen(QHostAddress::LocalHost);
+    }
+    if (redirect == FileRedirect::OtherPort && m_otherPort == 0)
+        return false;
+    m_fileRedirect = redirect;
+    return true;
+}
+
 QList<const DemoVideo *> DemoSite::allVideos() const
 {
     return m_catalog.search(QString());
@@ -326,7 +350,13 @@ int DemoSite::answer(const QHttpServerRequest &request, const Exchange &exchange
         return sendPage(exchange, 200, playerPage(*video, file));
     }
 
-    if (path == QLatin1String("/get_video"))
+    if (path == QLatin1String("/get_video")) {
+        if (m_fileRedirect != FileRedirect::None)
+            return redirectToFile(request, exchange);
+        return sendVideoFile(request, exchange);
+    }
+
+    if (path == QLatin1String("/file"))
         return sendVideoFile(request, exchange);
 
     if (path.startsWith(QLatin1String("/thumb/"))) {
@@ -381,7 +411,11 @@ int DemoSite::sendVideoFile(const QHttpServerRequest &request, const Exchange &e
                                              QByteArray::number(range->second) + '/' +
                                              QByteArray::number(size)});
     }
-    exchange.socket->write(httpResponseHead(status, headers, length));
+    QByteArray head = httpResponseHead(status, headers, length);
+    // After the Content-Length the head ends with, before the blank line.
+    for (const auto &[name, value] : video->extraHeaders)
+        head.insert(head.size() - 2, name + ": " + value + "\r\n");
+    exchange.socket->write(head);
     if (exchange.headOnly)
         return status;
 
@@ -412,6 +446,18 @@ int DemoSite::sendVideoFile(const QHttpServerRequest &request, const Exchange &e
     }
     BodyStreamer::start(exchange.socket, std::move(source), end - first, ending, exchange.close);
     return status;
+}
+
+int DemoSite::redirectToFile(const QHttpServerRequest &request, const Exchange &exchange)
+{
+    QByteArray location = "/file?" + request.url().query(QUrl::FullyEncoded).toUtf8();
+    if (m_fileRedirect == FileRedirect::OtherHostName)
+        location.prepend("http://localhost:" + QByteArray::number(m_port));
+    else if (m_fileRedirect == FileRedirect::OtherPort)
+        location.prepend("http://127.0.0.1:" + QByteArray::number(m_otherPort));
+    // With a short body, as most servers send one.
+    return send(exchange, 302, {{"Location", location}, {"Cache-Control", "no-store"}},
+                "The file is at " + location + '\n');
 }
 
 void DemoSite::onDownloadConnectionClosed()

@@ -24,6 +24,17 @@ class DemoSite : public QObject
     Q_OBJECT
 
 public:
+    // Where "/get_video" sends the client instead of answering with the file itself: a 302 to
+    // "/file" with the same query, on this site, under the host name "localhost" or on a second
+    // port of 127.0.0.1.
+    enum class FileRedirect
+    {
+        None,
+        Relative,
+        OtherHostName,
+        OtherPort,
+    };
+
     explicit DemoSite(QObject *parent = nullptr);
     ~DemoSite() override;
 
@@ -56,6 +67,11 @@ public:
     void setDropOnce(const QString &id, qint64 bytes, bool reset = false);
     // Range requests for the file are answered with the whole file (200).
     void setIgnoreRange(const QString &id, bool ignore);
+    // Headers the file download sends after its own ones (a second Content-Length, say).
+    void setExtraHeaders(const QString &id, const HttpHeaders &headers);
+    // Applies to every video. The second port is opened when first needed; false when it cannot
+    // be.
+    bool setFileRedirect(FileRedirect redirect);
 
     // Every request target served so far ("/get_video?video_id=..."), oldest first.
     QStringList requestLog() const { return m_requestLog; }
@@ -79,6 +95,7 @@ private:
     void handle(const QHttpServerRequest &request, QTcpSocket *socket);
     int answer(const QHttpServerRequest &request, const Exchange &exchange);
     int sendVideoFile(const QHttpServerRequest &request, const Exchange &exchange);
+    int redirectToFile(const QHttpServerRequest &request, const Exchange &exchange);
     int send(const Exchange &exchange, int status, const HttpHeaders &headers,
              const QByteArray &body);
     int sendPage(const Exchange &exchange, int status, const QByteArray &html);
@@ -89,12 +106,15 @@ private:
     void addBundledVideos();
 
     SiteServer *m_server = nullptr;
+    SiteServer *m_otherServer = nullptr;
     VideoCatalog m_catalog;
     QByteArray m_secret;
     QStringList m_requestLog;
     QStringList m_rangeLog;
     int m_closedDownloads = 0;
     quint16 m_port = 0;
+    quint16 m_otherPort = 0;
+    FileRedirect m_fileRedirect = FileRedirect::None;
 };
 
 } // namespace clipnab

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HttpMessages.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -31,6 +33,8 @@ struct DemoVideo
     bool dropReset = false;
     // A Range request gets the whole file, as from a server without range support.
     bool ignoreRange = false;
+    // Sent after the file download's own headers.
+    HttpHeaders extraHeaders;
     // Validators of the file, sent with it and compared with If-Range.
     QByteArray etag;
     QByteArray lastModified;

@@ -61,6 +61,12 @@ int main(int argc, char *argv[])
         QStringLiteral("Downloads of ID answer Range requests with the whole file."),
         QStringLiteral("ID"));
     parser.addOption(ignoreRangeOption);
+    const QCommandLineOption redirectOption(
+        QStringLiteral("redirect-file"),
+        QStringLiteral("The video file address answers with a redirect: to a relative address "
+                       "(relative), to the host name localhost (host) or to a second port (port)."),
+        QStringLiteral("HOW"));
+    parser.addOption(redirectOption);
     // Bad arguments end with status 2 and one line, like the other tools.
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "clipnab-demo-site: %s\n", qPrintable(parser.errorText()));
@@ -108,6 +114,25 @@ int main(int argc, char *argv[])
         return 2;
     for (const QString &id : parser.values(ignoreRangeOption))
         site.setIgnoreRange(id, true);
+    if (parser.isSet(redirectOption)) {
+        const QString how = parser.value(redirectOption);
+        using Redirect = clipnab::DemoSite::FileRedirect;
+        const Redirect redirect = how == QLatin1String("relative") ? Redirect::Relative
+                                  : how == QLatin1String("host")   ? Redirect::OtherHostName
+                                  : how == QLatin1String("port")   ? Redirect::OtherPort
+                                                                   : Redirect::None;
+        if (redirect == Redirect::None) {
+            std::fprintf(stderr,
+                         "clipnab-demo-site: --redirect-file takes relative, host or port, not "
+                         "\"%s\"\n",
+                         qPrintable(how));
+            return 2;
+        }
+        if (!site.setFileRedirect(redirect)) {
+            std::fprintf(stderr, "clipnab-demo-site: cannot listen on a second port\n");
+            return 1;
+        }
+    }
 
     if (site.listen(static_cast<quint16>(port)) == 0) {
         std::fprintf(stderr, "clipnab-demo-site: cannot listen on 127.0.0.1:%u\n", port);

@@ -9,7 +9,10 @@
 #include <QCoreApplication>
 #include <QMetaProperty>
 #include <QRegion>
+#include <QtMath>
 #include <QWidget>
+
+#include <cmath>
 
 namespace clipnab {
 
@@ -82,15 +85,22 @@ void applyLook(QWidget &control, const RenderKind &kind, const RenderOptions &op
 
 QImage captureWidget(QWidget &widget)
 {
-    QImage image(widget.size(), QImage::Format_ARGB32);
+    const qreal ratio = widget.devicePixelRatio();
+    QImage image(qCeil(widget.width() * ratio), qCeil(widget.height() * ratio),
+                 QImage::Format_ARGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     widget.render(&image, QPoint(), QRegion(),
                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    // The shape is in logical pixels: a device pixel takes the logical pixel under its centre.
     const QRegion mask = widget.mask();
+    const auto logical = [ratio](int device) {
+        return static_cast<int>(std::floor((device + 0.5) / ratio));
+    };
     for (int y = 0; y < image.height(); ++y) {
         auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            const bool inside = mask.isEmpty() || mask.contains(QPoint(x, y));
+            const bool inside = mask.isEmpty() || mask.contains(QPoint(logical(x), logical(y)));
             row[x] = inside ? (row[x] | 0xFF000000u) : 0u;
         }
     }

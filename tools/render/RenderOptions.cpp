@@ -65,6 +65,18 @@ ButtonLook parseState(const QString &text)
     fail(QStringLiteral("--state expects normal, hot, pressed or disabled, not \"%1\"").arg(text));
 }
 
+qreal parseScale(const QString &text)
+{
+    constexpr qreal kMaxScale = 8.0;
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !(value >= 1.0 && value <= kMaxScale))
+        fail(QStringLiteral("--scale must be a number from 1 to %1, not \"%2\"")
+                 .arg(kMaxScale)
+                 .arg(text));
+    return value;
+}
+
 SystemColorOverride parseSystemColor(const QString &text)
 {
     static const QRegularExpression pattern(QStringLiteral("^(\\d+)=(\\d+),(\\d+),(\\d+)$"));
@@ -92,7 +104,7 @@ QString renderUsage()
     return QStringLiteral(
                "usage: clipnab-render KIND -o OUT.png [--size WxH] [--set Property=Value]...\n"
                "                      [--state normal|hot|pressed|disabled] [--focus] [--design]\n"
-               "                      [--syscolor N=R,G,B]...\n"
+               "                      [--syscolor N=R,G,B]... [--scale K]\n"
                "KIND is one of: ") +
            kinds.join(QStringLiteral(", ")) + QLatin1Char('\n');
 }
@@ -119,9 +131,13 @@ RenderOptions parseRenderArguments(const QStringList &arguments)
     const QCommandLineOption systemColor(QStringLiteral("syscolor"),
                                          QStringLiteral("Pins one system colour."),
                                          QStringLiteral("N=R,G,B"));
+    const QCommandLineOption scale(
+        QStringLiteral("scale"),
+        QStringLiteral("Device pixels per logical pixel, as on a screen of that ratio."),
+        QStringLiteral("K"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
-    parser.addOptions({output, size, set, state, focus, design, systemColor, help});
+    parser.addOptions({output, size, set, state, focus, design, systemColor, scale, help});
     parser.addPositionalArgument(QStringLiteral("KIND"), QStringLiteral("The control to draw."));
 
     // The parser skips the program name.
@@ -154,6 +170,8 @@ RenderOptions parseRenderArguments(const QStringList &arguments)
     options.design = parser.isSet(design);
     for (const QString &entry : parser.values(systemColor))
         options.systemColors.append(parseSystemColor(entry));
+    if (parser.isSet(scale))
+        options.scale = parseScale(parser.value(scale));
     return options;
 }
 

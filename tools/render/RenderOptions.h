@@ -51,6 +51,8 @@ struct RenderOptions
     ButtonLook state = ButtonLook::Unset;
     bool focus = false;
     bool design = false;
+    // Device pixels per logical pixel of the image written: the screen's device pixel ratio.
+    qreal scale = 1.0;
     QList<SystemColorOverride> systemColors;
     bool help = false;
 };

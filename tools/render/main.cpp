@@ -52,6 +52,8 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The controls see the ratio as they would on such a screen.
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
 

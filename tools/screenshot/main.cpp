@@ -1,8 +1,9 @@
 // clipnab-screenshot: draws the main window, running against the demo site, into a PNG.
 //
-//   clipnab-screenshot OUT.png [--search WORDS] [--open-first-video]
+//   clipnab-screenshot OUT.png [--search WORDS] [--open-first-video] [--dark]
 //
-// The window is rendered offscreen once the search browser has finished loading.
+// The window is rendered offscreen once the search browser has finished loading; --dark shows it
+// on a dark desktop palette.
 #include "app/DesktopComponents.h"
 #include "app/Form1.h"
 #include "components/BrowserComponent.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QPalette>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -41,6 +43,23 @@ void settle(int ms)
     loop.exec();
 }
 
+// A dark desktop as dark colour schemes (Adwaita dark, qt6ct's darker) give it.
+QPalette darkDesktop()
+{
+    const QColor window(0x35, 0x35, 0x35);
+    QPalette palette(Qt::white, window, QColor(0x50, 0x50, 0x50), QColor(0x23, 0x23, 0x23),
+                     QColor(0x2b, 0x2b, 0x2b), Qt::white, QColor(0x2a, 0x2a, 0x2a));
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    palette.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    palette.setColor(QPalette::ToolTipBase, window);
+    palette.setColor(QPalette::ToolTipText, Qt::white);
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x7f, 0x7f, 0x7f));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x7f, 0x7f, 0x7f));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x7f, 0x7f, 0x7f));
+    return palette;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -62,7 +81,9 @@ int main(int argc, char *argv[])
                                     QStringLiteral("WORDS"));
     const QCommandLineOption openFirstVideo(QStringLiteral("open-first-video"),
                                             QStringLiteral("Opens the first video's page."));
-    parser.addOptions({search, openFirstVideo});
+    const QCommandLineOption dark(QStringLiteral("dark"),
+                                  QStringLiteral("Shows the window on a dark desktop palette."));
+    parser.addOptions({search, openFirstVideo, dark});
     parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The file to write."));
     if (!parser.parse(app.arguments())) {
         err << "clipnab-screenshot: " << parser.errorText() << '\n';
@@ -71,12 +92,14 @@ int main(int argc, char *argv[])
     if (parser.isSet(help))
         parser.showHelp(0);
     if (parser.positionalArguments().size() != 1) {
-        err << "usage: clipnab-screenshot OUT.png [--search WORDS] [--open-first-video]\n";
+        err << "usage: clipnab-screenshot OUT.png [--search WORDS] [--open-first-video] [--dark]\n";
         return 2;
     }
     const QString out = parser.positionalArguments().first();
     const QString words = parser.value(search);
     const bool openVideo = parser.isSet(openFirstVideo);
+    if (parser.isSet(dark))
+        QApplication::setPalette(darkDesktop());
 
     clipnab::DemoSite site;
     if (site.listen() == 0) {

@@ -1,6 +1,7 @@
 #include "components/network/TransferWorker.h"
 
 #include "components/FailureReason.h"
+#include "components/HttpFields.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
@@ -19,9 +20,10 @@ namespace {
 // sync at the end has little left to wait for.
 constexpr qint64 kWritebackStep = 16 * 1024 * 1024;
 
+// The answers that send a GET elsewhere.
 bool isRedirect(int status)
 {
-    return status >= 300 && status < 400;
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
 // The connection ended before the body did: worth asking again for the rest.
@@ -40,45 +42,18 @@ bool isDrop(QNetworkReply::NetworkError error)
     }
 }
 
-qint64 number(const QByteArray &text, bool *ok)
+// Every value of the named field, in the order the answer gave them.
+QList<QByteArray> fieldValues(const QNetworkReply &reply, const QByteArray &name)
 {
-    const QByteArray t = text.trimmed();
-    qint64 value = -1;
-    *ok = !t.isEmpty() && t.front() != '-' && t.front() != '+';
-    if (*ok)
-        value = t.toLongLong(ok);
-    return value;
+    QList<QByteArray> values;
+    for (const auto &[field, value] : reply.rawHeaderPairs()) {
+        if (field.compare(name, Qt::CaseInsensitive) == 0)
+            values.append(value);
+    }
+    return values;
 }
 
 } // namespace
-
-std::optional<TransferWorker::ContentRange>
-TransferWorker::parseContentRange(const QByteArray &value)
-{
-    const QByteArray text = value.trimmed();
-    if (!text.startsWith("bytes "))
-        return std::nullopt;
-    const QByteArray spec = text.mid(6).trimmed();
-    const qsizetype dash = spec.indexOf('-');
-    const qsizetype slash = spec.indexOf('/');
-    if (dash <= 0 || slash <= dash + 1)
-        return std::nullopt;
-    ContentRange range;
-    bool ok = false;
-    range.first = number(spec.left(dash), &ok);
-    if (!ok)
-        return std::nullopt;
-    range.last = number(spec.mid(dash + 1, slash - dash - 1), &ok);
-    if (!ok || range.last < range.first)
-        return std::nullopt;
-    const QByteArray total = spec.mid(slash + 1).trimmed();
-    if (total != "*") {
-        range.total = number(total, &ok);
-        if (!ok || range.total <= range.last)
-            return std::nullopt;
-    }
-    return range;
-}
 
 TransferWorker::TransferWorker(QObject *parent) : QObject(parent) {}
 
@@ -92,7 +67,7 @@ void TransferWorker::start(const Request &request)
 {
     if (!m_manager) {
         m_manager = new QNetworkAccessManager(this);
-        m_manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+        m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
         m_retryTimer = new QTimer(this);
         m_retryTimer->setSingleShot(true);
         connect(m_retryTimer, &QTimer::timeout, this, &TransferWorker::sendRequest);
@@ -120,9 +95,18 @@ void TransferWorker::start(const Request &request)
 
 bool TransferWorker::openFile()
 {
-    // Opened for reading too: a file opened only for writing is truncated. It is never made here.
-    m_file.setFileName(m_request.partPath);
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+    // Never made here, and never written through a symbolic link put in its place.
+    const int fd =
+        ::open(QFile::encodeName(m_request.partPath).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        failToWrite(tr("can not open %1").arg(m_request.partPath),
+                    error == ELOOP ? tr("it is a symbolic link") : qt_error_string(error));
+        return false;
+    }
+    if (!m_file.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered,
+                     QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         failToWrite(tr("can not open %1").arg(m_request.partPath), m_file.errorString());
         return false;
     }
@@ -159,8 +143,15 @@ void TransferWorker::sendRequest()
 {
     if (!m_active)
         return;
-    QNetworkRequest request(m_request.url);
-    request.setMaximumRedirectsAllowed(kMaximumRedirects);
+    // Each try starts at the address asked for: where it sends us may have changed.
+    m_redirects = 0;
+    get(m_request.url);
+}
+
+void TransferWorker::get(const QUrl &url)
+{
+    m_url = url;
+    QNetworkRequest request(url);
     request.setTransferTimeout(m_request.idleTimeoutMs);
     // The body is saved as stored: checked against Content-Length and resumable by offset.
     request.setRawHeader("Accept-Encoding", "identity");
@@ -187,11 +178,24 @@ void TransferWorker::onMetaData()
     if (!m_reply || m_decided)
         return;
     const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid() || isRedirect(status.toInt()))
+    if (!status.isValid())
         return;
     m_decided = true;
     m_status = status.toInt();
-    m_accepted = acceptAnswer(m_status);
+    // A redirect is followed once its answer has finished (onFinished).
+    if (isRedirect(m_status))
+        return;
+    qint64 announced = -1;
+    if (m_status >= 200 && m_status <= 299) {
+        // Differing lengths leave the body's end unknown (RFC 9112, 6.3): nothing of it is kept.
+        const auto length = HttpFields::contentLength(fieldValues(*m_reply, "Content-Length"));
+        if (length.conflicting) {
+            fail(TransferFailure::Http, tr("the server sent conflicting lengths"));
+            return;
+        }
+        announced = length.length;
+    }
+    m_accepted = acceptAnswer(m_status, announced);
     if (m_mismatch) {
         m_reply->abort();
         return;
@@ -200,13 +204,13 @@ void TransferWorker::onMetaData()
         reportProgress(true);
 }
 
-bool TransferWorker::acceptAnswer(int status)
+bool TransferWorker::acceptAnswer(int status, qint64 announced)
 {
     if (status < 200 || status > 299)
         return false;
     if (m_received > 0 && status == 206) {
         // Only the bytes asked for, of the same body.
-        const auto range = parseContentRange(m_reply->rawHeader("Content-Range"));
+        const auto range = HttpFields::contentRange(m_reply->rawHeader("Content-Range"));
         m_mismatch = !range || range->first != m_received ||
                      (range->total >= 0 && range->last != range->total - 1) ||
                      (m_total >= 0 && range->total != m_total);
@@ -218,9 +222,7 @@ bool TransferWorker::acceptAnswer(int status)
     // The whole body from its start: a first answer, or a server that ignored the range.
     if (m_received > 0 && !restartFromZero())
         return false;
-    bool announced = false;
-    const qint64 total = number(m_reply->rawHeader("Content-Length"), &announced);
-    keepAnswerHeaders(announced ? total : -1);
+    keepAnswerHeaders(announced);
     return true;
 }
 
@@ -313,7 +315,7 @@ void TransferWorker::onFinished()
         return;
     onMetaData();
     onReadyRead();
-    if (!m_reply)
+    if (!m_reply || followRedirect())
         return;
 
     const QNetworkReply::NetworkError error = m_reply->error();
@@ -333,6 +335,32 @@ void TransferWorker::onFinished()
     fail(kind, reason);
 }
 
+bool TransferWorker::followRedirect()
+{
+    // A redirect without a target ends as any other answer outside 2xx does.
+    const QByteArray location = m_reply->rawHeader("Location").trimmed();
+    if (!isRedirect(m_status) || location.isEmpty())
+        return false;
+    const QUrl relative = QUrl::fromEncoded(location);
+    const QUrl target = m_url.resolved(relative);
+    const QString scheme = target.scheme().toLower();
+    if (!relative.isValid() || target.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        fail(TransferFailure::Http, tr("the server redirected to an address that is not http"));
+    } else if (m_url.scheme().toLower() == QLatin1String("https") &&
+               scheme == QLatin1String("http")) {
+        fail(TransferFailure::Http, tr("the server redirected from https to http"));
+    } else if (m_redirects >= kMaximumRedirects) {
+        fail(TransferFailure::Http, tr("too many redirects"));
+    } else {
+        // The finished hop lets its connection go back to the pool for the next one.
+        dropReply();
+        ++m_redirects;
+        get(target);
+    }
+    return true;
+}
+
 QPair<TransferFailure, QString> TransferWorker::problemOf(QNetworkReply::NetworkError error) const
 {
     if (m_mismatch)
@@ -348,8 +376,9 @@ QPair<TransferFailure, QString> TransferWorker::problemOf(QNetworkReply::Network
     if (m_status == 0 && error == QNetworkReply::NoError)
         return {TransferFailure::Network, tr("the server sent no HTTP answer")};
     if (m_accepted && isDrop(error) && m_total >= 0)
-        return {TransferFailure::Length,
-                tr("the connection ended after %1 of %2 bytes").arg(m_received).arg(m_total)};
+        return {TransferFailure::Length, tr("the server closed the connection after %1 of %2 bytes")
+                                             .arg(m_received)
+                                             .arg(m_total)};
     // Aborts of our own drop the reply first, so a cancelled reply here is the idle timeout.
     if (error == QNetworkReply::OperationCanceledError)
         return {TransferFailure::Timeout,

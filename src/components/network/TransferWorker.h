@@ -12,8 +12,6 @@
 #include <QPointer>
 #include <QUrl>
 
-#include <optional>
-
 class QNetworkAccessManager;
 class QTimer;
 
@@ -24,6 +22,12 @@ namespace clipnab {
 // into the part file it is given, resumes a body whose connection drops with a Range request,
 // and syncs the file to disk before it reports completion. It opens that file and closes it,
 // nothing more: making and deleting it is the caller's.
+//
+// It follows redirects itself, one reply per address. Qt 6.4's own following can start the
+// redirected request a second time: the finished hop's thread delegate stays connected to the
+// reply's start signal until its queued deletion runs, and when it is still there it sends the
+// old request again on the kept-alive connection. Its answer then adds that hop's headers to the
+// final ones ("Content-Length: 61, 27827"), and a complete body looks cut.
 class TransferWorker : public QObject
 {
     Q_OBJECT
@@ -41,16 +45,6 @@ public:
         int idleTimeoutMs = 0;
         int retryDelayMs = 0; // before the first retry; doubled for each further one
     };
-
-    // The first byte, last byte and total of a "Content-Range: bytes A-B/T" value; T is -1 for
-    // "*". Empty when the value is not of that form.
-    struct ContentRange
-    {
-        qint64 first = 0;
-        qint64 last = 0;
-        qint64 total = -1;
-    };
-    static std::optional<ContentRange> parseContentRange(const QByteArray &value);
 
     // Bytes the network layer may hold before it stops reading from the socket.
     static constexpr qint64 kReadBufferSize = 2 * 1024 * 1024;
@@ -81,10 +75,12 @@ Q_SIGNALS:
 private:
     bool openFile();
     void sendRequest();
+    void get(const QUrl &url);
     void onMetaData();
     void onReadyRead();
     void onFinished();
-    bool acceptAnswer(int status);
+    bool followRedirect();
+    bool acceptAnswer(int status, qint64 announced);
     void keepAnswerHeaders(qint64 total);
     bool keep(const char *data, qint64 size);
     bool restartFromZero();
@@ -102,6 +98,9 @@ private:
     QTimer *m_progressTimer = nullptr;
     QPointer<QNetworkReply> m_reply;
     Request m_request;
+    // Where the current reply's request went: the address asked for, or a redirect's target.
+    QUrl m_url;
+    int m_redirects = 0; // followed since the address asked for
     QFile m_file;
     QByteArray m_buffer;
     Headers m_headers;

@@ -3,6 +3,7 @@
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace clipnab {
@@ -31,11 +32,17 @@ WebEngineBrowser::WebEngineBrowser(QWidget *viewParent, QObject *parent) : Brows
         m_view->setPage(m_page);
     } else {
         m_page = new SameWindowPage(m_profile, this);
+        // Pictures of a page nobody sees are not fetched.
+        m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, false);
     }
     connect(m_page, &QWebEnginePage::loadProgress, this,
             [this](int progress) { Q_EMIT ProgressChange(progress, 100); });
-    connect(m_page, &QWebEnginePage::loadFinished, this,
-            [this](bool) { Q_EMIT DocumentComplete(m_page->url().toString()); });
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        // A page the server answered, even with an error status, loaded; a failed load had no
+        // answer to show.
+        m_loadFailure = ok ? QString() : QStringLiteral("the site could not be reached");
+        Q_EMIT DocumentComplete(m_page->url().toString());
+    });
 }
 
 WebEngineBrowser::~WebEngineBrowser()
@@ -53,6 +60,11 @@ void WebEngineBrowser::Navigate(const QString &address)
 QString WebEngineBrowser::LocationURL() const
 {
     return m_page->url().toString();
+}
+
+QString WebEngineBrowser::LocationName() const
+{
+    return m_page->title();
 }
 
 } // namespace clipnab

@@ -22,7 +22,9 @@ public:
 
     void Navigate(const QString &address) override;
     QString LocationURL() const override;
+    QString LocationName() const override;
     QWidget *widget() const override { return m_view; }
+    QString loadFailure() const override { return m_loadFailure; }
 
     QWebEngineView *view() const { return m_view; }
     QWebEnginePage *page() const { return m_page; }
@@ -31,6 +33,7 @@ private:
     QWebEngineProfile *m_profile = nullptr;
     QPointer<QWebEnginePage> m_page;
     QPointer<QWebEngineView> m_view;
+    QString m_loadFailure;
 };
 
 } // namespace clipnab

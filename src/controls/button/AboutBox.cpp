@@ -61,7 +61,7 @@ void AboutBox::setFontSize(int points)
 
 void AboutBox::paintBox()
 {
-    m_surface->resize(width(), height());
+    m_surface->resize(width(), height(), Surface::scaleFor(devicePixelRatio()));
     m_surface->setBackColor(m_colors.color(SysColor::kButtonFace));
     m_surface->setForeColor(m_colors.color(SysColor::kButtonText));
     QFont font = m_surface->font();
@@ -128,8 +128,11 @@ void AboutBox::paintCloseButton(bool pressed)
 
 void AboutBox::paintEvent(QPaintEvent *)
 {
+    // A window moved to a screen of another density shows it first here.
+    if (m_surface->scale() != Surface::scaleFor(devicePixelRatio()))
+        paintBox();
     QPainter painter(this);
-    painter.drawImage(0, 0, m_surface->image());
+    m_surface->drawOn(painter);
 }
 
 void AboutBox::resizeEvent(QResizeEvent *)

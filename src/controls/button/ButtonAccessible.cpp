@@ -105,7 +105,7 @@ void ButtonAccessible::doAction(const QString &actionName)
 QStringList ButtonAccessible::keyBindingsForAction(const QString &actionName) const
 {
     if (actionNames().contains(actionName))
-        return {QStringLiteral("Space")};
+        return {QStringLiteral("Space"), QStringLiteral("Return")};
     return {};
 }
 

@@ -229,7 +229,7 @@ void deRurara::resizeStep()
 
 void deRurara::updateLayout()
 {
-    m_surface->resize(width(), height());
+    m_surface->resize(width(), height(), Surface::scaleFor(devicePixelRatio()));
     m_captionRect = captionRectFor(width(), height());
     m_captionFormat =
         captionFormatFor(static_cast<ButtonAlign>(m_properties.captionAlign), m_captionFormat);
@@ -267,8 +267,14 @@ clipnab::ButtonState deRurara::shownState() const
 
 void deRurara::Refresh()
 {
+    paintSurface();
+    update();
+}
+
+void deRurara::paintSurface()
+{
     // A hidden button gets its resize event only when shown; a size set meanwhile is laid out
-    // here, so that this pass paints at the right size.
+    // here, so that this pass paints at the right size. A new density shows at the next paint.
     if (m_surface->width() != width() || m_surface->height() != height())
         updateLayout();
     ++m_paintCount;
@@ -291,7 +297,6 @@ void deRurara::Refresh()
         style = static_cast<clipnab::ButtonStyle>(m_properties.nonThemeStyle);
     drawCaption(state);
     drawIcon(style, state);
-    update();
     // ... which the button keeps for the rest of the run; the window shape follows at the next
     // resize step.
     if (themeFailed)
@@ -301,10 +306,17 @@ void deRurara::Refresh()
 bool deRurara::paintSystemTheme(clipnab::ButtonState state)
 {
     m_surface->setBackColor(m_context.systemColors().color(SysColor::kButtonFace));
-    const clipnab::ButtonState themeState = state == Normal && m_hasFocus ? Defaulted : state;
-    return m_context.theme().drawPushButton(m_surface->paintDevice(),
-                                            QRect(0, 0, m_surface->width(), m_surface->height()),
-                                            static_cast<int>(themeState), this);
+    const ThemePainter &theme = m_context.theme();
+    if (!theme.isAvailable())
+        return false;
+    const int themeState = static_cast<int>(state == Normal && m_hasFocus ? Defaulted : state);
+    QImage &image = m_surface->paintDevice();
+    return m_themeMemo.paint(
+        image, image.rect(),
+        ThemeKey{style(), palette().cacheKey(), themeState, m_surface->scale()}, [&] {
+            return theme.drawPushButton(image, QRect(0, 0, m_surface->width(), m_surface->height()),
+                                        themeState, this);
+        });
 }
 
 void deRurara::drawCaption(clipnab::ButtonState state)
@@ -322,8 +334,16 @@ void deRurara::drawCaption(clipnab::ButtonState state)
     const Rgb previous = m_surface->foreColor();
     m_surface->setForeColor(color);
     m_surface->setFont(m_properties.font);
-    m_surface->drawText(m_properties.caption, m_captionRect.left, m_captionRect.top,
-                        m_captionRect.right, m_captionRect.bottom, m_captionFormat);
+    const GdiRect &r = m_captionRect;
+    const int k = m_surface->scale();
+    m_captionMemo.paint(
+        m_surface->paintDevice(),
+        QRect(r.left * k, r.top * k, (r.right - r.left) * k, (r.bottom - r.top) * k),
+        CaptionKey{m_properties.caption, m_properties.font, m_captionFormat, r, color, k}, [&] {
+            m_surface->drawText(m_properties.caption, r.left, r.top, r.right, r.bottom,
+                                m_captionFormat);
+            return true;
+        });
     m_surface->setForeColor(previous);
 }
 
@@ -354,8 +374,11 @@ void deRurara::drawIcon(clipnab::ButtonStyle style, clipnab::ButtonState state)
 
 void deRurara::paintEvent(QPaintEvent *)
 {
+    // A window moved to a screen of another density shows it first here.
+    if (m_surface->scale() != Surface::scaleFor(devicePixelRatio()))
+        paintSurface();
     QPainter painter(this);
-    painter.drawImage(0, 0, m_surface->image());
+    m_surface->drawOn(painter);
 }
 
 void deRurara::resizeEvent(QResizeEvent *)
@@ -373,23 +396,29 @@ void deRurara::onMouseDown(Qt::MouseButton button)
     Refresh();
 }
 
-void deRurara::onMouseUp(Qt::MouseButton button)
+clipnab::ButtonState deRurara::releasedState(bool byPointer) const
+{
+    return byPointer || m_mouseInside ? Hot : Normal;
+}
+
+void deRurara::onMouseUp(Qt::MouseButton button, bool byPointer)
 {
     if (button == Qt::LeftButton) {
-        m_buttonState =
-            m_properties.buttonType == kCheckButton && !m_properties.value ? Pressed : Hot;
+        m_buttonState = m_properties.buttonType == kCheckButton && !m_properties.value
+                            ? Pressed
+                            : releasedState(byPointer);
         Refresh();
     }
     m_lastButton = button;
 }
 
-void deRurara::onClick()
+void deRurara::onClick(bool byPointer)
 {
     if (m_lastButton != Qt::LeftButton)
         return;
     if (m_properties.buttonType == kCheckButton) {
         m_properties.value = !m_properties.value;
-        m_buttonState = Hot;
+        m_buttonState = releasedState(byPointer);
         Refresh();
         ButtonAccessible::propertyChanged(this, QStringLiteral("Value"));
     }
@@ -402,9 +431,9 @@ void deRurara::click()
         return;
     if (survives(this, [this] {
             onMouseDown(Qt::LeftButton);
-            onMouseUp(Qt::LeftButton);
+            onMouseUp(Qt::LeftButton, false);
         }))
-        onClick();
+        onClick(false);
 }
 
 void deRurara::onDoubleClick()
@@ -447,9 +476,26 @@ void deRurara::mouseMoveEvent(QMouseEvent *event)
     event->ignore();
 }
 
+namespace {
+
+// Space and Enter press a focused button, as they do a push button on Linux desktops.
+bool pressesButton(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 void deRurara::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() != Qt::Key_Space) {
+    if (!pressesButton(event)) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -460,13 +506,13 @@ void deRurara::keyPressEvent(QKeyEvent *event)
 
 void deRurara::keyReleaseEvent(QKeyEvent *event)
 {
-    if (event->key() != Qt::Key_Space) {
+    if (!pressesButton(event)) {
         QWidget::keyReleaseEvent(event);
         return;
     }
-    // Space acts as a left press and release; the release clicks once.
-    if (!event->isAutoRepeat() && survives(this, [this] { onMouseUp(Qt::LeftButton); }))
-        onClick();
+    // The key acts as a left press and release; the release clicks once.
+    if (!event->isAutoRepeat() && survives(this, [this] { onMouseUp(Qt::LeftButton, false); }))
+        onClick(false);
     event->accept();
 }
 
@@ -495,6 +541,18 @@ void deRurara::showEvent(QShowEvent *)
 void deRurara::hideEvent(QHideEvent *)
 {
     setToolTip(m_properties.toolTip);
+}
+
+void deRurara::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // A new style, palette or theme may draw the bevel and the text differently.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::StyleChange || type == QEvent::PaletteChange ||
+        type == QEvent::ThemeChange || type == QEvent::FontChange) {
+        m_captionMemo.clear();
+        m_themeMemo.clear();
+    }
 }
 
 void deRurara::About()

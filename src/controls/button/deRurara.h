@@ -4,6 +4,7 @@
 #include "controls/button/ButtonProperties.h"
 #include "controls/button/ButtonView.h"
 #include "platform/Color.h"
+#include "platform/PaintMemo.h"
 #include "platform/PropertyValue.h"
 
 #include <QImage>
@@ -15,6 +16,7 @@
 #include <optional>
 
 class QRegion;
+class QStyle;
 
 namespace clipnab {
 
@@ -66,6 +68,8 @@ public:
     static constexpr const char *kClassId = "Clipnab.deRurara";
     // The ButtonType of a check button; 0 is a push button.
     static constexpr int kCheckButton = 1;
+    // Normal, hot, pressed, focused and disabled.
+    static constexpr std::size_t kRememberedStates = 5;
 
     explicit deRurara(PlatformContext &context, QWidget *parent = nullptr);
     ~deRurara() override;
@@ -195,8 +199,30 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    // What decides the caption's pixels besides the body under it.
+    struct CaptionKey
+    {
+        QString text;
+        QFont font;
+        unsigned format = 0;
+        GdiRect rect;
+        Rgb color = 0;
+        int scale = 1;
+        friend bool operator==(const CaptionKey &, const CaptionKey &) = default;
+    };
+    // What decides the themed bevel's pixels besides the face under it.
+    struct ThemeKey
+    {
+        const QStyle *style = nullptr;
+        qint64 palette = 0;
+        int state = 0;
+        int scale = 1;
+        friend bool operator==(const ThemeKey &, const ThemeKey &) = default;
+    };
+
     void notify(const QString &name);
     // The generic property write: store, then what the property's change asks for.
     void write(ButtonProperty property, const PropertyValue &value);
@@ -206,8 +232,11 @@ private:
     clipnab::ButtonStyle buttonStyle() const;
     // The resize step: layout for the current size, then one repaint.
     void resizeStep();
-    // Surface size, layout rectangles, caption format and window shape; paints nothing.
+    // Surface size and density, layout rectangles, caption format and window shape; paints
+    // nothing.
     void updateLayout();
+    // One pass of Refresh without the repaint request.
+    void paintSurface();
     void applyShape();
     // The state a pass paints: disabled for a disabled button, else pressed for a checked check
     // button, else hot in design mode (every style but the ringed gradient), else the state
@@ -223,11 +252,14 @@ private:
     void subclassProc(SubclassCall &call);
     void showTip();
 
-    // Input steps; only the left button presses and clicks.
+    // Input steps; only the left button presses and clicks. A press from the keyboard or from
+    // assistive technology (`byPointer` false) ends hot only while the pointer is over the
+    // button, so that no hot look stays behind with the pointer elsewhere.
     void onMouseDown(Qt::MouseButton button);
-    void onMouseUp(Qt::MouseButton button);
-    void onClick();
+    void onMouseUp(Qt::MouseButton button, bool byPointer = true);
+    void onClick(bool byPointer = true);
     void onDoubleClick();
+    clipnab::ButtonState releasedState(bool byPointer) const;
 
     PlatformContext &m_context;
     std::unique_ptr<Surface> m_surface;
@@ -251,6 +283,10 @@ private:
     GdiRect m_captionRect;
     unsigned m_captionFormat = kInitialCaptionFormat;
     int m_paintCount = 0;
+    // The caption and the bevel of the states shown lately: laying out text and drawing through
+    // the style take far longer than copying their pixels back.
+    PaintMemo<CaptionKey> m_captionMemo{kRememberedStates};
+    PaintMemo<ThemeKey> m_themeMemo{kRememberedStates};
 };
 
 } // namespace clipnab

@@ -1,20 +1,20 @@
 #include "controls/panel/HeaderStrip.h"
 
 #include <QPainter>
-#include <QPaintEvent>
 
 namespace clipnab {
 
-HeaderStrip::HeaderStrip(const SystemColors &colors, QWidget *parent)
-    : QWidget(parent), m_surface(colors)
+HeaderStrip::HeaderStrip(const Surface &panelSurface, QWidget *parent)
+    : QWidget(parent), m_panelSurface(panelSurface)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void HeaderStrip::paintEvent(QPaintEvent *event)
+void HeaderStrip::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_surface.image(), event->rect());
+    painter.translate(-pos());
+    m_panelSurface.drawOn(painter);
 }
 
 } // namespace clipnab

@@ -6,25 +6,22 @@
 
 namespace clipnab {
 
-class SystemColors;
-
-// The panel's header strip: a child window that keeps its drawing in its own surface, so it
-// shows its gradient again whenever it is uncovered.
+// The panel's header strip: a child window that shows its part of the panel's surface, where
+// the panel draws the strip's gradient, so it shows its gradient again whenever it is uncovered
+// and meets the panel without a seam at any screen density.
 class HeaderStrip : public QWidget
 {
     Q_OBJECT
 
 public:
-    HeaderStrip(const SystemColors &colors, QWidget *parent);
-
-    Surface &surface() { return m_surface; }
-    const Surface &surface() const { return m_surface; }
+    // `panelSurface` belongs to the parent panel and outlives the strip.
+    HeaderStrip(const Surface &panelSurface, QWidget *parent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    Surface m_surface;
+    const Surface &m_panelSurface;
 };
 
 } // namespace clipnab

@@ -6,6 +6,7 @@
 #include <QSize>
 
 #include <optional>
+#include <vector>
 
 namespace clipnab {
 
@@ -49,21 +50,46 @@ struct RowGradient
     int y1 = -1;
     int x2 = 0;
     int n = 0;
+    friend bool operator==(const RowGradient &, const RowGradient &) = default;
 };
 
 RowGradient headerGradient(QSize strip);
 // Style 0 grades the area of the body box (below the header); any other style the whole panel.
 RowGradient bodyGradient(int style, QSize panel, const QRect &bodyBox);
 
-// Draws the gradient from top to bottom by repeated subtraction of a single-precision step.
-// Returns false when it stopped without drawing: a reference height of 1 has no step.
+// Columns left .. right - 1 of the rows from `top` down, one colour per row as the surface's
+// image holds it.
+struct RowBand
+{
+    int left = 0;
+    int right = 0;
+    int top = 0;
+    std::vector<QRgb> colors;
+};
+
+// The rows a gradient paints on a surface `height` rows high, each row the line from (0, y) to
+// (x2, y) without its end point, graded from top to bottom by repeated subtraction of a
+// single-precision step. None when the reference height is 1, which has no step.
 // A colour that cannot be translated grades from the failure value -1, split into channels like
 // any other colour; components beyond 0..255 are held at the nearer limit.
-bool paintRowGradient(Surface &target, const SystemColors &colors, OleColor top, OleColor bottom,
-                      const RowGradient &gradient);
+std::optional<RowBand> gradientBand(const SystemColors &colors, OleColor top, OleColor bottom,
+                                    const RowGradient &gradient, int height);
 
-// The closed one-pixel frame on the outermost rows and columns. Returns false, drawing
-// nothing, when the colour cannot be translated.
-bool paintFrame(Surface &target, const SystemColors &colors, OleColor border);
+// The colour of the closed one-pixel frame; none when the colour cannot be translated.
+std::optional<Rgb> frameColor(const SystemColors &colors, OleColor border);
+
+// What the panel's surface shows, from the bottom up: the background, the body's gradient, the
+// frame on the outermost rows and columns, and the header's rows (the header strip shows them
+// again above the panel).
+struct PanelPicture
+{
+    Rgb background = 0;
+    const RowBand *body = nullptr;
+    std::optional<Rgb> frame;
+    const RowBand *header = nullptr;
+};
+
+// Paints the whole surface, each pixel once.
+void paintPanel(Surface &target, const PanelPicture &picture);
 
 } // namespace clipnab

@@ -12,7 +12,6 @@
 #include <QFont>
 #include <QLabel>
 #include <QPainter>
-#include <QPaintEvent>
 
 #include <mutex>
 
@@ -47,7 +46,7 @@ QFont captionFont()
 
 XPContainer::XPContainer(PlatformContext &context, QWidget *parent)
     : QWidget(parent), m_context(context), m_surface(context.systemColors()),
-      m_header(new HeaderStrip(context.systemColors(), this)), m_captionLabel(new QLabel(m_header)),
+      m_header(new HeaderStrip(m_surface, this)), m_captionLabel(new QLabel(m_header)),
       m_bodyBox(new QWidget(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -148,13 +147,14 @@ void XPContainer::resizeEvent(QResizeEvent *event)
     layoutParts();
 }
 
-void XPContainer::paintEvent(QPaintEvent *event)
+void XPContainer::paintEvent(QPaintEvent *)
 {
-    // Properties restored after the panel was shown are drawn on its next paint.
-    if (m_stale)
+    // Properties restored after the panel was shown are drawn on its next paint, and so is a
+    // panel moved to a screen of another density.
+    if (m_stale || m_surface.scale() != Surface::scaleFor(devicePixelRatio()))
         drawParts();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_surface.image(), event->rect());
+    m_surface.drawOn(painter);
 }
 
 void XPContainer::changeEvent(QEvent *event)
@@ -187,38 +187,48 @@ void XPContainer::drawParts()
     m_stale = false;
     ++m_redrawCount;
 
-    m_surface.resize(width(), height());
-    m_surface.setBackColor(colors.color(SysColor::kButtonFace));
+    m_surface.resize(width(), height(), Surface::scaleFor(devicePixelRatio()));
 
     m_captionLabel->setText(m_properties.caption);
     m_captionLabel->adjustSize();
 
+    const PanelColorSet &set = m_properties;
+    PanelPicture picture;
+    picture.background = colors.color(SysColor::kButtonFace);
     if (m_properties.style == 0) {
         m_header->show();
-        paintHeader();
+        // The strip shows the panel's surface: the panel's repaint repaints it too.
+        picture.header = headerBand();
     } else {
         m_header->hide();
     }
-
-    const PanelColorSet &set = m_properties;
-    paintRowGradient(m_surface, colors, set.backLight, set.backDark,
-                     bodyGradient(m_properties.style, size(), m_bodyBox->geometry()));
-    paintFrame(m_surface, colors, set.border);
+    picture.body =
+        m_bodyRows.band(colors, set.backLight, set.backDark,
+                        bodyGradient(m_properties.style, size(), m_bodyBox->geometry()), height());
+    picture.frame = frameColor(colors, set.border);
+    paintPanel(m_surface, picture);
 }
 
-void XPContainer::paintHeader()
+const RowBand *XPContainer::headerBand()
 {
     const SystemColors &colors = m_context.systemColors();
-    Surface &strip = m_header->surface();
-    strip.resize(m_header->width(), m_header->height());
-    strip.setBackColor(colors.color(SysColor::kButtonFace));
     const PanelColorSet &set = m_properties;
-    const bool painted = paintRowGradient(strip, colors, set.headerLight, set.headerDark,
-                                          headerGradient(m_header->size()));
-    m_header->update();
-    if (!painted)
-        return;
-    const Rgb text = translateColor(set.text, colors);
+    const QRect strip = m_header->geometry();
+    if (const RowBand *band =
+            m_headerRows.band(colors, set.headerLight, set.headerDark, headerGradient(strip.size()),
+                              strip.height(), strip.topLeft())) {
+        setCaptionColor(translateColor(set.text, colors));
+        return band;
+    }
+    // Without a gradient the strip shows the button face, and the caption keeps its colour.
+    const std::size_t rows = static_cast<std::size_t>(std::max(strip.height(), 0));
+    m_plainHeader = RowBand{strip.left(), strip.left() + strip.width(), strip.top(),
+                            std::vector<QRgb>(rows, toQRgb(colors.color(SysColor::kButtonFace)))};
+    return &m_plainHeader;
+}
+
+void XPContainer::setCaptionColor(Rgb text)
+{
     if (text == kInvalidRgb)
         return;
     const QColor color = QColor::fromRgb(toQRgb(text));

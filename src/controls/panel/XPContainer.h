@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/panel/GradientRowCache.h"
+#include "controls/panel/PanelPainter.h"
 #include "controls/panel/PanelProperties.h"
 #include "platform/Color.h"
 #include "platform/PropertyValue.h"
@@ -98,10 +100,15 @@ private:
     // Full redraw of the panel's surface and header strip, then a repaint.
     void redraw();
     void drawParts();
-    void paintHeader();
+    // The header strip's rows in the panel's surface; sets the caption's colour on the way.
+    const RowBand *headerBand();
+    void setCaptionColor(Rgb text);
 
     PlatformContext &m_context;
     Surface m_surface;
+    GradientRowCache m_bodyRows;
+    GradientRowCache m_headerRows;
+    RowBand m_plainHeader;
     HeaderStrip *m_header = nullptr;
     QLabel *m_captionLabel = nullptr;
     QWidget *m_bodyBox = nullptr;

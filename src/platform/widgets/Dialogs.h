@@ -5,7 +5,8 @@ class QWidget;
 
 namespace clipnab {
 
-// The program's message boxes: caption "Warning", the exclamation icon, OK or OK and Cancel.
+// The program's message boxes: caption "Warning", the exclamation icon, OK or OK and Cancel;
+// and the program's About box.
 class Dialogs
 {
 public:
@@ -16,15 +17,19 @@ public:
     };
 
     virtual ~Dialogs() = default;
-    virtual void warning(QWidget *parent, const QString &text) = 0;
+    // `informativeText`, when not empty, says why under the fixed sentence `text`.
+    virtual void warning(QWidget *parent, const QString &text, const QString &informativeText) = 0;
     virtual Answer confirm(QWidget *parent, const QString &text) = 0;
+    // `text` is rich text: the program's name, version, licence and address.
+    virtual void about(QWidget *parent, const QString &title, const QString &text) = 0;
 };
 
 class MessageBoxDialogs final : public Dialogs
 {
 public:
-    void warning(QWidget *parent, const QString &text) override;
+    void warning(QWidget *parent, const QString &text, const QString &informativeText) override;
     Answer confirm(QWidget *parent, const QString &text) override;
+    void about(QWidget *parent, const QString &title, const QString &text) override;
 };
 
 } // namespace clipnab

@@ -1,5 +1,7 @@
 #include "platform/widgets/ThemePainter.h"
 
+#include "platform/ControlPalette.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
@@ -19,7 +21,9 @@ bool ThemePainter::drawPushButton(QImage &target, const QRect &rect, int state,
 
     QStyleOptionButton option;
     option.rect = rect;
-    option.palette = widget ? widget->palette() : QApplication::palette();
+    // The bevel takes the controls' light look, as their captions do.
+    option.palette =
+        ControlPalette::forDesktop(widget ? widget->palette() : QApplication::palette());
     option.state = QStyle::State_Raised;
     switch (state) {
     case 1:

@@ -78,6 +78,8 @@ void ButtonAccessibleTest::seenAs()
     const bool turned = enabled && buttonType == 1;
     QCOMPARE(button->Value(), turned ? !value : value);
     QCOMPARE(bool(seen->state().checked), buttonType == 1 && button->Value());
+    // With the pointer elsewhere, the press leaves no hot look behind.
+    QCOMPARE(button->ButtonState(), !enabled ? 4 : (buttonType == 1 && button->Value() ? 3 : 1));
 }
 
 QTEST_MAIN(ButtonAccessibleTest)

@@ -402,10 +402,14 @@ private Q_SLOTS:
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<int>("clicks");
         QTest::addColumn<bool>("value");
-        QTest::newRow("space push") << 0 << Qt::Key_Space << 1 << false;
-        QTest::newRow("space check") << 1 << Qt::Key_Space << 1 << true;
-        QTest::newRow("enter") << 0 << Qt::Key_Return << 0 << false;
-        QTest::newRow("escape") << 1 << Qt::Key_Escape << 0 << false;
+        // The state shown after the release: with the pointer elsewhere a press from the
+        // keyboard leaves no hot look.
+        QTest::addColumn<int>("after");
+        QTest::newRow("space push") << 0 << Qt::Key_Space << 1 << false << 1;
+        QTest::newRow("space check") << 1 << Qt::Key_Space << 1 << true << 3;
+        QTest::newRow("enter push") << 0 << Qt::Key_Return << 1 << false << 1;
+        QTest::newRow("keypad enter check") << 1 << Qt::Key_Enter << 1 << true << 3;
+        QTest::newRow("escape") << 1 << Qt::Key_Escape << 0 << false << 1;
     }
     void keys()
     {
@@ -413,6 +417,7 @@ private Q_SLOTS:
         QFETCH(Qt::Key, key);
         QFETCH(int, clicks);
         QFETCH(bool, value);
+        QFETCH(int, after);
         auto b = makeButton(m_context);
         b->writeButtonType(buttonType);
         // The last mouse release was the left button: space must still click once only.
@@ -421,10 +426,11 @@ private Q_SLOTS:
         b->writeButtonState(1);
         QSignalSpy spy(b.get(), &deRurara::Click);
         QTest::keyPress(b.get(), key);
-        QCOMPARE(b->ButtonState(), key == Qt::Key_Space ? 3 : 1);
+        QCOMPARE(b->ButtonState(), clicks > 0 ? 3 : 1);
         QTest::keyRelease(b.get(), key);
         QCOMPARE(spy.count(), clicks);
         QCOMPARE(b->Value(), value);
+        QCOMPARE(b->ButtonState(), after);
     }
 
     void pointerEnterAndLeave()

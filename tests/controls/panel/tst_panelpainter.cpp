@@ -11,6 +11,8 @@ constexpr Rgb kBackground = 0x123456;
 constexpr Rgb kButtonFace = 0x0A0B0C;
 } // namespace
 
+Q_DECLARE_METATYPE(RowGradient)
+
 class PanelPainterTest : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,8 @@ private Q_SLOTS:
     void frame_data();
     void frame();
     void frameWithUntranslatableColor();
+    void layersPaintedOnce_data();
+    void layersPaintedOnce();
     void layout_data();
     void layout();
     void bodyArea_data();
@@ -88,9 +92,13 @@ void PanelPainterTest::rowGradient()
     colors.setOverride(15, kButtonFace);
     Surface surface(colors);
     surface.resize(8, 6);
-    surface.setBackColor(kBackground);
 
-    QCOMPARE(paintRowGradient(surface, colors, top, bottom, RowGradient{y0, y1, 8, n}), painted);
+    const auto body = gradientBand(colors, top, bottom, RowGradient{y0, y1, 8, n}, 6);
+    QCOMPARE(body.has_value(), painted);
+    PanelPicture picture;
+    picture.background = kBackground;
+    picture.body = body ? &*body : nullptr;
+    paintPanel(surface, picture);
     for (int y = 0; y < rows.size(); ++y) {
         QCOMPARE(surface.pixel(0, y), rows.at(y));
         QCOMPARE(surface.pixel(7, y), rows.at(y));
@@ -102,8 +110,11 @@ void PanelPainterTest::gradientRowsStopBeforeX2()
     SystemColors colors;
     Surface surface(colors);
     surface.resize(8, 2);
-    surface.setBackColor(kBackground);
-    paintRowGradient(surface, colors, 0x111111, 0x222222, RowGradient{0, 1, 5, 2});
+    const auto body = gradientBand(colors, 0x111111, 0x222222, RowGradient{0, 1, 5, 2}, 2);
+    PanelPicture picture;
+    picture.background = kBackground;
+    picture.body = &*body;
+    paintPanel(surface, picture);
     for (int y = 0; y < 2; ++y) {
         QCOMPARE(surface.pixel(4, y), y == 0 ? 0x111111 : 0x222222);
         QCOMPARE(surface.pixel(5, y), kBackground);
@@ -128,9 +139,12 @@ void PanelPainterTest::frame()
     SystemColors colors;
     Surface surface(colors);
     surface.resize(size.width(), size.height());
-    surface.setBackColor(kBackground);
 
-    QVERIFY(paintFrame(surface, colors, kBorder));
+    PanelPicture picture;
+    picture.background = kBackground;
+    picture.frame = frameColor(colors, kBorder);
+    QVERIFY(picture.frame);
+    paintPanel(surface, picture);
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
             const bool edge = x == 0 || y == 0 || x == size.width() - 1 || y == size.height() - 1;
@@ -142,13 +156,66 @@ void PanelPainterTest::frame()
 void PanelPainterTest::frameWithUntranslatableColor()
 {
     SystemColors colors;
-    Surface surface(colors);
-    surface.resize(10, 10);
-    surface.setBackColor(kBackground);
-    QVERIFY(!paintFrame(surface, colors, 0x02000000));
-    QVERIFY(!paintFrame(surface, colors, systemColorRef(25)));
-    QCOMPARE(surface.pixel(0, 0), kBackground);
-    QCOMPARE(surface.pixel(9, 9), kBackground);
+    QVERIFY(!frameColor(colors, 0x02000000));
+    QVERIFY(!frameColor(colors, systemColorRef(25)));
+}
+
+void PanelPainterTest::layersPaintedOnce_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<RowGradient>("body");
+    QTest::addColumn<QRect>("header"); // null: no header
+
+    QTest::newRow("header style at the design size")
+        << QSize(165, 128) << RowGradient{24, 127, 163, 103} << QRect(1, 1, 163, 23);
+    QTest::newRow("plain style") << QSize(40, 30) << RowGradient{0, 29, 40, 30} << QRect();
+    QTest::newRow("header over the bottom frame row")
+        << QSize(30, 12) << RowGradient{24, 11, 28, -12} << QRect(1, 1, 28, 23);
+    QTest::newRow("rows leftwards from x = 0")
+        << QSize(9, 9) << RowGradient{2, 6, -4, 5} << QRect(1, 1, 7, 3);
+    QTest::newRow("one column") << QSize(1, 7) << RowGradient{0, 6, 1, 7} << QRect(1, 1, 0, 3);
+    QTest::newRow("narrow header over the body's rows")
+        << QSize(12, 10) << RowGradient{0, 9, 12, 10} << QRect(3, 1, 4, 3);
+}
+
+// The layers painted one over the other must give what the one pass gives.
+void PanelPainterTest::layersPaintedOnce()
+{
+    QFETCH(QSize, size);
+    QFETCH(RowGradient, body);
+    QFETCH(QRect, header);
+    constexpr Rgb kBorder = 0xDCC1AD;
+    SystemColors colors;
+    const auto bodyBand = gradientBand(colors, 0x102030, 0xF0E0D0, body, size.height());
+    const RowBand headerBand{header.left(), header.left() + header.width(), header.top(),
+                             std::vector<QRgb>(std::size_t(header.height()), toQRgb(0x00FF00))};
+    PanelPicture picture;
+    picture.background = kBackground;
+    picture.body = &*bodyBand;
+    picture.frame = kBorder;
+    if (!header.isNull())
+        picture.header = &headerBand;
+    Surface once(colors);
+    once.resize(size.width(), size.height());
+    paintPanel(once, picture);
+
+    Surface layered(colors);
+    layered.resize(size.width(), size.height());
+    layered.setBackColor(kBackground);
+    for (std::size_t i = 0; i < picture.body->colors.size(); ++i) {
+        const int y = picture.body->top + int(i);
+        layered.line(0, y, body.x2, y, fromQRgb(picture.body->colors[i]));
+    }
+    const int right = size.width() - 1;
+    const int bottom = size.height() - 1;
+    layered.line(0, 0, right + 1, 0, kBorder);
+    layered.line(0, bottom, right + 1, bottom, kBorder);
+    layered.line(0, 0, 0, bottom + 1, kBorder);
+    layered.line(right, 0, right, bottom + 1, kBorder);
+    if (!header.isNull())
+        layered.fillRect(header.left(), header.top(), header.right() + 1, header.bottom() + 1,
+                         0x00FF00);
+    QCOMPARE(once.image(), layered.image());
 }
 
 void PanelPainterTest::layout_data()

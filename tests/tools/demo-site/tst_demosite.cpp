@@ -38,7 +38,8 @@ QByteArray watchLink(const QString &id)
 }
 
 const QStringList kBundledIds{QStringLiteral("aTestCard01"), QStringLiteral("bColorBar02"),
-                              QStringLiteral("cMandelZm03"), QStringLiteral("dTestSrc204")};
+                              QStringLiteral("cMandelZm03"), QStringLiteral("dTestSrc204"),
+                              QStringLiteral("5qWsH5lO-ME")};
 
 } // namespace
 
@@ -193,13 +194,18 @@ private Q_SLOTS:
     void bundledFilesAreServedUnchanged_data()
     {
         QTest::addColumn<QString>("id");
-        for (const QString &id : kBundledIds)
-            QTest::newRow(qPrintable(id)) << id;
+        QTest::addColumn<QString>("file");
+        for (const QString &id : kBundledIds.mid(0, 4))
+            QTest::newRow(qPrintable(id)) << id << id;
+        // The address box's starting address is a video of the site.
+        QTest::newRow("Clipnab's example") << "5qWsH5lO-ME"
+                                           << "aTestCard01";
     }
     void bundledFilesAreServedUnchanged()
     {
         QFETCH(QString, id);
-        const QByteArray committed = committedVideo(id);
+        QFETCH(QString, file);
+        const QByteArray committed = committedVideo(file);
         QVERIFY(committed.startsWith("FLV"));
         QCOMPARE(DemoSite::bundledVideo(id), committed);
         const Answer answer = fetch(fileTarget(id));

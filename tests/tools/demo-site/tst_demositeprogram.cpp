@@ -94,6 +94,8 @@ private Q_SLOTS:
         QTest::newRow("port without value") << QStringList{port};
         QTest::newRow("unknown option") << QStringList{QStringLiteral("--colour")};
         QTest::newRow("unexpected argument") << QStringList{QStringLiteral("8080")};
+        QTest::newRow("unknown redirect")
+            << QStringList{QStringLiteral("--redirect-file"), QStringLiteral("sideways")};
     }
     void badArgumentsAreRejected()
     {

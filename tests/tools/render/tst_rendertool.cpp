@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace clipnab;
 
 namespace {
@@ -37,10 +40,26 @@ private Q_SLOTS:
     void toolExitStatus();
     void toolDrawsThePanel_data();
     void toolDrawsThePanel();
+    void scaleDoublesFixedDrawingsNotText_data();
+    void scaleDoublesFixedDrawingsNotText();
 
 private:
+    // Runs the tool with these arguments and an output file of this name; the image it wrote.
+    QImage render(const QString &name, const QStringList &arguments);
+
     QTemporaryDir m_dir;
 };
+
+QImage RenderToolTest::render(const QString &name, const QStringList &arguments)
+{
+    const QString out = m_dir.filePath(name + QStringLiteral(".png"));
+    QProcess tool;
+    tool.start(QStringLiteral(CLIPNAB_RENDER_PATH),
+               arguments + QStringList{QStringLiteral("-o"), out});
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+        return {};
+    return QImage(out).convertToFormat(QImage::Format_ARGB32);
+}
 
 void RenderToolTest::initTestCase()
 {
@@ -56,22 +75,23 @@ void RenderToolTest::parsesArguments_data()
     QTest::addColumn<bool>("focus");
     QTest::addColumn<bool>("design");
     QTest::addColumn<int>("systemColors");
+    QTest::addColumn<qreal>("scale");
 
     QTest::newRow("minimal") << args({"panel", "-o", "a.png"}) << QSize() << QStringList{}
-                             << int(ButtonLook::Unset) << false << false << 0;
+                             << int(ButtonLook::Unset) << false << false << 0 << 1.0;
     QTest::newRow("everything") << args({"button", "--size", "80x23", "--set", "Style=5", "--set",
                                          "Caption=A=B", "--state", "pressed", "--focus", "--design",
                                          "--syscolor", "15=1,2,3", "-o", "b.png", "--syscolor",
-                                         "16=0,0,0"})
+                                         "16=0,0,0", "--scale", "1.5"})
                                 << QSize(80, 23) << args({"Style", "5", "Caption", "A=B"})
-                                << int(ButtonLook::Pressed) << true << true << 2;
-    QTest::newRow("attached values")
-        << args({"--size=10X20", "panel", "--set=Theme=3", "--state=disabled", "--output=c.png"})
-        << QSize(10, 20) << args({"Theme", "3"}) << int(ButtonLook::Disabled) << false << false
-        << 0;
+                                << int(ButtonLook::Pressed) << true << true << 2 << 1.5;
+    QTest::newRow("attached values") << args({"--size=10X20", "panel", "--set=Theme=3",
+                                              "--state=disabled", "--output=c.png", "--scale=2"})
+                                     << QSize(10, 20) << args({"Theme", "3"})
+                                     << int(ButtonLook::Disabled) << false << false << 0 << 2.0;
     QTest::newRow("empty value is text")
         << args({"panel", "-o", "a.png", "--set", "Caption="}) << QSize() << args({"Caption", ""})
-        << int(ButtonLook::Unset) << false << false << 0;
+        << int(ButtonLook::Unset) << false << false << 0 << 1.0;
 }
 
 void RenderToolTest::parsesArguments()
@@ -92,6 +112,7 @@ void RenderToolTest::parsesArguments()
     QTEST(options.focus, "focus");
     QTEST(options.design, "design");
     QTEST(int(options.systemColors.size()), "systemColors");
+    QTEST(options.scale, "scale");
 }
 
 void RenderToolTest::rejectsBadArguments_data()
@@ -117,6 +138,8 @@ void RenderToolTest::rejectsBadArguments_data()
     QTest::newRow("syscolor index past the table")
         << args({"panel", "-o", "a.png", "--syscolor", "31=0,0,0"});
     QTest::newRow("syscolor shape") << args({"panel", "-o", "a.png", "--syscolor", "15=1,2"});
+    QTest::newRow("scale below 1") << args({"panel", "-o", "a.png", "--scale", "0.5"});
+    QTest::newRow("scale not a number") << args({"panel", "-o", "a.png", "--scale", "x2"});
 }
 
 void RenderToolTest::rejectsBadArguments()
@@ -248,6 +271,68 @@ void RenderToolTest::toolDrawsThePanel()
     for (int y = 0; y < image.height(); y += 7)
         for (int x = 0; x < image.width(); x += 7)
             QCOMPARE(qAlpha(image.pixel(x, y)), 255);
+}
+
+void RenderToolTest::scaleDoublesFixedDrawingsNotText_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    const auto button = [](const char *style) {
+        return QStringList{QStringLiteral("button"), QStringLiteral("--size"),
+                           QStringLiteral("103x41"), QStringLiteral("--set"),
+                           QStringLiteral("Style=") + QString::fromLatin1(style)};
+    };
+    QTest::newRow("raised edge") << button("0");
+    QTest::newRow("etched frame, hot") << button("3") + args({"--state", "hot"});
+    QTest::newRow("ringed gradient, focused") << button("5") + args({"--focus"});
+    QTest::newRow("capsule, pressed") << button("9") + args({"--state", "pressed"});
+    QTest::newRow("glossy") << button("10");
+    QTest::newRow("panel") << args({"panel", "--size", "200x90"});
+}
+
+void RenderToolTest::scaleDoublesFixedDrawingsNotText()
+{
+    QFETCH(QStringList, arguments);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QStringList caption{QStringLiteral("--set"), QStringLiteral("Caption=Download")};
+    const QStringList noCaption{QStringLiteral("--set"), QStringLiteral("Caption=")};
+    const QImage plain = render(tag + QStringLiteral(" plain"), arguments + noCaption);
+    const QImage once = render(tag + QStringLiteral(" 1"), arguments + caption);
+    const QImage twice =
+        render(tag + QStringLiteral(" 2"), arguments + caption + args({"--scale", "2"}));
+    QVERIFY(!plain.isNull() && !once.isNull() && !twice.isNull());
+    QCOMPARE(twice.size(), once.size() * 2);
+
+    // The caption's pixels at scale 1, widened by one pixel for the edges of its glyphs.
+    const QRect bounds = once.rect();
+    const auto nearText = [&](int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (bounds.contains(x + dx, y + dy) &&
+                    once.pixel(x + dx, y + dy) != plain.pixel(x + dx, y + dy))
+                    return true;
+        return false;
+    };
+    int textBlocks = 0;
+    int finerTextBlocks = 0;
+    for (int y = 0; y < once.height(); ++y) {
+        for (int x = 0; x < once.width(); ++x) {
+            const QRgb block[] = {twice.pixel(2 * x, 2 * y), twice.pixel(2 * x + 1, 2 * y),
+                                  twice.pixel(2 * x, 2 * y + 1), twice.pixel(2 * x + 1, 2 * y + 1)};
+            const bool uniform = std::all_of(std::begin(block), std::end(block),
+                                             [&](QRgb c) { return c == block[0]; });
+            if (nearText(x, y)) {
+                ++textBlocks;
+                finerTextBlocks += uniform ? 0 : 1;
+                continue;
+            }
+            if (!uniform || block[0] != once.pixel(x, y))
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is not doubled").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(textBlocks > 0);
+    // Glyphs drawn at device resolution: a good share of the caption's blocks are not one colour.
+    QVERIFY2(finerTextBlocks * 4 > textBlocks,
+             qPrintable(QStringLiteral("%1 of %2").arg(finerTextBlocks).arg(textBlocks)));
 }
 
 QTEST_MAIN(RenderToolTest)

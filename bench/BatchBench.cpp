@@ -1,0 +1,204 @@
+// Saving many videos at once: `clipnab --save --batch-file LIST --jobs 4` against curl fetching
+// the same video files four at a time (`xargs -P4`), from the demo site running as a process of
+// its own, into a folder on a real disk. Both must save every file exact; the figure is the
+// ratio of their wall times, best of three each, taken in turns. The program syncs each video
+// to disk before it names it; curl leaves its files to the page cache, so the time of syncing
+// curl's files afterwards is shown beside it.
+//
+//   clipnab-bench-batch [COUNT] [SIZE_KIB] [FOLDER]   (default 100 videos of 4096 KiB)
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUrlQuery>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int kRounds = 3;
+constexpr int kJobs = 4;
+constexpr int kLimitMs = 600000;
+
+// The demo site as a process of its own, serving `count` generated videos "b0".."bN".
+struct SiteProcess
+{
+    QProcess process;
+    QString base;
+
+    bool start(int count, qint64 size)
+    {
+        QStringList arguments;
+        for (int i = 0; i < count; ++i)
+            arguments << QStringLiteral("--video") << QStringLiteral("b%1:%2").arg(i).arg(size);
+        process.start(QCoreApplication::applicationDirPath() +
+                          QStringLiteral("/../tools/demo-site/clipnab-demo-site"),
+                      arguments);
+        if (!process.waitForReadyRead(30000))
+            return false;
+        base = QString::fromLatin1(process.readLine()).trimmed().section(QLatin1Char(' '), -1);
+        return base.startsWith(QLatin1String("http://"));
+    }
+    ~SiteProcess()
+    {
+        process.terminate();
+        process.waitForFinished(10000);
+    }
+};
+
+// The video file's address, as the player address's redirect gives it.
+QString videoFileAddress(QNetworkAccessManager &manager, const QString &base, const QString &id)
+{
+    QNetworkRequest request(QUrl(base + QStringLiteral("/v/") + id));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+    QNetworkReply *reply = manager.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    const QUrl location(QString::fromLatin1(reply->rawHeader("Location")));
+    const QString token = QUrlQuery(location.query()).queryItemValue(QStringLiteral("t"));
+    reply->deleteLater();
+    return base + QStringLiteral("/get_video?video_id=") + id + QStringLiteral("&t=") + token;
+}
+
+// Wall seconds of `program` run to its end; negative when it failed.
+double timed(const QString &program, const QStringList &arguments,
+             const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    const bool ended = process.waitForFinished(kLimitMs);
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    return ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
+               ? seconds
+               : -1;
+}
+
+// The digests of the files in `folder`, sorted, and nothing else there: a part file left or a
+// missing video shows.
+QStringList digests(const QString &folder)
+{
+    QStringList sums;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        QFile file(QDir(folder).filePath(name));
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        if (name.endsWith(QLatin1String(".part")) || !file.open(QIODevice::ReadOnly) ||
+            !hash.addData(&file))
+            return {};
+        sums << QString::fromLatin1(hash.result().toHex());
+    }
+    sums.sort();
+    return sums;
+}
+
+void clear(const QString &folder)
+{
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int count = args.size() > 1 ? args[1].toInt() : 100;
+    const qint64 size = (args.size() > 2 ? args[2].toLongLong() : 4096) * 1024;
+    const QString work =
+        args.size() > 3 ? args[3]
+                        : QCoreApplication::applicationDirPath() + QStringLiteral("/batch-bench");
+    const QString ours = QDir(work).filePath(QStringLiteral("clipnab"));
+    const QString theirs = QDir(work).filePath(QStringLiteral("curl"));
+    clear(work);
+
+    SiteProcess site;
+    if (count < 1 || size < 1 || !site.start(count, size)) {
+        std::fprintf(stderr, "the demo site did not start\n");
+        return 1;
+    }
+    // The batch file for the program; "FILE ADDRESS" pairs for xargs and curl.
+    QFile list(QDir(work).filePath(QStringLiteral("list.txt")));
+    QFile pairs(QDir(work).filePath(QStringLiteral("pairs.txt")));
+    if (!list.open(QIODevice::WriteOnly) || !pairs.open(QIODevice::WriteOnly))
+        return 1;
+    QNetworkAccessManager manager;
+    for (int i = 0; i < count; ++i) {
+        const QString id = QStringLiteral("b%1").arg(i);
+        list.write((site.base + QStringLiteral("/watch?v=") + id + QLatin1Char('\n')).toUtf8());
+        pairs.write((QDir(theirs).filePath(id + QStringLiteral(".flv")) + QLatin1Char(' ') +
+                     videoFileAddress(manager, site.base, id) + QLatin1Char('\n'))
+                        .toUtf8());
+    }
+    list.close();
+    pairs.close();
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The program's history goes into the work folder, not the user's.
+    environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                       QDir(work).filePath(QStringLiteral("data")));
+    if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString program =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/clipnab");
+
+    double curlBest = -1;
+    double curlSyncedBest = -1;
+    double clipnabBest = -1;
+    bool exact = true;
+    const auto keepBest = [](double &best, double run) {
+        if (run >= 0 && (best < 0 || run < best))
+            best = run;
+    };
+    for (int round = 0; round < kRounds; ++round) {
+        clear(theirs);
+        const double curl = timed(
+            QStringLiteral("sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral("xargs -P%1 -n2 curl -sf -o < '%2'").arg(kJobs).arg(pairs.fileName())},
+            environment);
+        keepBest(curlBest, curl);
+        const double synced =
+            timed(QStringLiteral("sh"),
+                  {QStringLiteral("-c"), QStringLiteral("sync '%1'/*").arg(theirs)}, environment);
+        keepBest(curlSyncedBest, curl >= 0 && synced >= 0 ? curl + synced : -1);
+        clear(ours);
+        const double clipnab =
+            timed(program,
+                  {QStringLiteral("--site"), site.base, QStringLiteral("--download-dir"), ours,
+                   QStringLiteral("--save"), QStringLiteral("--batch-file"), list.fileName(),
+                   QStringLiteral("--jobs"), QString::number(kJobs)},
+                  environment);
+        keepBest(clipnabBest, clipnab);
+        const QStringList sums = digests(ours);
+        exact =
+            exact && curl >= 0 && clipnab >= 0 && sums.size() == count && sums == digests(theirs);
+        std::printf("round %d: curl %6.2f s (%6.2f s with sync)  clipnab %6.2f s\n", round + 1,
+                    curl, curl + synced, clipnab);
+    }
+    QDir(work).removeRecursively();
+
+    std::printf("%d videos of %lld KiB, %d at once\n", count, static_cast<long long>(size / 1024),
+                kJobs);
+    std::printf("curl (xargs -P%d): %s %7.2f s\n", kJobs, exact ? "ok  " : "FAIL", curlBest);
+    std::printf("curl, then sync:   %s %7.2f s\n", exact ? "ok  " : "FAIL", curlSyncedBest);
+    std::printf("clipnab --jobs %d: %s %7.2f s\n", kJobs, exact ? "ok  " : "FAIL", clipnabBest);
+    std::printf("time ratio clipnab/curl: %.2f (target at most 1.2); against curl then sync: "
+                "%.2f\n",
+                curlBest > 0 ? clipnabBest / curlBest : 0.0,
+                curlSyncedBest > 0 ? clipnabBest / curlSyncedBest : 0.0);
+    return exact ? 0 : 1;
+}

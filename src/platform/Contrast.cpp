@@ -1,0 +1,31 @@
+#include "platform/Contrast.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace clipnab::Contrast {
+
+namespace {
+
+double linear(int channel)
+{
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+} // namespace
+
+double relativeLuminance(QRgb color)
+{
+    return 0.2126 * linear(qRed(color)) + 0.7152 * linear(qGreen(color)) +
+           0.0722 * linear(qBlue(color));
+}
+
+double ratio(QRgb a, QRgb b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace clipnab::Contrast
