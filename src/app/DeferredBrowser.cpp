@@ -50,6 +50,16 @@ QString DeferredBrowser::LocationURL() const
     return m_browser ? m_browser->LocationURL() : m_waitingAddress;
 }
 
+QString DeferredBrowser::LocationName() const
+{
+    return m_browser ? m_browser->LocationName() : QString();
+}
+
+QString DeferredBrowser::loadFailure() const
+{
+    return m_browser ? m_browser->loadFailure() : QString();
+}
+
 QWidget *DeferredBrowser::widget() const
 {
     return m_placeholder;

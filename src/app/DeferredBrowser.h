@@ -35,6 +35,9 @@ public:
     void Navigate(const QString &address) override;
     // The real browser's location; before it exists, the navigation waiting for it.
     QString LocationURL() const override;
+    // The real browser's page title and load failure; empty before it exists.
+    QString LocationName() const override;
+    QString loadFailure() const override;
     // The placeholder, holding the real browser's view once it is made.
     QWidget *widget() const override;
 

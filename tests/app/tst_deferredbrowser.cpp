@@ -24,9 +24,13 @@ public:
 
     void Navigate(const QString &address) override { navigations.append(address); }
     QString LocationURL() const override { return navigations.value(navigations.size() - 1); }
+    QString LocationName() const override { return title; }
+    QString loadFailure() const override { return failure; }
     QWidget *widget() const override { return m_view; }
 
     QStringList navigations;
+    QString title;
+    QString failure;
 
 private:
     QWidget *m_view;
@@ -157,6 +161,10 @@ void DeferredBrowserTest::speaksForTheRealBrowser()
     QCOMPARE(real(browser)->navigations,
              (QStringList{QStringLiteral("http://site/v/1"), QStringLiteral("http://site/v/2")}));
     QCOMPARE(browser.LocationURL(), QStringLiteral("http://site/v/2"));
+    real(browser)->title = QStringLiteral("Clip - ClipTube");
+    real(browser)->failure = QStringLiteral("the site could not be reached");
+    QCOMPARE(browser.LocationName(), real(browser)->title);
+    QCOMPARE(browser.loadFailure(), real(browser)->failure);
     QCOMPARE(made.count(), 1);
 }
 
