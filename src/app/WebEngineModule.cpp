@@ -1,5 +1,6 @@
 #include "app/WebEngineModule.h"
 
+#include "app/GraphicsRenderer.h"
 #include "components/webengine/WebEngineModuleEntry.h"
 
 #include <QCoreApplication>
@@ -34,11 +35,20 @@ WebEngineModuleEntry::MakeBrowser load()
     auto *shareContext = new QOpenGLContext;
     shareContext->create();
     qt_gl_set_global_share_context(shareContext);
+    const QByteArray renderer = GraphicsRenderer::name(*shareContext);
     QLibrary module(modulePath());
     const auto make = reinterpret_cast<WebEngineModuleEntry::MakeBrowser>(
         module.resolve(WebEngineModuleEntry::kMakeBrowser));
-    if (!make)
+    const auto useSoftwareRenderer = reinterpret_cast<WebEngineModuleEntry::UseSoftwareRenderer>(
+        module.resolve(WebEngineModuleEntry::kUseSoftwareRenderer));
+    if (!make || !useSoftwareRenderer)
         qFatal("Cannot load the browser engine: %s", qPrintable(module.errorString()));
+    // The window is already on screen with raster painting: an OpenGL view added to it makes Qt
+    // recreate it with an OpenGL surface. That is worth it only for a GPU; without one (no OpenGL
+    // at all, or a renderer on the CPU) the view paints into the window as it is. A renderer
+    // chosen with QT_QUICK_BACKEND stays.
+    if (GraphicsRenderer::isSoftware(renderer) && qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        useSoftwareRenderer();
     return make;
 }
 
