@@ -62,7 +62,9 @@ while [ "$i" -lt "$ROUNDS" ]; do
     i=$((i + 1))
 done
 # The window the program maps first is the one it keeps once the browser engine has started: an
-# OpenGL view added to a shown window would make Qt recreate it.
+# OpenGL view added to a shown window would make Qt recreate it. The view paints in software
+# where OpenGL draws on the CPU, as on Xvfb; with a GPU it composites with it, and Qt recreates
+# the window once, which this check reports.
 setsid "$BUILD/bin/clipnab" >/dev/null 2>&1 &
 pid=$!
 until first=$(xdotool search --limit 1 --onlyvisible --pid "$pid" --name "^$TITLE\$" 2>/dev/null); do
