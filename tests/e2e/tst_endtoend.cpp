@@ -9,8 +9,8 @@
 #include "support/PrivateBus.h"
 #include "support/WindowRig.h"
 
-#include <QAction>
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
