@@ -10,7 +10,8 @@ namespace clipnab {
 
 // The browser engine module (clipnab-webengine.so), loaded into the process when the first
 // browser is made and kept until the process ends. It is looked for beside the program, where
-// installing puts it, then in the build tree, for the tests and tools that run from there.
+// installing puts it, then in the build tree, for the tests and tools that run from there. The
+// views' renderer is chosen as it loads: the GPU's where there is one, software otherwise.
 namespace WebEngineModule {
 
 // A WebEngine browser, its view (if any) placed in `viewParent`. The program ends with a
