@@ -3,6 +3,7 @@
 #include "components/BrowserComponent.h"
 #include "controls/button/deRurara.h"
 #include "DemoSite.h"
+#include "downloads/DownloadQueue.h"
 #include "platform/widgets/PlatformContext.h"
 #include "support/FakeNotifications.h"
 #include "support/PrivateBus.h"
@@ -297,12 +298,17 @@ void EndToEndTest::exitDuringDownload()
     QTest::mouseClick(p.button("cmdExit"), Qt::LeftButton);
     QCOMPARE(p.fakes.dialogs->questions,
              QStringList{QStringLiteral("The program is downloading videos, Exit now?")});
+    QCOMPARE(p.fakes.dialogs->questionDetails,
+             QStringList{QStringLiteral("The downloads can be resumed later.")});
     QCOMPARE(terminated.count(), confirm ? 1 : 0);
     QCOMPARE(p.window->isVisible(), !confirm);
     QCOMPARE(p.window->downloading(), !confirm);
-    // Leaving deletes the part file; staying keeps the download, and its part file, going.
+    // Leaving keeps the part file for the next start, paused; staying keeps the download going.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-             confirm ? QStringList{} : QStringList{kSavedName + QStringLiteral(".part")});
+             QStringList{kSavedName + QStringLiteral(".part")});
+    if (confirm)
+        QCOMPARE(p.window->queue().record(p.window->queue().ids().constFirst())->state,
+                 DownloadState::Paused);
 }
 
 void EndToEndTest::escapeStopsADownload()
