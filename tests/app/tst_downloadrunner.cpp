@@ -85,8 +85,8 @@ void DownloadRunnerTest::resumeContinuesThePartFile_data()
     const QString date = QStringLiteral("Mon, 07 Dec 2026 01:05:09 GMT");
     QTest::newRow("strong ETag") << QByteArray("1234567") << "\"v1\"" << date << qint64(7)
                                  << QByteArray("\"v1\"");
-    QTest::newRow("weak ETag: the date") << QByteArray("12") << "W/\"v1\"" << date << qint64(2)
-                                         << date.toLatin1();
+    QTest::newRow("weak ETag: the date")
+        << QByteArray("12") << "W/\"v1\"" << date << qint64(2) << date.toLatin1();
     QTest::newRow("part file gone: from the start")
         << QByteArray() << "\"v1\"" << date << qint64(0) << QByteArray();
 }

@@ -306,7 +306,8 @@ void EndToEndTest::queueSavesEachInTurn()
     p.fakes.dialogs->yes = false;
     QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
     QCOMPARE(p.fakes.dialogs->questions.size(), 1);
-    QVERIFY(p.fakes.dialogs->questions.constFirst().startsWith(QStringLiteral("Already saved on ")));
+    QVERIFY(
+        p.fakes.dialogs->questions.constFirst().startsWith(QStringLiteral("Already saved on ")));
     QVERIFY(p.fakes.dialogs->questions.constFirst().endsWith(QStringLiteral(". Save it again?")));
     QVERIFY(!p.window->downloading());
 }
