@@ -73,6 +73,8 @@ private Q_SLOTS:
     void resumeContinuesThePartFile();
     void endingKeepsOrDeletesThePart_data();
     void endingKeepsOrDeletesThePart();
+    void fullDiskHoldsTheRest_data();
+    void fullDiskHoldsTheRest();
 };
 
 void DownloadRunnerTest::resumeContinuesThePartFile_data()
@@ -154,6 +156,31 @@ void DownloadRunnerTest::endingKeepsOrDeletesThePart()
         QVERIFY(!rig.queue.contains(id));
     else
         QCOMPARE(int(rig.queue.record(id)->state), state);
+}
+
+void DownloadRunnerTest::fullDiskHoldsTheRest_data()
+{
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("next");
+    QTest::newRow("full disk") << "can not write 12_7_1_5_9.flv.part: no space left on the device"
+                               << int(DownloadState::Paused);
+    QTest::newRow("quota") << "disk quota exceeded" << int(DownloadState::Paused);
+    QTest::newRow("another write failure") << "input/output error" << int(DownloadState::Locating);
+}
+
+void DownloadRunnerTest::fullDiskHoldsTheRest()
+{
+    QFETCH(QString, reason);
+    QFETCH(int, next);
+    Rig rig;
+    DownloadRecord draft;
+    draft.address = kAddress;
+    const qint64 first = rig.queue.enqueue(draft);
+    const qint64 second = rig.queue.enqueue(draft);
+    rig.browser->finish(kPlayer);
+    rig.transfer->fail(TransferFailure::Write, reason);
+    QCOMPARE(rig.queue.record(first)->state, DownloadState::Failed);
+    QCOMPARE(int(rig.queue.record(second)->state), next);
 }
 
 QTEST_GUILESS_MAIN(DownloadRunnerTest)
