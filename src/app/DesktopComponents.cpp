@@ -1,6 +1,8 @@
 #include "app/DesktopComponents.h"
 
+#include "app/FallbackLocator.h"
 #include "components/network/NetworkTransfer.h"
+#include "components/network/RedirectLocator.h"
 #include "components/webengine/WebEngineBrowser.h"
 
 #include <QCoreApplication>
@@ -31,13 +33,17 @@ void installFontSubstitutes()
     QFont::insertSubstitutions(QStringLiteral("Verdana"), closest);
 }
 
-WindowComponents make(const QString &siteBase, const QString &downloadFolder)
+namespace {
+
+// The bundle around a given locator.
+WindowComponents bundle(const QString &siteBase, const QString &downloadFolder,
+                        std::unique_ptr<BrowserComponent> locator)
 {
     WindowComponents components;
     components.makeSearchBrowser = [](QWidget *viewParent) {
         return std::make_unique<WebEngineBrowser>(viewParent);
     };
-    components.locatorBrowser = std::make_unique<WebEngineBrowser>(nullptr);
+    components.locatorBrowser = std::move(locator);
     components.transfer = std::make_unique<NetworkTransfer>();
     components.siteBase = siteBase;
     components.downloadFolder = downloadFolder;
@@ -47,6 +53,21 @@ WindowComponents make(const QString &siteBase, const QString &downloadFolder)
     };
     components.historyFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return components;
+}
+
+} // namespace
+
+WindowComponents make(const QString &siteBase, const QString &downloadFolder)
+{
+    return bundle(siteBase, downloadFolder, std::make_unique<WebEngineBrowser>(nullptr));
+}
+
+WindowComponents makeForSave(const QString &siteBase, const QString &downloadFolder)
+{
+    return bundle(siteBase, downloadFolder,
+                  std::make_unique<FallbackLocator>(std::make_unique<RedirectLocator>(), [] {
+                      return std::make_unique<WebEngineBrowser>(nullptr);
+                  }));
 }
 
 } // namespace clipnab::DesktopComponents
