@@ -6,6 +6,8 @@
 // here, from the start of the process. Medians of seven.
 //
 //   clipnab-bench-startup
+#include "SiteProcess.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -78,32 +80,29 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QString dir = QCoreApplication::applicationDirPath();
-    QProcess site;
-    site.start(dir + QStringLiteral("/../tools/demo-site/clipnab-demo-site"), {});
-    if (!site.waitForReadyRead(30000)) {
+    SiteProcess site;
+    if (!site.start()) {
         std::fprintf(stderr, "the demo site did not start\n");
         return 1;
     }
-    const QString base = QString::fromLatin1(site.readLine()).trimmed().section(u' ', -1);
 
     std::vector<double> windows;
     std::vector<double> homePages;
     std::vector<double> bareWindows;
     bool ok = true;
     for (int round = 0; round < kRounds; ++round) {
-        const Moments run = startOnce(dir + QStringLiteral("/../bin/clipnab"), {}, base, true);
+        const Moments run =
+            startOnce(dir + QStringLiteral("/../bin/clipnab"), {}, site.base(), true);
         ok = ok && run.windowMs >= 0 && run.homePageMs >= 0 && !run.windowSize.isEmpty();
         if (!ok)
             break;
         const Moments bare = startOnce(dir + QStringLiteral("/clipnab-bare-window"),
-                                       {run.windowSize, kTitle}, base, false);
+                                       {run.windowSize, kTitle}, site.base(), false);
         ok = bare.windowMs >= 0;
         windows.push_back(run.windowMs);
         homePages.push_back(run.homePageMs);
         bareWindows.push_back(bare.windowMs);
     }
-    site.terminate();
-    site.waitForFinished(10000);
     const char *verdict = ok ? "ok  " : "FAIL";
     const double window = median(windows);
     const double bareWindow = median(bareWindows);

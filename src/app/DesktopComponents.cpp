@@ -1,11 +1,14 @@
 #include "app/DesktopComponents.h"
 
 #include "app/DeferredBrowser.h"
+#include "app/FallbackLocator.h"
 #include "app/WebEngineModule.h"
 #include "components/network/NetworkTransfer.h"
+#include "components/network/RedirectLocator.h"
 
 #include <QFont>
 #include <QPointer>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -30,29 +33,64 @@ void installFontSubstitutes()
     QFont::insertSubstitutions(QStringLiteral("Verdana"), closest);
 }
 
+namespace {
+
+// A WebEngine browser without a view, made by its first navigation.
+std::unique_ptr<DeferredBrowser> makeHiddenBrowser()
+{
+    return std::make_unique<DeferredBrowser>(&WebEngineModule::makeBrowser, nullptr,
+                                             DeferredBrowser::Start::OnFirstUse);
+}
+
+// The visible search browser, made once the window's first paint is done.
+std::unique_ptr<DeferredBrowser> makeSearchBrowser(QWidget *viewParent)
+{
+    return std::make_unique<DeferredBrowser>(&WebEngineModule::makeBrowser, viewParent,
+                                             DeferredBrowser::Start::AfterFirstPaint);
+}
+
+// The bundle around a given locator.
+WindowComponents bundle(const QString &siteBase, const QString &downloadFolder,
+                        std::unique_ptr<BrowserComponent> locator)
+{
+    WindowComponents components;
+    components.makeSearchBrowser = &makeSearchBrowser;
+    components.locatorBrowser = std::move(locator);
+    components.transfer = std::make_unique<NetworkTransfer>();
+    components.siteBase = siteBase;
+    components.downloadFolder = downloadFolder;
+    components.makeDownloadParts = [] {
+        return DownloadParts{makeHiddenBrowser(), std::make_unique<NetworkTransfer>()};
+    };
+    components.historyFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return components;
+}
+
+} // namespace
+
 WindowComponents make(const QString &siteBase, const QString &downloadFolder)
 {
-    const DeferredBrowser::Factory makeWebEngine = &WebEngineModule::makeBrowser;
-    WindowComponents components;
     // The engine starts after the window's first paint, with the search browser; the locator
-    // follows it, unless a download needs it first. A save without a window makes the locator
-    // at once.
-    auto locator = std::make_unique<DeferredBrowser>(makeWebEngine, nullptr,
-                                                     DeferredBrowser::Start::OnFirstUse);
-    components.makeSearchBrowser = [makeWebEngine,
-                                    locatorLater = QPointer(locator.get())](QWidget *viewParent) {
-        auto search = std::make_unique<DeferredBrowser>(makeWebEngine, viewParent,
-                                                        DeferredBrowser::Start::AfterFirstPaint);
+    // follows it, unless a download needs it first.
+    auto locator = makeHiddenBrowser();
+    QPointer<DeferredBrowser> locatorLater = locator.get();
+    WindowComponents components = bundle(siteBase, downloadFolder, std::move(locator));
+    components.makeSearchBrowser = [locatorLater](QWidget *viewParent) {
+        auto search = makeSearchBrowser(viewParent);
         if (locatorLater)
             QObject::connect(search.get(), &DeferredBrowser::made, locatorLater.data(),
                              &DeferredBrowser::make, Qt::QueuedConnection);
         return search;
     };
-    components.locatorBrowser = std::move(locator);
-    components.transfer = std::make_unique<NetworkTransfer>();
-    components.siteBase = siteBase;
-    components.downloadFolder = downloadFolder;
     return components;
+}
+
+WindowComponents makeForSave(const QString &siteBase, const QString &downloadFolder)
+{
+    return bundle(siteBase, downloadFolder,
+                  std::make_unique<FallbackLocator>(std::make_unique<RedirectLocator>(), [] {
+                      return WebEngineModule::makeBrowser(nullptr);
+                  }));
 }
 
 } // namespace clipnab::DesktopComponents

@@ -18,4 +18,8 @@ void installFontSubstitutes();
 // made after the window's first paint, or when a download needs the locator first.
 WindowComponents make(const QString &siteBase, const QString &downloadFolder);
 
+// The parts of a save without a window: as make(), but the locator follows redirects without a
+// page engine and turns to the WebEngine browser only where that finds no video token.
+WindowComponents makeForSave(const QString &siteBase, const QString &downloadFolder);
+
 } // namespace clipnab::DesktopComponents

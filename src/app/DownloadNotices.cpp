@@ -39,9 +39,10 @@ void DownloadNotices::downloadEnded(const DownloadOutcome &outcome, const QStrin
                                     const QString &videoId, bool windowActive)
 {
     m_launcher.hide();
-    // A refused address and a stop are the user's own doing, at the window.
+    // A refused address, a stop and a pause are the user's own doing, at the window.
     if (windowActive || outcome.kind == DownloadOutcome::Kind::Invalid ||
-        outcome.kind == DownloadOutcome::Kind::Stopped)
+        outcome.kind == DownloadOutcome::Kind::Stopped ||
+        outcome.kind == DownloadOutcome::Kind::Paused)
         return;
     const QString title = videoTitle.isEmpty() ? videoId : videoTitle;
     if (outcome.kind == DownloadOutcome::Kind::Saved)

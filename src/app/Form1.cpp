@@ -1,7 +1,11 @@
 #include "app/Form1.h"
 
 #include "app/ClipboardWatch.h"
+#include "app/DownloadFolder.h"
 #include "app/DownloadNotices.h"
+#include "app/DownloadRunner.h"
+#include "app/DownloadsWindow.h"
+#include "app/PreferencesDialog.h"
 #include "app/ProgramInfo.h"
 #include "app/ProgressCaption.h"
 #include "app/ProgressStrip.h"
@@ -10,7 +14,10 @@
 #include "components/BrowserComponent.h"
 #include "components/TransferComponent.h"
 #include "controls/button/deRurara.h"
+#include "downloads/DownloadQueue.h"
 #include "downloads/DownloadSettings.h"
+#include "downloads/DownloadsModel.h"
+#include "downloads/HistoryStore.h"
 #include "platform/Shell.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/PlatformContext.h"
@@ -22,10 +29,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
@@ -79,37 +88,59 @@ Form1::Form1(PlatformContext &context, Components components, QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_searchBrowser->Navigate(m_siteBase + QLatin1Char('/'));
+    // The history is not needed for the first paint.
+    QTimer::singleShot(0, this, &Form1::openHistory);
 }
 
 Form1::~Form1()
 {
     m_ui.searchBox->removeEventFilter(this);
-    // The flow and the search panel refer to the components; they go first.
+    delete m_downloadsWindow;
+    m_downloadsModel.reset();
+    // The flows and the search panel refer to the components; they go first.
     m_searchPanel.reset();
-    m_download.reset();
+    m_runner.reset();
+    m_queue.reset();
 }
 
 bool Form1::downloading() const
 {
-    return m_download->downloading();
+    const QList<qint64> ids = m_queue->ids();
+    return std::any_of(ids.cbegin(), ids.cend(), [this](qint64 id) {
+        const auto record = m_queue->record(id);
+        return record && (isActive(record->state) || record->state == DownloadState::Queued);
+    });
 }
 
 QString Form1::videoId() const
 {
-    return m_download->videoId();
+    return m_followed ? m_followed->videoId() : m_runner->firstFlow().videoId();
+}
+
+TransferComponent &Form1::transfer() const
+{
+    return *m_runner->firstParts().transfer;
+}
+
+DownloadFlow &Form1::downloadFlow() const
+{
+    return m_runner->firstFlow();
 }
 
 void Form1::createComponents(Components components)
 {
-    m_locatorBrowser = std::move(components.locatorBrowser);
-    m_transfer = std::move(components.transfer);
     m_searchBrowser = components.makeSearchBrowser(m_ui.searchBrowserHost);
     if (QWidget *view = m_searchBrowser->widget())
         m_ui.searchBrowserHost->layout()->addWidget(view);
 
-    m_download = std::make_unique<DownloadFlow>(
-        m_context.clock(), *m_locatorBrowser, *m_transfer,
+    m_historyFolder = components.historyFolder;
+    m_queue = std::make_unique<DownloadQueue>();
+    m_runner = std::make_unique<DownloadRunner>(
+        m_context.clock(), *m_queue,
+        DownloadParts{std::move(components.locatorBrowser), std::move(components.transfer)},
+        std::move(components.makeDownloadParts),
         DownloadFlow::Settings{m_siteBase, components.downloadFolder});
+    m_queue->setConcurrency(std::min(DownloadSettings().downloadsAtOnce(), m_runner->capacity()));
     m_searchPanel = std::make_unique<SearchPanel>(*m_searchBrowser, m_siteBase);
     m_notices = std::make_unique<DownloadNotices>(m_context);
     m_clipboardWatch = std::make_unique<ClipboardWatch>(QGuiApplication::clipboard());
@@ -144,13 +175,10 @@ void Form1::connectHandlers()
     connect(m_searchPanel.get(), &SearchPanel::videoPageFound, m_ui.addressBox,
             &QLineEdit::setText);
 
-    connect(m_download.get(), &DownloadFlow::downloadingChanged, m_ui.stopAction,
-            &QAction::setEnabled);
-    connect(m_download.get(), &DownloadFlow::phaseChanged, this, &Form1::showDownloadPhase);
-    connect(m_download.get(), &DownloadFlow::progressChanged, this, &Form1::showDownloadProgress);
-    connect(m_download.get(), &DownloadFlow::finished, this, &Form1::showDownloadOutcome);
-    connect(m_download.get(), &DownloadFlow::progressChanged, m_notices.get(),
-            &DownloadNotices::showProgress);
+    connect(m_runner.get(), &DownloadRunner::started, this, &Form1::onItemStarted);
+    connect(m_runner.get(), &DownloadRunner::ended, this, &Form1::onItemEnded);
+    connect(m_ui.downloadsAction, &QAction::triggered, this, &Form1::showDownloads);
+    connect(m_ui.preferencesAction, &QAction::triggered, this, &Form1::showPreferences);
 
     connect(m_clipboardWatch.get(), &ClipboardWatch::addressFound, this, &Form1::setAddress);
     connect(m_ui.clipboardAction, &QAction::toggled, this, [this](bool watch) {
@@ -164,8 +192,89 @@ void Form1::onDownloadClicked()
 {
     if (!m_ui.downloadButton->Enabled())
         return;
-    // The download action: validation, video id, then the locator.
-    m_download->start(m_ui.addressBox->text());
+    // The download action: validation, then the queue, which starts the locator when a place
+    // is free. The address box is free again at once.
+    const QString address = m_ui.addressBox->text();
+    if (const auto failure = AddressCheck::validate(address, !AddressCheck::isAvailable(address))) {
+        warn({.kind = DownloadOutcome::Kind::Invalid, .message = *failure});
+        return;
+    }
+    DownloadRecord draft;
+    draft.address = address;
+    draft.videoId = AddressCheck::cutVideoId(address);
+    if (!confirmSaveAgain(draft.videoId))
+        return;
+    const bool second = downloading();
+    m_queue->enqueue(draft);
+    if (second && !m_downloadsOpenedOnce)
+        showDownloads();
+}
+
+bool Form1::confirmSaveAgain(const QString &videoId)
+{
+    if (!m_history || !DownloadSettings().askBeforeSavingAgain())
+        return true;
+    const auto saved = m_history->latestSaved(videoId);
+    if (!saved || !QFileInfo(saved->filePath).isFile())
+        return true;
+    const QDateTime when = saved->endedAt.isValid() ? saved->endedAt : saved->queuedAt;
+    const QString question =
+        QStringLiteral("Already saved on %1 as %2. Save it again?")
+            .arg(QLocale().toString(when.toLocalTime().date(), QLocale::ShortFormat),
+                 QDir::toNativeSeparators(saved->filePath));
+    return m_context.dialogs().ask(this, question);
+}
+
+void Form1::openHistory()
+{
+    if (m_historyFolder.isEmpty() || m_history)
+        return;
+    auto store = std::make_unique<HistoryStore>(m_historyFolder);
+    if (!store->open())
+        return;
+    m_history = std::move(store);
+    m_queue->setStore(m_history.get());
+    m_queue->restore(m_history->unfinished(), DownloadSettings().resumeAtStart());
+    if (!m_history->recoveredPath().isEmpty())
+        m_context.dialogs().warning(
+            this, QStringLiteral("The download history could not be read."),
+            QStringLiteral("It was moved aside as %1 and a new one was started")
+                .arg(QDir::toNativeSeparators(m_history->recoveredPath())));
+}
+
+void Form1::showDownloads()
+{
+    m_downloadsOpenedOnce = true;
+    if (!m_downloadsWindow) {
+        m_downloadsModel = std::make_unique<DownloadsModel>(m_history.get(), m_queue.get());
+        m_downloadsWindow =
+            new DownloadsWindow(*m_downloadsModel, *m_queue, m_context.shell(), this);
+    }
+    m_downloadsWindow->show();
+    m_downloadsWindow->raise();
+    m_downloadsWindow->activateWindow();
+}
+
+void Form1::showPreferences()
+{
+    DownloadSettings settings;
+    const QString defaultFolder = DownloadFolder::choose(DownloadFolder::currentPlaces(QString()));
+    PreferencesDialog dialog(settings, defaultFolder, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.save(settings);
+    applySettings();
+}
+
+void Form1::applySettings()
+{
+    const DownloadSettings settings;
+    m_queue->setConcurrency(std::min(settings.downloadsAtOnce(), m_runner->capacity()));
+    m_ui.clipboardAction->setChecked(settings.watchClipboard());
+    const QString folder = settings.downloadFolder();
+    m_runner->setDownloadFolder(
+        folder.isEmpty() ? DownloadFolder::choose(DownloadFolder::currentPlaces(QString()))
+                         : QFileInfo(folder).absoluteFilePath());
 }
 
 void Form1::onStartClicked()
@@ -188,7 +297,9 @@ void Form1::onExitClicked()
 
 void Form1::onStopClicked()
 {
-    m_download->stop();
+    // Stops the download the window shows.
+    if (const qint64 id = m_followed ? m_runner->itemOf(m_followed) : 0)
+        m_queue->stop(id);
 }
 
 void Form1::onSearchClicked()
@@ -275,14 +386,15 @@ void Form1::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (downloading() &&
+    if (m_queue->activeCount() > 0 &&
         m_context.dialogs().confirm(
-            this, QStringLiteral("The program is downloading videos, Exit now?")) !=
-            Dialogs::Answer::Ok) {
+            this, QStringLiteral("The program is downloading videos, Exit now?"),
+            QStringLiteral("The downloads can be resumed later.")) != Dialogs::Answer::Ok) {
         event->ignore();
         return;
     }
-    m_download->stop();
+    // What runs or waits is kept, with its part file, for the next start.
+    m_runner->pauseAll();
     m_unloaded = true;
     event->accept();
     Q_EMIT terminated();
@@ -308,9 +420,6 @@ void Form1::changeEvent(QEvent *event)
 
 std::optional<QString> Form1::linkToDrop(const QDropEvent *event) const
 {
-    // Not while a download holds the address box.
-    if (m_ui.addressBox->isReadOnly())
-        return std::nullopt;
     return droppedLink(event->mimeData());
 }
 
@@ -350,14 +459,83 @@ void Form1::showSearchProgress(const QString &caption)
                                           base.top() - (height - base.height()) / 2, width, height);
 }
 
+void Form1::onItemStarted(qint64, DownloadFlow *flow)
+{
+    if (!m_followed)
+        follow(flow);
+}
+
+void Form1::follow(DownloadFlow *flow)
+{
+    m_followed = flow;
+    m_ui.stopAction->setEnabled(true);
+    connect(flow, &DownloadFlow::phaseChanged, this, &Form1::showDownloadPhase);
+    connect(flow, &DownloadFlow::progressChanged, this, &Form1::showDownloadProgress);
+    connect(flow, &DownloadFlow::progressChanged, m_notices.get(), &DownloadNotices::showProgress);
+    // It may be under way already.
+    if (flow->phase() == DownloadFlow::Phase::Transferring)
+        showDownloadPhase(DownloadFlow::Phase::Analysing);
+    showDownloadPhase(flow->phase());
+}
+
+void Form1::followNext()
+{
+    // The download that started first among those still running.
+    for (qint64 id : m_queue->ids()) {
+        if (DownloadFlow *flow = m_runner->flowOf(id); flow && flow->downloading()) {
+            follow(flow);
+            return;
+        }
+    }
+}
+
+void Form1::onItemEnded(qint64 id, DownloadFlow *flow, const DownloadOutcome &outcome)
+{
+    const auto record = m_queue->record(id);
+    // Before any message box, which would hold it back until answered.
+    m_notices->downloadEnded(outcome, record ? record->title : QString(),
+                             record ? record->videoId : QString(), isActiveWindow());
+    const auto showNext = [this, flow,
+                           afterLookup = outcome.kind == DownloadOutcome::Kind::NoToken] {
+        if (m_followed != flow)
+            return;
+        disconnect(flow, nullptr, this, nullptr);
+        disconnect(flow, nullptr, m_notices.get(), nullptr);
+        m_followed = nullptr;
+        m_ui.stopAction->setEnabled(false);
+        showIdle(afterLookup);
+        followNext();
+    };
+    switch (outcome.kind) {
+    case DownloadOutcome::Kind::NoToken:
+        // The box shows over the analysing window, which goes idle once it is answered.
+        warn(outcome);
+        showNext();
+        break;
+    case DownloadOutcome::Kind::Invalid:
+    case DownloadOutcome::Kind::DownloadFailed:
+    case DownloadOutcome::Kind::SaveFailed:
+        showNext();
+        warn(outcome);
+        break;
+    case DownloadOutcome::Kind::Stopped:
+    case DownloadOutcome::Kind::Paused:
+        showNext();
+        break;
+    case DownloadOutcome::Kind::Saved:
+        showNext();
+        // The folder opens once the queue has nothing more to save.
+        if (!downloading())
+            m_context.shell().open(QDir::toNativeSeparators(
+                QDir(m_runner->firstFlow().settings().downloadFolder).absolutePath()));
+        break;
+    }
+}
+
 void Form1::showDownloadPhase(DownloadFlow::Phase phase)
 {
     switch (phase) {
     case DownloadFlow::Phase::Analysing:
-        // Focus leaves the buttons about to be disabled (it would move on to Website) for the
-        // address box, where a stray key does no harm while it is held.
-        m_ui.addressBox->setFocus(Qt::OtherFocusReason);
-        setDownloadControlsEnabled(false);
         showStatus(ProgressCaption::kAnalysing);
         m_ui.statusLabel->setVisible(true);
         break;
@@ -373,7 +551,7 @@ void Form1::showDownloadPhase(DownloadFlow::Phase phase)
         m_numbersTimer->start();
         break;
     case DownloadFlow::Phase::Idle:
-        // Shown with the outcome, whose kind decides whether the box comes first.
+        // Shown with the outcome (onItemEnded).
         break;
     }
 }
@@ -423,63 +601,15 @@ void Form1::showStatus(const QString &caption)
                         WindowGeometry::pixels(WindowGeometry::kStatusLabel));
 }
 
-void Form1::showDownloadOutcome(const DownloadOutcome &outcome)
-{
-    // Before any message box, which would hold it back until answered.
-    m_notices->downloadEnded(outcome, m_locatorBrowser->LocationName(), m_download->videoId(),
-                             isActiveWindow());
-    switch (outcome.kind) {
-    case DownloadOutcome::Kind::Invalid:
-        warn(outcome);
-        break;
-    case DownloadOutcome::Kind::NoToken:
-        // The box shows over the analysing window, which goes idle once it is answered.
-        warn(outcome);
-        showIdleAfterLookup();
-        break;
-    case DownloadOutcome::Kind::DownloadFailed:
-    case DownloadOutcome::Kind::SaveFailed:
-        showIdleAfterTransfer();
-        warn(outcome);
-        break;
-    case DownloadOutcome::Kind::Stopped:
-        showIdleAfterTransfer();
-        break;
-    case DownloadOutcome::Kind::Saved:
-        showIdleAfterTransfer();
-        m_context.shell().open(
-            QDir::toNativeSeparators(QDir(m_download->settings().downloadFolder).absolutePath()));
-        break;
-    }
-}
-
-void Form1::showIdleAfterLookup()
+void Form1::showIdle(bool afterLookup)
 {
     // A transfer the lookup gave up on has ended with it.
-    if (m_ui.progressStrip->isVisible())
+    if (!afterLookup || m_ui.progressStrip->isVisible())
         m_ui.progressStrip->reset();
     stopNumbers();
-    setDownloadControlsEnabled(true);
-    showStatus(ProgressCaption::kAnalysing);
+    // The caption stays as it was until the next download sets it.
+    showStatus(afterLookup ? ProgressCaption::kAnalysing : ProgressCaption::kDownloading);
     m_ui.statusLabel->setVisible(false);
-}
-
-void Form1::showIdleAfterTransfer()
-{
-    // The status caption stays "Downloading..." until the next lookup sets it.
-    setDownloadControlsEnabled(true);
-    m_ui.progressStrip->reset();
-    stopNumbers();
-    showStatus(ProgressCaption::kDownloading);
-    m_ui.statusLabel->setVisible(false);
-}
-
-void Form1::setDownloadControlsEnabled(bool enabled)
-{
-    m_ui.downloadButton->writeEnabled(enabled);
-    m_ui.startButton->writeEnabled(enabled);
-    // Held read-only rather than disabled, so that it can keep the focus and be read.
-    m_ui.addressBox->setReadOnly(!enabled);
 }
 
 void Form1::warn(const DownloadOutcome &outcome)

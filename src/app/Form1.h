@@ -17,13 +17,18 @@ namespace clipnab {
 
 class ClipboardWatch;
 class DownloadNotices;
+class DownloadQueue;
+class DownloadRunner;
+class DownloadsModel;
+class DownloadsWindow;
+class HistoryStore;
 class PlatformContext;
 class SearchPanel;
 
 // The program's one window: two panels, five buttons, the address and search boxes, the
-// search browser, and the hidden locator browser and transfer component behind them. It wires
-// the buttons, menus and boxes to the search panel and the download flow and shows what they
-// report.
+// search browser, and the download queue with its hidden locator browsers and transfers behind
+// them. It wires the buttons, menus and boxes to the search panel and the queue and shows what
+// they report: the strip and status line follow the first download that runs.
 class Form1 final : public QMainWindow
 {
     Q_OBJECT
@@ -36,13 +41,22 @@ public:
     Form1(PlatformContext &context, Components components, QWidget *parent = nullptr);
     ~Form1() override;
 
+    // A download runs or waits to.
     bool downloading() const;
     QString videoId() const;
     bool searchHasFocus() const { return m_searchHasFocus; }
 
     BrowserComponent &searchBrowser() const { return *m_searchBrowser; }
-    TransferComponent &transfer() const { return *m_transfer; }
-    DownloadFlow &downloadFlow() const { return *m_download; }
+    // The first download's transfer and flow.
+    TransferComponent &transfer() const;
+    DownloadFlow &downloadFlow() const;
+    DownloadQueue &queue() const { return *m_queue; }
+    // Null until the history is open, and when there is none.
+    HistoryStore *history() const { return m_history.get(); }
+    // Made when first shown.
+    DownloadsWindow *downloadsWindow() const { return m_downloadsWindow; }
+    void showDownloads();
+    void showPreferences();
 
     // Puts an address into the address box; the address check runs as on any change.
     void setAddress(const QString &address);
@@ -63,6 +77,16 @@ protected:
 private:
     void createComponents(Components components);
     void connectHandlers();
+    // Opens the history once the window is up, and takes over what an earlier run left.
+    void openHistory();
+    // "Already saved on DATE as FILE. Save it again?" when the video was saved before and the
+    // file is still there; true when it is to be saved.
+    bool confirmSaveAgain(const QString &videoId);
+    void applySettings();
+    void follow(DownloadFlow *flow);
+    void followNext();
+    void onItemStarted(qint64 id, DownloadFlow *flow);
+    void onItemEnded(qint64 id, DownloadFlow *flow, const DownloadOutcome &outcome);
 
     // Handlers.
     void onDownloadClicked();
@@ -85,12 +109,10 @@ private:
     // The numbers of the running transfer, a few times a second: the window title and the
     // strip's report.
     void showNumbers();
-    void showDownloadOutcome(const DownloadOutcome &outcome);
-    void showIdleAfterLookup();
-    void showIdleAfterTransfer();
+    // Nothing runs any more; `afterLookup`: the lookup gave up.
+    void showIdle(bool afterLookup);
     void stopNumbers();
     void showStatus(const QString &caption);
-    void setDownloadControlsEnabled(bool enabled);
     // The outcome's sentence, with its reason under it.
     void warn(const DownloadOutcome &outcome);
     std::optional<QString> linkToDrop(const QDropEvent *event) const;
@@ -99,9 +121,15 @@ private:
     QString m_siteBase;
     Form1Ui m_ui;
     std::unique_ptr<BrowserComponent> m_searchBrowser;
-    std::unique_ptr<BrowserComponent> m_locatorBrowser;
-    std::unique_ptr<TransferComponent> m_transfer;
-    std::unique_ptr<DownloadFlow> m_download;
+    QString m_historyFolder;
+    std::unique_ptr<HistoryStore> m_history;
+    std::unique_ptr<DownloadQueue> m_queue;
+    std::unique_ptr<DownloadRunner> m_runner;
+    std::unique_ptr<DownloadsModel> m_downloadsModel;
+    DownloadsWindow *m_downloadsWindow = nullptr;
+    // The flow the strip and status line show; null while none runs.
+    DownloadFlow *m_followed = nullptr;
+    bool m_downloadsOpenedOnce = false;
     std::unique_ptr<SearchPanel> m_searchPanel;
     std::unique_ptr<DownloadNotices> m_notices;
     std::unique_ptr<ClipboardWatch> m_clipboardWatch;

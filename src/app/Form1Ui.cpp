@@ -201,6 +201,10 @@ void Form1Ui::createMenus(QMainWindow *window)
     // Addresses copied anywhere fill the address box while this is checked.
     clipboardAction = addAction(menuFile, "menuWatch", QStringLiteral("Watch clipboard(&W)"));
     clipboardAction->setCheckable(true);
+    downloadsAction = addAction(menuFile, "menuDownloads", QStringLiteral("Downloads(&L)"));
+    downloadsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+    preferencesAction =
+        addAction(menuFile, "menuPreferences", QStringLiteral("Preferences...(&P)"));
     menuFile->addSeparator()->setObjectName(QStringLiteral("menuS"));
     exitAction = addAction(menuFile, "menuExit", QStringLiteral("Exit(&E)"));
     exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

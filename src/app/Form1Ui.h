@@ -55,6 +55,8 @@ struct Form1Ui
     QAction *downloadAction = nullptr;      // menuDown
     QAction *stopAction = nullptr;          // menuStop
     QAction *clipboardAction = nullptr;     // menuWatch, checkable
+    QAction *downloadsAction = nullptr;     // menuDownloads, Ctrl+J
+    QAction *preferencesAction = nullptr;   // menuPreferences
     QAction *exitAction = nullptr;          // menuExit
     QAction *searchAction = nullptr;        // menuSS
     QAction *websiteAction = nullptr;       // menuWeb

@@ -12,6 +12,13 @@ class QWidget;
 
 namespace clipnab {
 
+// What one download runs on: a hidden browser for the locator and a transfer.
+struct DownloadParts
+{
+    std::unique_ptr<BrowserComponent> locatorBrowser;
+    std::unique_ptr<TransferComponent> transfer;
+};
+
 // The parts the window runs with, real or fake, and where they point. The save without a window
 // takes the same bundle and uses the locator browser and the transfer alone.
 struct WindowComponents
@@ -22,6 +29,10 @@ struct WindowComponents
     std::unique_ptr<TransferComponent> transfer;      // `Inet1`
     QString siteBase;
     QString downloadFolder;
+    // More parts, for downloads at once beyond the first; unset: one download at a time.
+    std::function<DownloadParts()> makeDownloadParts{};
+    // Where the history is kept; empty: no history.
+    QString historyFolder{};
 };
 
 } // namespace clipnab

@@ -69,4 +69,9 @@ ContentLength contentLength(const QList<QByteArray> &values)
     return {.length = length.value_or(-1)};
 }
 
+QByteArray resumeValidator(const QByteArray &etag, const QByteArray &lastModified)
+{
+    return !etag.isEmpty() && !etag.startsWith("W/") ? etag : lastModified;
+}
+
 } // namespace clipnab::HttpFields

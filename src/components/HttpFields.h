@@ -35,6 +35,10 @@ struct ContentLength
 // that differ conflict, and then no length can be trusted.
 ContentLength contentLength(const QList<QByteArray> &values);
 
+// What a request that continues a body sends as If-Range: a strong ETag, else Last-Modified
+// (a weak ETag may not stand for the same bytes); empty when neither is known.
+QByteArray resumeValidator(const QByteArray &etag, const QByteArray &lastModified);
+
 } // namespace HttpFields
 
 } // namespace clipnab

@@ -38,6 +38,9 @@ Q_SIGNALS:
     // While the body arrives, now and then: the bytes of it the part file holds, of its total
     // (-1 when no length was announced).
     void progress(qint64 received, qint64 total);
+    // The answer that describes the body was accepted; its ETag and Last-Modified values (empty
+    // when absent), which a later get needs to continue the same body.
+    void validated(const QString &etag, const QString &lastModified);
     // The whole body is in the part file, synced to disk, and the file is closed.
     void finished();
     // The get ended without its body; the part file is closed. `reason` says why in words

@@ -32,6 +32,11 @@ DownloadQueue::DownloadQueue(HistoryStore *store, QObject *parent) : QObject(par
     m_clock = [timer] { return timer->elapsed(); };
 }
 
+void DownloadQueue::setStore(HistoryStore *store)
+{
+    m_store = store;
+}
+
 void DownloadQueue::setConcurrency(int limit)
 {
     m_concurrency = std::clamp(limit, kMinConcurrency, kMaxConcurrency);
@@ -205,7 +210,10 @@ void DownloadQueue::reportFailed(qint64 id, const QString &reason, bool diskFull
         return;
     item->record.reason = reason;
     item->record.endedAt = QDateTime::currentDateTimeUtc();
-    changeState(*item, DownloadState::Failed, Field::Reason | Field::EndedAt | Field::Bytes);
+    // A failed transfer leaves no part file.
+    item->record.partPath.clear();
+    changeState(*item, DownloadState::Failed,
+                Field::Reason | Field::EndedAt | Field::Bytes | Field::PartPath);
     if (diskFull) {
         QList<qint64> waiting;
         for (const Item &other : std::as_const(m_items)) {
@@ -233,6 +241,11 @@ void DownloadQueue::stop(qint64 id)
     changeState(*item, DownloadState::Stopped, Field::EndedAt | Field::Bytes);
     if (hadPart)
         Q_EMIT stopRequested(id);
+    // The part file went with the stop.
+    if (Item *stopped = find(id); stopped && !stopped->record.partPath.isEmpty()) {
+        stopped->record.partPath.clear();
+        persist(*stopped, Field::PartPath);
+    }
     startWaiting();
 }
 
@@ -276,13 +289,13 @@ void DownloadQueue::remove(qint64 id)
     const Item *item = findOrLoad(id);
     const bool hadPart = item && holdsPart(item->record.state);
     const bool wasActive = item && isActive(item->record.state);
-    if (item)
-        m_items.removeIf([id](const Item &each) { return each.record.id == id; });
-    const bool removedRow = id > 0 && m_store && m_store->remove(id);
-    if (!item && !removedRow)
-        return;
+    // Asked while the item is still there, so that its part file can be found.
     if (hadPart)
         Q_EMIT stopRequested(id);
+    const bool hadItem = m_items.removeIf([id](const Item &each) { return each.record.id == id; });
+    const bool removedRow = id > 0 && m_store && m_store->remove(id);
+    if (!hadItem && !removedRow)
+        return;
     Q_EMIT itemRemoved(id);
     if (wasActive)
         startWaiting();

@@ -36,6 +36,8 @@ public:
 
     explicit DownloadQueue(HistoryStore *store = nullptr, QObject *parent = nullptr);
 
+    // Items added from now on are written to `store` (may be null).
+    void setStore(HistoryStore *store);
     int concurrency() const { return m_concurrency; }
     // Clamped to 1..4; a higher limit starts waiting items at once.
     void setConcurrency(int limit);

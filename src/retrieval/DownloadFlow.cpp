@@ -9,6 +9,8 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
 namespace clipnab {
 
 namespace {
@@ -40,6 +42,11 @@ DownloadFlow::DownloadFlow(Clock &clock, BrowserComponent &locatorBrowser,
             &DownloadFlow::onDocumentComplete);
     connect(&m_transfer, &TransferComponent::progress, this, &DownloadFlow::onTransferProgress);
     connect(&m_transfer, &TransferComponent::finished, this, &DownloadFlow::onTransferFinished);
+    connect(&m_transfer, &TransferComponent::validated, this,
+            [this](const QString &etag, const QString &lastModified) {
+                if (transferring())
+                    Q_EMIT validated(etag, lastModified);
+            });
     connect(&m_transfer, &TransferComponent::failed, this, &DownloadFlow::onTransferFailed);
 }
 
@@ -66,6 +73,23 @@ void DownloadFlow::setPhase(Phase phase)
 
 void DownloadFlow::start(const QString &address)
 {
+    m_resumePath.clear();
+    m_resumeValidator.clear();
+    locate(address);
+}
+
+void DownloadFlow::resume(const QString &address, const QString &partPath,
+                          const QByteArray &validator)
+{
+    m_resumePath = partPath;
+    m_resumeValidator = validator;
+    locate(address);
+}
+
+void DownloadFlow::locate(const QString &address)
+{
+    if (m_downloading)
+        return;
     if (const auto failure = AddressCheck::validate(address, !AddressCheck::isAvailable(address))) {
         Q_EMIT finished({.kind = Kind::Invalid, .message = *failure});
         return;
@@ -85,13 +109,24 @@ void DownloadFlow::stop()
     endTransfer({.kind = Kind::Stopped});
 }
 
-void DownloadFlow::stopTransfer()
+void DownloadFlow::pause()
+{
+    if (!m_downloading)
+        return;
+    stopTransfer(true);
+    endTransfer({.kind = Kind::Paused});
+}
+
+void DownloadFlow::stopTransfer(bool keepPart)
 {
     if (m_phase != Phase::Transferring)
         return;
     // The transfer has closed the part file when abort() returns.
     m_transfer.abort();
-    m_part.remove();
+    if (keepPart)
+        m_part.release();
+    else
+        m_part.remove();
 }
 
 void DownloadFlow::onDocumentComplete(const QString &url)
@@ -120,15 +155,16 @@ void DownloadFlow::onDocumentComplete(const QString &url)
 
 void DownloadFlow::startTransfer(const QString &t)
 {
-    // The name is taken from the clock now; the body goes into a part file beside it, and the
-    // video gets the first of its numbered names free once the body is in.
-    if (!m_part.create(m_settings.downloadFolder, SaveFile::videoFileName(m_clock.now()))) {
+    if (!openPart()) {
         endTransfer(saveFailed(m_part.errorString()));
         return;
     }
+    const bool resuming = !m_resumePath.isEmpty();
     const TransferRequest request{
         .url = VideoAddress::videoFileAddress(m_settings.siteBase, m_videoId, t),
         .partPath = m_part.path(),
+        .resumeFrom = resuming ? std::max<qint64>(m_part.size(), 0) : 0,
+        .validator = resuming ? m_resumeValidator : QByteArray(),
     };
     if (const auto refusal = m_transfer.start(request)) {
         m_part.remove();
@@ -136,6 +172,18 @@ void DownloadFlow::startTransfer(const QString &t)
         return;
     }
     setPhase(Phase::Transferring);
+}
+
+bool DownloadFlow::openPart()
+{
+    if (!m_resumePath.isEmpty()) {
+        if (m_part.adopt(m_resumePath))
+            return true;
+        m_resumePath.clear();
+    }
+    // The name is taken from the clock now; the body goes into a part file beside it, and the
+    // video gets the first of its numbered names free once the body is in.
+    return m_part.create(m_settings.downloadFolder, SaveFile::videoFileName(m_clock.now()));
 }
 
 void DownloadFlow::onTransferProgress(qint64 received, qint64 total)

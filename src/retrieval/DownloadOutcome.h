@@ -16,6 +16,7 @@ struct DownloadOutcome
         DownloadFailed, // the transfer failed or its body arrived incomplete
         SaveFailed,     // the folder or the file could not be written
         Stopped,        // the user stopped it; nothing was kept
+        Paused,         // ended for now; its part file is kept to be continued
     };
 
     Kind kind = Kind::Saved;

@@ -128,6 +128,50 @@ bool PartFile::create(const QString &folder, const QString &fileName)
     return false;
 }
 
+bool PartFile::adopt(const QString &partPath)
+{
+    remove();
+    m_savedPath.clear();
+    m_errorString.clear();
+    const QFileInfo info(partPath);
+    const QString suffix = QStringLiteral(".part");
+    const QString shownPart = QDir::toNativeSeparators(partPath);
+    if (!info.fileName().endsWith(suffix) || info.fileName().size() == suffix.size()) {
+        m_errorString = QStringLiteral("%1 is not a part file").arg(shownPart);
+        return false;
+    }
+    const QString folder = info.absolutePath();
+    m_folderFd = ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const QByteArray encoded = QFile::encodeName(info.fileName());
+    const int fd = m_folderFd < 0 ? -1
+                                  : ::openat(m_folderFd, encoded.constData(),
+                                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat found = {};
+    if (fd < 0 || ::fstat(fd, &found) != 0 || !S_ISREG(found.st_mode)) {
+        const int failure = fd < 0 ? errno : EINVAL;
+        m_errorString = QStringLiteral("can not continue %1: %2")
+                            .arg(shownPart, failure == EINVAL ? QStringLiteral("not a plain file")
+                                                              : systemReason(failure));
+        if (fd >= 0)
+            ::close(fd);
+        closeHandles();
+        return false;
+    }
+    m_fileFd = fd;
+    m_folder = folder;
+    m_fileName = info.fileName().chopped(suffix.size());
+    m_partName = info.fileName();
+    m_device = found.st_dev;
+    m_inode = found.st_ino;
+    return true;
+}
+
+void PartFile::release()
+{
+    m_partName.clear();
+    closeHandles();
+}
+
 QString PartFile::path() const
 {
     return m_partName.isEmpty() ? QString() : QDir(m_folder).filePath(m_partName);

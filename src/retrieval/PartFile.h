@@ -28,6 +28,11 @@ public:
     // Makes `folder` when missing and an empty part file for the video `fileName` in it. False,
     // with errorString(), when either cannot be made.
     bool create(const QString &folder, const QString &fileName);
+    // Takes over the part file a download left at `partPath` ("<video name>.part"), to continue
+    // it. False, with errorString(), when no regular file of that form is there.
+    bool adopt(const QString &partPath);
+    // Lets go of the part file without removing it: a later download continues it.
+    void release();
     // Where it is; empty while there is none.
     QString path() const;
     // Its size in bytes; -1 when it is gone or something else has taken its name.

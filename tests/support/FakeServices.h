@@ -19,10 +19,17 @@ public:
         warnings.append(text);
         informativeTexts.append(informativeText);
     }
-    Answer confirm(QWidget *, const QString &text) override
+    Answer confirm(QWidget *, const QString &text, const QString &informativeText) override
     {
         questions.append(text);
+        questionDetails.append(informativeText);
         return answer;
+    }
+    bool ask(QWidget *, const QString &text) override
+    {
+        questions.append(text);
+        questionDetails.append(QString());
+        return yes;
     }
     void about(QWidget *, const QString &title, const QString &text) override
     {
@@ -33,9 +40,11 @@ public:
     // What each warning said under its sentence, in the same order; empty when nothing.
     QStringList informativeTexts;
     QStringList questions;
+    QStringList questionDetails;
     // Each About box shown: its title, a line break and its text.
     QStringList abouts;
     Answer answer = Answer::Ok;
+    bool yes = false;
 };
 
 // Records what would have been opened.

@@ -10,6 +10,11 @@ NetworkTransfer::NetworkTransfer(QObject *parent)
     m_thread.setObjectName(QStringLiteral("transfer"));
     m_worker->moveToThread(&m_thread);
     connect(m_worker, &TransferWorker::progressed, this, &NetworkTransfer::onWorkerProgress);
+    connect(m_worker, &TransferWorker::validated, this,
+            [this](quint64 generation, const QByteArray &etag, const QByteArray &lastModified) {
+                if (isCurrent(generation))
+                    Q_EMIT validated(QString::fromLatin1(etag), QString::fromLatin1(lastModified));
+            });
     connect(m_worker, &TransferWorker::completed, this, &NetworkTransfer::onWorkerCompleted);
     connect(m_worker, &TransferWorker::failed, this, &NetworkTransfer::onWorkerFailed);
     m_thread.start();

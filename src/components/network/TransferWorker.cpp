@@ -241,10 +241,11 @@ void TransferWorker::keepAnswerHeaders(qint64 total)
     // What a later resume sends as If-Range: a strong ETag, else Last-Modified. A 206 with
     // neither keeps the validator its request was sent with.
     const QByteArray etag = m_reply->rawHeader("ETag");
-    const QByteArray validator =
-        !etag.isEmpty() && !etag.startsWith("W/") ? etag : m_reply->rawHeader("Last-Modified");
+    const QByteArray lastModified = m_reply->rawHeader("Last-Modified");
+    const QByteArray validator = HttpFields::resumeValidator(etag, lastModified);
     if (!validator.isEmpty() || m_status != 206)
         m_validator = validator;
+    Q_EMIT validated(m_request.generation, etag, lastModified);
 }
 
 bool TransferWorker::restartFromZero()

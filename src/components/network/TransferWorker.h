@@ -66,6 +66,8 @@ public:
 Q_SIGNALS:
     // Each report carries the generation of the request it belongs to.
     void progressed(quint64 generation, qint64 received, qint64 total);
+    // The answer that describes the body named these validators (empty when absent).
+    void validated(quint64 generation, const QByteArray &etag, const QByteArray &lastModified);
     // The whole body is in the file, synced and closed; headers are those of the answer that
     // announced the body.
     void completed(quint64 generation, const clipnab::TransferWorker::Headers &headers);

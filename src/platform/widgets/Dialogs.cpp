@@ -1,5 +1,6 @@
 #include "platform/widgets/Dialogs.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace clipnab {
@@ -16,11 +17,22 @@ void MessageBoxDialogs::warning(QWidget *parent, const QString &text,
     box.exec();
 }
 
-Dialogs::Answer MessageBoxDialogs::confirm(QWidget *parent, const QString &text)
+Dialogs::Answer MessageBoxDialogs::confirm(QWidget *parent, const QString &text,
+                                           const QString &informativeText)
 {
-    const auto button =
-        QMessageBox::warning(parent, kCaption, text, QMessageBox::Ok | QMessageBox::Cancel);
-    return button == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    QMessageBox box(QMessageBox::Warning, kCaption, text, QMessageBox::Ok | QMessageBox::Cancel,
+                    parent);
+    box.setInformativeText(informativeText);
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+bool MessageBoxDialogs::ask(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void MessageBoxDialogs::about(QWidget *parent, const QString &title, const QString &text)
