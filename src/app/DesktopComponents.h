@@ -15,7 +15,8 @@ void prepareWebEngine();
 void installFontSubstitutes();
 
 // The window's real parts: WebEngine browsers (a view for the search, none for the locator)
-// and the network transfer, against `siteBase`, saving into `downloadFolder`.
+// and the network transfer, against `siteBase`, saving into `downloadFolder`. Downloads beyond
+// the first at once get the quick locator of makeForSave().
 WindowComponents make(const QString &siteBase, const QString &downloadFolder);
 
 // The parts of a save without a window: as make(), but the locator follows redirects without a
