@@ -49,6 +49,14 @@ std::unique_ptr<DeferredBrowser> makeSearchBrowser(QWidget *viewParent)
                                              DeferredBrowser::Start::AfterFirstPaint);
 }
 
+// A locator that loads a page in the browser engine (a renderer process each) only where a
+// plain GET finds no token.
+std::unique_ptr<BrowserComponent> quickLocator()
+{
+    return std::make_unique<FallbackLocator>(std::make_unique<RedirectLocator>(),
+                                             [] { return WebEngineModule::makeBrowser(nullptr); });
+}
+
 // The bundle around a given locator.
 WindowComponents bundle(const QString &siteBase, const QString &downloadFolder,
                         std::unique_ptr<BrowserComponent> locator)
@@ -60,7 +68,7 @@ WindowComponents bundle(const QString &siteBase, const QString &downloadFolder,
     components.siteBase = siteBase;
     components.downloadFolder = downloadFolder;
     components.makeDownloadParts = [] {
-        return DownloadParts{makeHiddenBrowser(), std::make_unique<NetworkTransfer>()};
+        return DownloadParts{quickLocator(), std::make_unique<NetworkTransfer>()};
     };
     components.historyFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return components;
@@ -87,10 +95,7 @@ WindowComponents make(const QString &siteBase, const QString &downloadFolder)
 
 WindowComponents makeForSave(const QString &siteBase, const QString &downloadFolder)
 {
-    return bundle(siteBase, downloadFolder,
-                  std::make_unique<FallbackLocator>(std::make_unique<RedirectLocator>(), [] {
-                      return WebEngineModule::makeBrowser(nullptr);
-                  }));
+    return bundle(siteBase, downloadFolder, quickLocator());
 }
 
 } // namespace clipnab::DesktopComponents

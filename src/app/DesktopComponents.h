@@ -15,7 +15,8 @@ void installFontSubstitutes();
 
 // The window's real parts: WebEngine browsers (a view for the search, none for the locator)
 // and the network transfer, against `siteBase`, saving into `downloadFolder`. The browsers are
-// made after the window's first paint, or when a download needs the locator first.
+// made after the window's first paint, or when a download needs the locator first. Downloads
+// beyond the first at once get the quick locator of makeForSave().
 WindowComponents make(const QString &siteBase, const QString &downloadFolder);
 
 // The parts of a save without a window: as make(), but the locator follows redirects without a
