@@ -86,6 +86,8 @@ private:
     void follow(DownloadFlow *flow);
     void followNext();
     void onItemStarted(qint64 id, DownloadFlow *flow);
+    // The launcher entry's count and progress, over what runs or waits.
+    void showQueueProgress();
     void onItemEnded(qint64 id, DownloadFlow *flow, const DownloadOutcome &outcome);
 
     // Handlers.
