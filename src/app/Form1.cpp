@@ -264,19 +264,15 @@ void Form1::showPreferences()
     PreferencesDialog dialog(settings, defaultFolder, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    const QString folderBefore = settings.downloadFolder();
     dialog.save(settings);
-    applySettings();
-}
-
-void Form1::applySettings()
-{
-    const DownloadSettings settings;
     m_queue->setConcurrency(std::min(settings.downloadsAtOnce(), m_runner->capacity()));
     m_ui.clipboardAction->setChecked(settings.watchClipboard());
+    // A folder given on the command line holds until the preference itself changes.
     const QString folder = settings.downloadFolder();
-    m_runner->setDownloadFolder(
-        folder.isEmpty() ? DownloadFolder::choose(DownloadFolder::currentPlaces(QString()))
-                         : QFileInfo(folder).absoluteFilePath());
+    if (folder != folderBefore)
+        m_runner->setDownloadFolder(folder.isEmpty() ? defaultFolder
+                                                     : QFileInfo(folder).absoluteFilePath());
 }
 
 void Form1::onStartClicked()

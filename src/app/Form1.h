@@ -82,7 +82,6 @@ private:
     // "Already saved on DATE as FILE. Save it again?" when the video was saved before and the
     // file is still there; true when it is to be saved.
     bool confirmSaveAgain(const QString &videoId);
-    void applySettings();
     void follow(DownloadFlow *flow);
     void followNext();
     void onItemStarted(qint64 id, DownloadFlow *flow);
