@@ -1,6 +1,7 @@
 #include "app/BatchSave.h"
 
 #include "components/BrowserComponent.h"
+#include "components/HttpFields.h"
 #include "components/TransferComponent.h"
 #include "downloads/HistoryStore.h"
 #include "retrieval/AddressCheck.h"
@@ -46,6 +47,8 @@ BatchSave::~BatchSave() = default;
 void BatchSave::start(Source source)
 {
     m_source = std::move(source);
+    if (m_history)
+        m_leftovers = m_history->unfinished();
     startMore();
 }
 
@@ -105,6 +108,19 @@ std::optional<DownloadRecord> BatchSave::earlierSave(const QString &address) con
     return saved;
 }
 
+std::optional<DownloadRecord> BatchSave::takeLeftover(const QString &videoId)
+{
+    // The newest first: an older row of the same video is a try that was given up on.
+    for (auto it = m_leftovers.rbegin(); it != m_leftovers.rend(); ++it) {
+        if (it->videoId != videoId || it->partPath.isEmpty() || !QFileInfo(it->partPath).isFile())
+            continue;
+        DownloadRecord taken = *it;
+        m_leftovers.erase(std::next(it).base());
+        return taken;
+    }
+    return std::nullopt;
+}
+
 BatchSave::Runner &BatchSave::freeRunner()
 {
     for (const auto &runner : m_runners) {
@@ -121,6 +137,10 @@ BatchSave::Runner &BatchSave::freeRunner()
             [this, made](DownloadFlow::Phase phase) { onPhase(*made, phase); });
     connect(made->flow.get(), &DownloadFlow::progressChanged, this,
             [this, made](qint64 received, qint64 total) { onProgress(*made, received, total); });
+    connect(made->flow.get(), &DownloadFlow::validated, this,
+            [this, made](const QString &etag, const QString &lastModified) {
+                onValidated(*made, etag, lastModified);
+            });
     // The flow may report before it has gone idle: the runner is reused only after that.
     connect(made->flow.get(), &DownloadFlow::finished, this,
             [this, made](const DownloadOutcome &outcome) {
@@ -136,10 +156,24 @@ void BatchSave::begin(Runner &runner, const QString &address)
 {
     runner.busy = true;
     runner.address = address;
+    const QString videoId = AddressCheck::cutVideoId(address);
+    if (auto leftover = takeLeftover(videoId)) {
+        // The same row goes on: its part file, validators and times are those of the save that
+        // was cut off.
+        runner.record = *leftover;
+        runner.record.address = address;
+        runner.record.state = DownloadState::Locating;
+        record(runner, Field::Address | Field::State);
+        Q_EMIT flowStarted(runner.flow.get());
+        runner.flow->resume(address, runner.record.partPath,
+                            HttpFields::resumeValidator(runner.record.etag.toLatin1(),
+                                                        runner.record.lastModified.toLatin1()));
+        return;
+    }
     const QDateTime now = QDateTime::currentDateTimeUtc();
     runner.record = DownloadRecord();
     runner.record.address = address;
-    runner.record.videoId = AddressCheck::cutVideoId(address);
+    runner.record.videoId = videoId;
     runner.record.queuedAt = now;
     runner.record.startedAt = now;
     runner.record.state = DownloadState::Locating;
@@ -173,6 +207,17 @@ void BatchSave::onProgress(Runner &runner, qint64 received, qint64 total)
         return;
     runner.progressSaved.start();
     record(runner, Field::Bytes | Field::Total);
+}
+
+void BatchSave::onValidated(Runner &runner, const QString &etag, const QString &lastModified)
+{
+    // A continued answer that names neither leaves the row's own: they still describe the body
+    // the part file holds.
+    if (etag.isEmpty() && lastModified.isEmpty())
+        return;
+    runner.record.etag = etag;
+    runner.record.lastModified = lastModified;
+    record(runner, Field::Etag | Field::LastModified);
 }
 
 void BatchSave::onFinished(Runner &runner, const DownloadOutcome &outcome)
