@@ -5,6 +5,7 @@
 #include "components/TransferComponent.h"
 #include "downloads/HistoryStore.h"
 #include "retrieval/AddressCheck.h"
+#include "retrieval/PartFile.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -31,6 +32,7 @@ struct BatchSave::Runner
     bool busy = false;
     QString address;
     DownloadRecord record; // id 0 when the history did not take it
+    bool transferStarted = false;
     QElapsedTimer progressSaved;
 };
 
@@ -156,6 +158,7 @@ void BatchSave::begin(Runner &runner, const QString &address)
 {
     runner.busy = true;
     runner.address = address;
+    runner.transferStarted = false;
     const QString videoId = AddressCheck::cutVideoId(address);
     if (auto leftover = takeLeftover(videoId)) {
         // The same row goes on: its part file, validators and times are those of the save that
@@ -193,6 +196,7 @@ void BatchSave::onPhase(Runner &runner, DownloadFlow::Phase phase)
                           : record.partPath;
     record.title = runner.components.locatorBrowser->LocationName();
     record.state = DownloadState::Saving;
+    runner.transferStarted = true;
     this->record(runner, Field::PartPath | Field::FilePath | Field::Title | Field::State);
     // Bytes follow from here on, once an interval has passed: a short save writes no row for
     // them before its end.
@@ -224,7 +228,11 @@ void BatchSave::onFinished(Runner &runner, const DownloadOutcome &outcome)
 {
     DownloadRecord &record = runner.record;
     record.endedAt = QDateTime::currentDateTimeUtc();
-    // The flow keeps no part file of an ended save.
+    // The flow keeps no part file of an ended save. A continued one that ended before its
+    // transfer began has not touched the part file it was given.
+    const QString untouchedPart = !runner.transferStarted && QFileInfo(record.partPath).isFile()
+                                      ? record.partPath
+                                      : QString();
     record.partPath.clear();
     DownloadRecord::Fields fields = Field::EndedAt | Field::PartPath | Field::State;
     switch (outcome.kind) {
@@ -237,11 +245,21 @@ void BatchSave::onFinished(Runner &runner, const DownloadOutcome &outcome)
     case Kind::Stopped:
         record.state = DownloadState::Stopped;
         fields |= Field::Bytes;
+        // A stopped save leaves no part file, not even one it had yet to continue.
+        if (PartFile part; !untouchedPart.isEmpty() && part.adopt(untouchedPart))
+            part.remove();
         break;
     default:
-        record.state = DownloadState::Failed;
         record.reason = outcome.reason.isEmpty() ? outcome.message : outcome.reason;
         fields |= Field::Reason | Field::Bytes;
+        if (untouchedPart.isEmpty()) {
+            record.state = DownloadState::Failed;
+            break;
+        }
+        // Kept for a later save to continue, as the save that was cut off left it.
+        record.state = DownloadState::Paused;
+        record.partPath = untouchedPart;
+        record.endedAt = QDateTime();
         break;
     }
     this->record(runner, fields);
