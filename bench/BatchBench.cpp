@@ -6,17 +6,15 @@
 // curl's files afterwards is shown beside it.
 //
 //   clipnab-bench-batch [COUNT] [SIZE_KIB] [FOLDER]   (default 100 videos of 4096 KiB)
+#include "SiteProcess.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QUrlQuery>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,48 +24,6 @@ namespace {
 constexpr int kRounds = 3;
 constexpr int kJobs = 4;
 constexpr int kLimitMs = 600000;
-
-// The demo site as a process of its own, serving `count` generated videos "b0".."bN".
-struct SiteProcess
-{
-    QProcess process;
-    QString base;
-
-    bool start(int count, qint64 size)
-    {
-        QStringList arguments;
-        for (int i = 0; i < count; ++i)
-            arguments << QStringLiteral("--video") << QStringLiteral("b%1:%2").arg(i).arg(size);
-        process.start(QCoreApplication::applicationDirPath() +
-                          QStringLiteral("/../tools/demo-site/clipnab-demo-site"),
-                      arguments);
-        if (!process.waitForReadyRead(30000))
-            return false;
-        base = QString::fromLatin1(process.readLine()).trimmed().section(QLatin1Char(' '), -1);
-        return base.startsWith(QLatin1String("http://"));
-    }
-    ~SiteProcess()
-    {
-        process.terminate();
-        process.waitForFinished(10000);
-    }
-};
-
-// The video file's address, as the player address's redirect gives it.
-QString videoFileAddress(QNetworkAccessManager &manager, const QString &base, const QString &id)
-{
-    QNetworkRequest request(QUrl(base + QStringLiteral("/v/") + id));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
-    QNetworkReply *reply = manager.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    const QUrl location(QString::fromLatin1(reply->rawHeader("Location")));
-    const QString token = QUrlQuery(location.query()).queryItemValue(QStringLiteral("t"));
-    reply->deleteLater();
-    return base + QStringLiteral("/get_video?video_id=") + id + QStringLiteral("&t=") + token;
-}
 
 // Wall seconds of `program` run to its end; negative when it failed.
 double timed(const QString &program, const QStringList &arguments,
@@ -125,8 +81,11 @@ int main(int argc, char *argv[])
     const QString theirs = QDir(work).filePath(QStringLiteral("curl"));
     clear(work);
 
+    QList<std::pair<QString, qint64>> videos;
+    for (int i = 0; i < count; ++i)
+        videos.append({QStringLiteral("b%1").arg(i), size});
     SiteProcess site;
-    if (count < 1 || size < 1 || !site.start(count, size)) {
+    if (count < 1 || size < 1 || !site.start(videos)) {
         std::fprintf(stderr, "the demo site did not start\n");
         return 1;
     }
@@ -135,12 +94,11 @@ int main(int argc, char *argv[])
     QFile pairs(QDir(work).filePath(QStringLiteral("pairs.txt")));
     if (!list.open(QIODevice::WriteOnly) || !pairs.open(QIODevice::WriteOnly))
         return 1;
-    QNetworkAccessManager manager;
     for (int i = 0; i < count; ++i) {
         const QString id = QStringLiteral("b%1").arg(i);
-        list.write((site.base + QStringLiteral("/watch?v=") + id + QLatin1Char('\n')).toUtf8());
+        list.write((site.base() + QStringLiteral("/watch?v=") + id + QLatin1Char('\n')).toUtf8());
         pairs.write((QDir(theirs).filePath(id + QStringLiteral(".flv")) + QLatin1Char(' ') +
-                     videoFileAddress(manager, site.base, id) + QLatin1Char('\n'))
+                     site.videoFileAddress(id) + QLatin1Char('\n'))
                         .toUtf8());
     }
     list.close();
@@ -178,7 +136,7 @@ int main(int argc, char *argv[])
         clear(ours);
         const double clipnab =
             timed(program,
-                  {QStringLiteral("--site"), site.base, QStringLiteral("--download-dir"), ours,
+                  {QStringLiteral("--site"), site.base(), QStringLiteral("--download-dir"), ours,
                    QStringLiteral("--save"), QStringLiteral("--batch-file"), list.fileName(),
                    QStringLiteral("--jobs"), QString::number(kJobs)},
                   environment);

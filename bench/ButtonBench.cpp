@@ -2,19 +2,15 @@
 // the same size rendered into an image, with the ratio per style printed at the end.
 
 #include "controls/button/deRurara.h"
+#include "MedianReporter.h"
 #include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QPushButton>
 
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
-#include <map>
-#include <set>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -50,44 +46,18 @@ void QtPushButtonRender(benchmark::State &state)
 }
 BENCHMARK(QtPushButtonRender);
 
-// Keeps each run's CPU time per iteration (steadier than wall time on a busy machine) for the
-// ratio table; with repetitions, the median.
-class RatioReporter : public benchmark::ConsoleReporter
+void printRatios(const MedianReporter &reporter)
 {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
-            if (run.error_occurred)
-                continue;
-            if (run.run_type == Run::RT_Iteration && !m_medians.contains(run.run_name.str()))
-                m_times[run.run_name.str()] = run.GetAdjustedCPUTime();
-            else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                m_times[run.run_name.str()] = run.GetAdjustedCPUTime();
-                m_medians.insert(run.run_name.str());
-            }
-        }
+    const double qt = reporter.cpuTime(kQtButton);
+    if (qt <= 0)
+        return;
+    std::printf("\nRefresh CPU time relative to Qt's push button (%.0f ns):\n", qt);
+    for (int style = 0; style <= kLastStyle; ++style) {
+        const double time = reporter.cpuTime("ButtonRefresh/" + std::to_string(style));
+        if (time > 0)
+            std::printf("  style %d: %8.0f ns  ratio %.2f\n", style, time, time / qt);
     }
-
-    void printRatios() const
-    {
-        const auto qt = m_times.find(kQtButton);
-        if (qt == m_times.end() || qt->second <= 0)
-            return;
-        std::printf("\nRefresh CPU time relative to Qt's push button (%.0f ns):\n", qt->second);
-        for (int style = 0; style <= kLastStyle; ++style) {
-            const auto it = m_times.find("ButtonRefresh/" + std::to_string(style));
-            if (it != m_times.end())
-                std::printf("  style %d: %8.0f ns  ratio %.2f\n", style, it->second,
-                            it->second / qt->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-    std::set<std::string> m_medians;
-};
+}
 
 } // namespace
 
@@ -96,16 +66,9 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // Five repetitions and their median, unless the command line says otherwise.
-    std::vector<char *> arguments(argv, argv + argc);
-    static char repetitions[] = "--benchmark_repetitions=5";
-    static char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
-    arguments.insert(arguments.begin() + 1, {repetitions, aggregatesOnly});
-    int count = static_cast<int>(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
-    benchmark::Shutdown();
+    MedianReporter reporter;
+    if (!reporter.runAll(argc, argv))
+        return 1;
+    printRatios(reporter);
     return 0;
 }

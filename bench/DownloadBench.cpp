@@ -9,19 +9,17 @@
 #include "components/network/NetworkTransfer.h"
 #include "platform/Clock.h"
 #include "retrieval/DownloadFlow.h"
+#include "SiteProcess.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QProcess>
 #include <QTimer>
-#include <QUrlQuery>
 
 #include <sys/resource.h>
 #include <sys/vfs.h>
@@ -131,47 +129,6 @@ Run measure(const QStringList &command)
     return run;
 }
 
-// The demo site as a process of its own, serving one generated video "big".
-struct SiteProcess
-{
-    QProcess process;
-    QString base;
-
-    bool start(qint64 size)
-    {
-        const QString program = QCoreApplication::applicationDirPath() +
-                                QStringLiteral("/../tools/demo-site/clipnab-demo-site");
-        process.start(program, {QStringLiteral("--video"), QStringLiteral("big:%1").arg(size)});
-        if (!process.waitForReadyRead(30000))
-            return false;
-        const QString line = QString::fromLatin1(process.readLine()).trimmed();
-        base = line.section(QLatin1Char(' '), -1);
-        return base.startsWith(QLatin1String("http://"));
-    }
-    ~SiteProcess()
-    {
-        process.terminate();
-        process.waitForFinished(10000);
-    }
-};
-
-// The video file's address, as the player address's redirect gives it.
-QString videoFileAddress(const QString &base)
-{
-    QNetworkAccessManager manager;
-    QNetworkRequest request(QUrl(base + QStringLiteral("/v/big")));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
-    QNetworkReply *reply = manager.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    const QUrl location(QString::fromLatin1(reply->rawHeader("Location")));
-    const QString token = QUrlQuery(location.query()).queryItemValue(QStringLiteral("t"));
-    reply->deleteLater();
-    return base + QStringLiteral("/get_video?video_id=big&t=") + token;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -196,11 +153,11 @@ int main(int argc, char *argv[])
                      qPrintable(folder));
 
     SiteProcess site;
-    if (!site.start(size)) {
+    if (!site.start({{QStringLiteral("big"), size}})) {
         std::fprintf(stderr, "the demo site did not start\n");
         return 1;
     }
-    const QString url = videoFileAddress(site.base);
+    const QString url = site.videoFileAddress(QStringLiteral("big"));
     const QString theirs = QDir(folder).filePath(QStringLiteral("curl.flv"));
     const QString report = QDir(folder).filePath(QStringLiteral("stall.txt"));
 
@@ -222,7 +179,7 @@ int main(int argc, char *argv[])
         keepBest(curl, theirRun);
         QFile::remove(theirs);
 
-        Run ourRun = measure({args[0], QStringLiteral("--child"), site.base, folder, report});
+        Run ourRun = measure({args[0], QStringLiteral("--child"), site.base(), folder, report});
         const QStringList saved = QDir(folder).entryList({QStringLiteral("*.flv")}, QDir::Files);
         ourRun.bytes =
             saved.size() == 1 ? QFileInfo(QDir(folder).filePath(saved.first())).size() : 0;

@@ -1,6 +1,7 @@
 // Full redraw of a main-window-sized panel against Qt's own gradient fill of the same area.
 
 #include "controls/panel/XPContainer.h"
+#include "MedianReporter.h"
 #include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
@@ -11,10 +12,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
-#include <set>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -55,38 +52,6 @@ void QtGradientFill(benchmark::State &state)
 }
 BENCHMARK(QtGradientFill);
 
-// Keeps each benchmark's CPU time per iteration (steadier than wall time on a busy machine)
-// so the two can be compared at the end; with repetitions, the median.
-class RecordingReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
-            if (run.error_occurred)
-                continue;
-            const std::string name = run.run_name.str();
-            if (run.run_type == Run::RT_Iteration && !m_medians.contains(name)) {
-                m_times[name] = run.GetAdjustedCPUTime();
-            } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                m_times[name] = run.GetAdjustedCPUTime();
-                m_medians.insert(name);
-            }
-        }
-    }
-
-    double time(const std::string &name) const
-    {
-        const auto it = m_times.find(name);
-        return it == m_times.end() ? 0.0 : it->second;
-    }
-
-private:
-    std::map<std::string, double> m_times;
-    std::set<std::string> m_medians;
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -96,21 +61,12 @@ int main(int argc, char *argv[])
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
 
-    // Five repetitions and their median, unless the command line says otherwise.
-    std::vector<char *> arguments(argv, argv + argc);
-    static char repetitions[] = "--benchmark_repetitions=5";
-    static char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
-    arguments.insert(arguments.begin() + 1, {repetitions, aggregatesOnly});
-    int count = static_cast<int>(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
-    if (benchmark::ReportUnrecognizedArguments(count, arguments.data()))
+    MedianReporter reporter;
+    if (!reporter.runAll(argc, argv))
         return 1;
-    RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
 
-    const double panel = reporter.time("PanelFullRedraw");
-    const double qt = reporter.time("QtGradientFill");
+    const double panel = reporter.cpuTime("PanelFullRedraw");
+    const double qt = reporter.cpuTime("QtGradientFill");
     if (panel > 0.0 && qt > 0.0)
         std::printf("panel full redraw / Qt gradient fill, CPU time (%dx%d): %.2f\n", kWidth,
                     kHeight, panel / qt);

@@ -4,6 +4,8 @@
 // is taken here, from the start of the process. Best of three.
 //
 //   clipnab-bench-startup
+#include "SiteProcess.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -57,25 +59,21 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QString dir = QCoreApplication::applicationDirPath();
-    QProcess site;
-    site.start(dir + QStringLiteral("/../tools/demo-site/clipnab-demo-site"), {});
-    if (!site.waitForReadyRead(30000)) {
+    SiteProcess site;
+    if (!site.start()) {
         std::fprintf(stderr, "the demo site did not start\n");
         return 1;
     }
-    const QString base = QString::fromLatin1(site.readLine()).trimmed().section(u' ', -1);
 
     Moments best;
     bool ok = true;
     for (int round = 0; round < kRounds; ++round) {
-        const Moments run = startOnce(dir + QStringLiteral("/../bin/clipnab"), base);
+        const Moments run = startOnce(dir + QStringLiteral("/../bin/clipnab"), site.base());
         ok = ok && run.windowMs >= 0 && run.homePageMs >= 0;
         best.windowMs = best.windowMs < 0 ? run.windowMs : std::min(best.windowMs, run.windowMs);
         best.homePageMs =
             best.homePageMs < 0 ? run.homePageMs : std::min(best.homePageMs, run.homePageMs);
     }
-    site.terminate();
-    site.waitForFinished(10000);
     std::printf("start to window shown   : %s %7.0f ms\n", ok ? "ok  " : "FAIL", best.windowMs);
     std::printf("start to home page shown: %s %7.0f ms\n", ok ? "ok  " : "FAIL", best.homePageMs);
     return ok ? 0 : 1;

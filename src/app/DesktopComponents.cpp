@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -40,6 +41,11 @@ WindowComponents make(const QString &siteBase, const QString &downloadFolder)
     components.transfer = std::make_unique<NetworkTransfer>();
     components.siteBase = siteBase;
     components.downloadFolder = downloadFolder;
+    components.makeDownloadParts = [] {
+        return DownloadParts{std::make_unique<WebEngineBrowser>(nullptr),
+                             std::make_unique<NetworkTransfer>()};
+    };
+    components.historyFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return components;
 }
 

@@ -1,6 +1,7 @@
 #include "app/DownloadRunner.h"
 
 #include "components/BrowserComponent.h"
+#include "components/FailureReason.h"
 #include "components/HttpFields.h"
 #include "components/TransferComponent.h"
 #include "downloads/DownloadQueue.h"
@@ -22,9 +23,7 @@ const QString kPartSuffix = QStringLiteral(".part");
 // A write that failed for want of space: the queue holds back what waits until space is freed.
 bool outOfSpace(const DownloadOutcome &outcome)
 {
-    return outcome.kind == Kind::SaveFailed &&
-           (outcome.reason.contains(QLatin1String("no space left on device")) ||
-            outcome.reason.contains(QLatin1String("disk quota exceeded")));
+    return outcome.kind == Kind::SaveFailed && FailureReason::meansDiskFull(outcome.reason);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "app/HeadlessSave.h"
 #include "app/StartupTrace.h"
+#include "downloads/DownloadSettings.h"
 #include "platform/widgets/PlatformContext.h"
 
 #include <QApplication>
@@ -36,8 +37,12 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.clipnab.Clipnab"));
     Desktop::installFontSubstitutes();
 
-    const QString folder = clipnab::DownloadFolder::choose(
-        clipnab::DownloadFolder::currentPlaces(command.downloadFolder));
+    // The folder given on the command line, else the one set in the preferences, else the usual.
+    const QString chosen = command.downloadFolder.isEmpty()
+                               ? clipnab::DownloadSettings().downloadFolder()
+                               : command.downloadFolder;
+    const QString folder =
+        clipnab::DownloadFolder::choose(clipnab::DownloadFolder::currentPlaces(chosen));
     if (command.action == CommandLine::Action::Save)
         return clipnab::HeadlessSave::run(command, folder);
 

@@ -12,6 +12,10 @@ namespace FailureReason {
 // capitals ("SSL") keeps them.
 QString fromSystemText(const QString &text);
 
+// A reason (or a sentence ending in one) that says the disk is full or the user's quota used:
+// more downloads would fail the same way until space is freed.
+bool meansDiskFull(const QString &reason);
+
 } // namespace FailureReason
 
 } // namespace clipnab

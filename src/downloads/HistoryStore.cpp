@@ -196,6 +196,8 @@ QSqlDatabase HistoryStore::database() const
 
 HistoryStore::OpenResult HistoryStore::openConnection()
 {
+    // Looked at before SQLite opens the file and makes a log of its own.
+    const bool checkFully = needsFullCheck();
     m_connectionName = nextConnectionName();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     if (!db.isValid()) {
@@ -215,28 +217,98 @@ HistoryStore::OpenResult HistoryStore::openConnection()
     };
     if (!run(query, QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs)))
         return failure();
+    // The full check reads every page: a tenth of a second and more on a long history. It runs
+    // where damage is likely (a program that ended without closing the file, a header that does
+    // not fit the file) and before the schema is written; otherwise the header, the schema and
+    // both ends of the table are read, where a file cut short or overwritten shows first.
     // Checked before anything is written, so that a broken file is moved aside as it was found.
-    // The first read of the file: a file that is not a database fails here.
-    if (!run(query, QStringLiteral("PRAGMA quick_check")))
-        return failure();
-    if (!query.next() || query.value(0).toString() != QLatin1String("ok")) {
-        qCWarning(lcHistory) << "history: quick check failed";
-        return OpenResult::Broken;
+    bool checked = false;
+    const auto check = [&] {
+        checked = true;
+        return quickCheck(db);
+    };
+    if (checkFully) {
+        if (const OpenResult result = check(); result != OpenResult::Ready)
+            return result;
     }
+    // The first read of the file: a file that is not a database fails here.
     const std::optional<int> version = schemaVersion(db);
     if (!version)
         return failure();
-    if (*version >= 1 && !hasDownloadsTable(db))
+    if (*version < kSchemaVersion && !checked) {
+        if (const OpenResult result = check(); result != OpenResult::Ready)
+            return result;
+    }
+    if (*version >= 1 && (!hasDownloadsTable(db) || !readsBothEnds(db)))
         return failure();
     // The log is kept in the file once set. Without it (another program holding the file just
     // now, a file system without shared memory) the file still works, only less concurrently.
-    if (!run(query, QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next() ||
-        query.value(0).toString() != QLatin1String("wal"))
+    // Under the log, a commit waits for the disk only at checkpoints: a power cut may lose the
+    // last commits but never breaks the file.
+    if (run(query, QStringLiteral("PRAGMA journal_mode = WAL")) && query.next() &&
+        query.value(0).toString() == QLatin1String("wal"))
+        run(query, QStringLiteral("PRAGMA synchronous = NORMAL"));
+    else
         qCWarning(lcHistory) << "history: no write-ahead log for now";
     query.finish();
     if (*version < kSchemaVersion && !migrate())
         return failure();
     return OpenResult::Ready;
+}
+
+bool HistoryStore::needsFullCheck() const
+{
+    constexpr qint64 kHeaderSize = 100;
+    const QFileInfo log(filePath() + QStringLiteral("-wal"));
+    if (log.exists() && log.size() > 0)
+        return true;
+    QFile file(filePath());
+    if (!file.exists() || file.size() == 0)
+        return false;
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray header = file.read(kHeaderSize);
+    if (header.size() < kHeaderSize || !header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
+        return true;
+    const auto number = [&header](int at, int bytes) {
+        quint32 value = 0;
+        for (int i = 0; i < bytes; ++i)
+            value = value << 8 | static_cast<quint8>(header.at(at + i));
+        return qint64(value);
+    };
+    const qint64 pageSize = number(16, 2) == 1 ? 65536 : number(16, 2);
+    if (pageSize < 512 || file.size() % pageSize != 0)
+        return true;
+    // The page count in the header holds when the change counter and the number beside the
+    // count agree, as they do for every file written by a recent SQLite.
+    const bool countHolds = number(24, 4) == number(92, 4) && number(28, 4) > 0;
+    return countHolds && number(28, 4) * pageSize != file.size();
+}
+
+HistoryStore::OpenResult HistoryStore::quickCheck(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!run(query, QStringLiteral("PRAGMA quick_check")))
+        return t_lastFailureBusy ? OpenResult::Unavailable : OpenResult::Broken;
+    if (!query.next() || query.value(0).toString() != QLatin1String("ok")) {
+        qCWarning(lcHistory) << "history: quick check failed";
+        return OpenResult::Broken;
+    }
+    return OpenResult::Ready;
+}
+
+// The first and the last row, every column read: the way down the table's tree to both ends.
+bool HistoryStore::readsBothEnds(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!run(query, QStringLiteral("SELECT %1 FROM downloads WHERE id = (SELECT MIN(id) FROM "
+                                   "downloads) OR id = (SELECT MAX(id) FROM downloads)")
+                        .arg(kColumns)))
+        return false;
+    while (query.next())
+        recordAt(query);
+    return !query.lastError().isValid() || failed(query);
 }
 
 bool HistoryStore::migrate()
@@ -514,6 +586,29 @@ qint64 HistoryStore::count() const
     return query.value(0).toLongLong();
 }
 
+qint64 HistoryStore::countBetween(qint64 afterId, qint64 upToId) const
+{
+    if (!isOpen())
+        return -1;
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM downloads WHERE id > ? AND id <= ?"));
+    query.addBindValue(afterId);
+    query.addBindValue(upToId);
+    if (!run(query) || !query.next())
+        return -1;
+    return query.value(0).toLongLong();
+}
+
+qint64 HistoryStore::lastId() const
+{
+    if (!isOpen())
+        return -1;
+    QSqlQuery query(database());
+    if (!run(query, QStringLiteral("SELECT MAX(id) FROM downloads")) || !query.next())
+        return -1;
+    return query.value(0).toLongLong();
+}
+
 QList<DownloadRecord> HistoryStore::page(qint64 offset, int limit) const
 {
     if (offset < 0)
@@ -524,6 +619,17 @@ QList<DownloadRecord> HistoryStore::page(qint64 offset, int limit) const
 QList<DownloadRecord> HistoryStore::pageAfter(qint64 afterId, int limit) const
 {
     return rows(QStringLiteral("WHERE id > ? ORDER BY id LIMIT ?"), {afterId, limit}, limit);
+}
+
+QList<DownloadRecord> HistoryStore::pageBefore(qint64 beforeId, int limit, qint64 skip) const
+{
+    if (skip < 0)
+        return {};
+    QList<DownloadRecord> result =
+        rows(QStringLiteral("WHERE id < ? ORDER BY id DESC LIMIT ? OFFSET ?"),
+             {beforeId, limit, skip}, limit);
+    std::reverse(result.begin(), result.end());
+    return result;
 }
 
 QList<DownloadRecord> HistoryStore::rows(const QString &clauses, const QVariantList &values,

@@ -61,11 +61,19 @@ public:
     QList<DownloadRecord> unfinished();
     // The number of rows; -1 when it cannot be read.
     qint64 count() const;
+    // The number of rows with ids above `afterId` and up to `upToId`; -1 when it cannot be read.
+    qint64 countBetween(qint64 afterId, qint64 upToId) const;
+    // The highest id; 0 in an empty file, -1 when it cannot be read.
+    qint64 lastId() const;
     // Up to `limit` rows from the `offset`-th on, in id order.
     QList<DownloadRecord> page(qint64 offset, int limit) const;
     // Up to `limit` rows with ids above `afterId`, in id order: the next page after the last
     // row read, found through the key at any depth.
     QList<DownloadRecord> pageAfter(qint64 afterId, int limit) const;
+    // Up to `limit` rows with ids below `beforeId`, in id order, the `skip` rows nearest to it
+    // left out: a page read backwards from a known row or from the end, which costs what is
+    // skipped rather than the whole offset from the start.
+    QList<DownloadRecord> pageBefore(qint64 beforeId, int limit, qint64 skip = 0) const;
 
 Q_SIGNALS:
     // open() found the file broken, moved it to `movedAsidePath` and started a fresh one.
@@ -80,6 +88,11 @@ private:
     };
 
     OpenResult openConnection();
+    // Whether the file needs the full check before use: a log left behind, a header that does
+    // not match the file's size.
+    bool needsFullCheck() const;
+    static OpenResult quickCheck(QSqlDatabase &db);
+    static bool readsBothEnds(QSqlDatabase &db);
     bool migrate();
     // One step of the schema, from `fromVersion` to the next; a new version adds a case.
     static bool migrateStep(QSqlDatabase &db, int fromVersion);

@@ -15,6 +15,8 @@ namespace {
 // `rows` saved downloads written straight into the store's file in one statement.
 bool fillHistory(const QString &path, int rows)
 {
+    if (rows == 0)
+        return true;
     const QString name = QStringLiteral("fill");
     bool done = false;
     {
@@ -54,38 +56,60 @@ class DownloadsModelTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void fetchesInPages();
+    void readsRowsAsAsked_data();
+    void readsRowsAsAsked();
     void followsTheQueue();
     void withoutHistory();
     void texts();
 };
 
-void DownloadsModelTest::fetchesInPages()
+void DownloadsModelTest::readsRowsAsAsked_data()
 {
+    constexpr int kPage = DownloadsModel::kPageSize;
+    constexpr int kMany = (DownloadsModel::kCachedPages + 2) * kPage + 3;
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QList<int>>("asked");
+    QTest::newRow("empty") << 0 << QList<int>{};
+    QTest::newRow("one row") << 1 << QList<int>{0};
+    QTest::newRow("down from the top")
+        << 2 * kPage + 10 << QList<int>{0, kPage - 1, kPage, 2 * kPage, 2 * kPage + 9};
+    QTest::newRow("the end first, then up")
+        << 2 * kPage + 10 << QList<int>{2 * kPage + 9, 2 * kPage - 1, kPage, 0};
+    QTest::newRow("the middle, then both ways")
+        << 5 * kPage << QList<int>{2 * kPage + 7, 3 * kPage, 2 * kPage - 1};
+    // More pages than are kept: the first ones are read again.
+    QList<int> everyPage;
+    for (int row = 0; row < kMany; row += kPage)
+        everyPage << row;
+    QTest::newRow("more pages than kept") << kMany << (everyPage << 0 << kMany - 1 << 1);
+}
+
+void DownloadsModelTest::readsRowsAsAsked()
+{
+    QFETCH(int, rows);
+    QFETCH(QList<int>, asked);
     QTemporaryDir folder;
     HistoryStore store(folder.path());
     QVERIFY(store.open());
-    const int rows = 2 * DownloadsModel::kPageSize + 10;
     QVERIFY(fillHistory(store.filePath(), rows));
 
     DownloadsModel model(&store, nullptr);
-    QCOMPARE(model.rowCount(), 0);
-    QVERIFY(model.canFetchMore());
-    model.fetchMore();
-    QCOMPARE(model.rowCount(), DownloadsModel::kPageSize);
-    while (model.canFetchMore())
-        model.fetchMore();
     QCOMPARE(model.rowCount(), rows);
-    QCOMPARE(cell(model, 0, DownloadsModel::Title), QStringLiteral("Video 1"));
-    QCOMPARE(cell(model, rows - 1, DownloadsModel::Address),
-             QStringLiteral("http://site/watch?v=%1").arg(rows));
-    QCOMPARE(cell(model, 5, DownloadsModel::State), QStringLiteral("saved"));
-    QCOMPARE(cell(model, 5, DownloadsModel::Size), QStringLiteral("1.0 MB of 1.0 MB"));
-    QCOMPARE(cell(model, 5, DownloadsModel::File), QStringLiteral("6.flv"));
-    QCOMPARE(model.data(model.index(5, 0), DownloadsModel::FilePathRole).toString(),
-             QStringLiteral("/v/6.flv"));
-    QCOMPARE(model.rowOf(model.data(model.index(rows - 1, 0), DownloadsModel::IdRole).toLongLong()),
-             rows - 1);
+    for (int row : std::as_const(asked)) {
+        const QString number = QString::number(row + 1);
+        QCOMPARE(cell(model, row, DownloadsModel::Title), QStringLiteral("Video ") + number);
+        QCOMPARE(cell(model, row, DownloadsModel::File), number + QStringLiteral(".flv"));
+        QCOMPARE(model.recordAt(row).address, QStringLiteral("http://site/watch?v=") + number);
+        QCOMPARE(model.rowOf(model.data(model.index(row, 0), DownloadsModel::IdRole).toLongLong()),
+                 row);
+    }
+    // Rows never read are found through the history.
+    if (rows > 0) {
+        DownloadsModel unread(&store, nullptr);
+        QCOMPARE(unread.rowOf(rows), rows - 1);
+        QCOMPARE(unread.rowOf(1), 0);
+        QCOMPARE(unread.rowOf(rows + 1), -1);
+    }
 }
 
 void DownloadsModelTest::followsTheQueue()
@@ -97,22 +121,17 @@ void DownloadsModelTest::followsTheQueue()
     QVERIFY(fillHistory(store.filePath(), rows));
     DownloadQueue queue(&store);
     DownloadsModel model(&store, &queue);
-    model.fetchMore();
+    QCOMPARE(model.rowCount(), rows);
 
-    // Queued while the end of the history is still unread: it comes with its page, once.
-    const qint64 a = queue.enqueue(draft(QStringLiteral("a")));
-    QCOMPARE(model.rowCount(), DownloadsModel::kPageSize);
-    while (model.canFetchMore())
-        model.fetchMore();
-    QCOMPARE(model.rowCount(), rows + 1);
-    QCOMPARE(model.rowOf(a), rows);
-    QCOMPARE(cell(model, rows, DownloadsModel::State), QStringLiteral("locating"));
-
-    // Queued with everything read: a new last row.
+    // Queued now: new last rows, after the history counted at the start.
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    const qint64 a = queue.enqueue(draft(QStringLiteral("a")));
     const qint64 b = queue.enqueue(draft(QStringLiteral("b")));
-    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(inserted.count(), 2);
+    QCOMPARE(model.rowCount(), rows + 2);
+    QCOMPARE(model.rowOf(a), rows);
     QCOMPARE(model.rowOf(b), rows + 1);
+    QCOMPARE(cell(model, rows, DownloadsModel::State), QStringLiteral("locating"));
     QCOMPARE(cell(model, rows + 1, DownloadsModel::State), QStringLiteral("queued"));
 
     qint64 now = 0;
@@ -132,23 +151,38 @@ void DownloadsModelTest::followsTheQueue()
     QCOMPARE(cell(model, rows, DownloadsModel::Speed), QStringLiteral("1.0 MB/s"));
     QCOMPARE(cell(model, rows, DownloadsModel::TimeLeft), QStringLiteral("0:03"));
 
+    // A row of the history the queue takes up changes in place.
+    DownloadRecord old = *store.find(rows);
+    old.state = DownloadState::Failed;
+    QVERIFY(store.update(old, DownloadRecord::Field::State));
+    queue.retry(rows);
+    QCOMPARE(changed.last().at(0).toModelIndex().row(), rows - 1);
+    QCOMPARE(cell(model, rows - 1, DownloadsModel::State), QStringLiteral("queued"));
+
     queue.remove(a);
     QCOMPARE(model.rowCount(), rows + 1);
     QCOMPARE(model.rowOf(a), -1);
     QCOMPARE(model.rowOf(b), rows);
     QCOMPARE(cell(model, rows, DownloadsModel::State), QStringLiteral("locating"));
 
+    // A row of the history removed: the rows below move up.
+    queue.remove(2);
+    QCOMPARE(model.rowCount(), rows);
+    QCOMPARE(cell(model, 1, DownloadsModel::Title), QStringLiteral("Video 3"));
+    QCOMPARE(model.rowOf(b), rows - 1);
+    QCOMPARE(model.rowOf(rows), rows - 2);
+    QCOMPARE(cell(model, rows - 2, DownloadsModel::State), QStringLiteral("queued"));
+
     model.reload();
-    while (model.canFetchMore())
-        model.fetchMore();
-    QCOMPARE(model.rowCount(), rows + 1);
+    QCOMPARE(model.rowCount(), rows);
+    QCOMPARE(model.rowOf(b), rows - 1);
 }
 
 void DownloadsModelTest::withoutHistory()
 {
     DownloadQueue queue;
     DownloadsModel model(nullptr, &queue);
-    QVERIFY(!model.canFetchMore());
+    QCOMPARE(model.rowCount(), 0);
     queue.enqueue(draft(QStringLiteral("a")));
     const qint64 b = queue.enqueue(draft(QStringLiteral("b")));
     QCOMPARE(model.rowCount(), 2);

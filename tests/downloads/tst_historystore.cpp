@@ -189,6 +189,7 @@ void HistoryStoreTest::corruption_data()
     QTest::newRow("random bytes with log and index") << "random" << true;
     QTest::newRow("pages overwritten, quick check fails") << "pages" << false;
     QTest::newRow("a database without the table") << "no table" << false;
+    QTest::newRow("a history cut short") << "cut" << false;
 }
 
 void HistoryStoreTest::corruption()
@@ -212,6 +213,20 @@ void HistoryStoreTest::corruption()
         QVERIFY(file.size() > 8 * pageSize);
         QVERIFY(file.seek(2 * pageSize));
         file.write(randomBytes(file.size() - 2 * pageSize, 2));
+    } else if (damage == QLatin1String("cut")) {
+        {
+            HistoryStore whole(folder.path());
+            QVERIFY(whole.open());
+        }
+        QVERIFY(sql(path, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                                         "SELECT i + 1 FROM n WHERE i < 2000) "
+                                         "INSERT INTO downloads (address, title, state) "
+                                         "SELECT 'http://site/watch?v=' || i, "
+                                         "printf('%0200d', i), 'saved' FROM n"))
+                    .isValid());
+        QFile file(path);
+        QVERIFY(file.size() > 16 * 4096);
+        QVERIFY(file.resize(file.size() / 2 / 4096 * 4096));
     } else {
         QVERIFY(sql(path, QStringLiteral("PRAGMA user_version = 1")).isValid());
     }

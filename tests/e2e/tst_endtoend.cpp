@@ -4,6 +4,7 @@
 #include "controls/button/deRurara.h"
 #include "DemoSite.h"
 #include "downloads/DownloadQueue.h"
+#include "downloads/HistoryStore.h"
 #include "platform/widgets/PlatformContext.h"
 #include "support/FakeNotifications.h"
 #include "support/PrivateBus.h"
@@ -68,6 +69,7 @@ private Q_SLOTS:
     void missingFolderIsCreated();
     void blockedFolderReportsSaveFailure();
     void twoDownloadsInTheSameSecond();
+    void queueSavesEachInTurn();
     void exitDuringDownload_data();
     void exitDuringDownload();
     void escapeStopsADownload();
@@ -98,7 +100,10 @@ void EndToEndTest::initTestCase()
         QVERIFY(m_notifications->serve(m_bus.connect(QStringLiteral("notifications"))));
     }
     m_folder = m_dir.filePath(QStringLiteral("download"));
-    m_rig = std::make_unique<WindowRig>(DesktopComponents::make(m_site.baseUrl(), m_folder));
+    auto components = DesktopComponents::make(m_site.baseUrl(), m_folder);
+    components.historyFolder = m_dir.filePath(QStringLiteral("history"));
+    m_rig = std::make_unique<WindowRig>(std::move(components));
+    QTRY_VERIFY(m_rig->window->history());
 }
 
 void EndToEndTest::init()
@@ -108,6 +113,9 @@ void EndToEndTest::init()
     QDir().mkpath(m_folder);
     m_rig->fakes.dialogs->warnings.clear();
     m_rig->fakes.dialogs->informativeTexts.clear();
+    m_rig->fakes.dialogs->questions.clear();
+    // A video saved by an earlier test is saved again.
+    m_rig->fakes.dialogs->yes = true;
 }
 
 QStringList EndToEndTest::savedFiles() const
@@ -274,6 +282,36 @@ void EndToEndTest::twoDownloadsInTheSameSecond()
     QCOMPARE(first.readAll(), QByteArray("first video"));
 }
 
+void EndToEndTest::queueSavesEachInTurn()
+{
+    WindowRig &p = *m_rig;
+    const QStringList ids{QStringLiteral("qA"), QStringLiteral("qB"), QStringLiteral("qC")};
+    for (const QString &id : ids) {
+        m_site.addVideo(id, QStringLiteral("Clip ") + id, patternBody(50000 + id.at(1).unicode()));
+        p.edit("txtURL")->setText(m_site.baseUrl() + QStringLiteral("/watch?v=") + id);
+        QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!p.window->downloading(), kTimeout);
+    QVERIFY(p.fakes.dialogs->warnings.isEmpty());
+    QCOMPARE(savedFiles().size(), 3);
+    for (const QString &id : ids) {
+        const auto saved = p.window->history()->latestSaved(id);
+        QVERIFY(saved);
+        QFile file(saved->filePath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), patternBody(50000 + id.at(1).unicode()));
+    }
+
+    // Asked before saving one again; No (the default) saves nothing.
+    p.fakes.dialogs->yes = false;
+    QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
+    QCOMPARE(p.fakes.dialogs->questions.size(), 1);
+    QVERIFY(
+        p.fakes.dialogs->questions.constFirst().startsWith(QStringLiteral("Already saved on ")));
+    QVERIFY(p.fakes.dialogs->questions.constFirst().endsWith(QStringLiteral(". Save it again?")));
+    QVERIFY(!p.window->downloading());
+}
+
 void EndToEndTest::exitDuringDownload_data()
 {
     QTest::addColumn<bool>("confirm");
@@ -286,7 +324,9 @@ void EndToEndTest::exitDuringDownload()
     QFETCH(bool, confirm);
     // A window of its own: OK ends it for good.
     QTemporaryDir dir;
-    WindowRig p(DesktopComponents::make(m_site.baseUrl(), dir.path()));
+    auto components = DesktopComponents::make(m_site.baseUrl(), dir.path());
+    components.historyFolder = dir.filePath(QStringLiteral("history"));
+    WindowRig p(std::move(components));
     m_site.addVideo(QStringLiteral("stall"), QStringLiteral("Stalled clip"), patternBody(100000));
     m_site.setStalled(QStringLiteral("stall"), true);
     p.edit("txtURL")->setText(m_site.baseUrl() + QStringLiteral("/watch?v=stall"));
@@ -304,7 +344,7 @@ void EndToEndTest::exitDuringDownload()
     QCOMPARE(p.window->isVisible(), !confirm);
     QCOMPARE(p.window->downloading(), !confirm);
     // Leaving keeps the part file for the next start, paused; staying keeps the download going.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
              QStringList{kSavedName + QStringLiteral(".part")});
     if (confirm)
         QCOMPARE(p.window->queue().record(p.window->queue().ids().constFirst())->state,

@@ -66,6 +66,51 @@ private Q_SLOTS:
         QVERIFY(writeNew(m_outside, "outside", QIODevice::NewOnly));
     }
 
+    // A part file left by a download is taken over only as the plain file it was, and named
+    // after the video it holds.
+    void adoptsOnlyPlainPartFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("savedName"); // empty: refused
+        const QString part = kName + QStringLiteral(".part");
+        QTest::newRow("plain part file") << "file" << part << kName;
+        QTest::newRow("not a part file") << "file" << kName << QString();
+        QTest::newRow("only the suffix") << "file" << QStringLiteral(".part") << QString();
+        for (const char *kind : {"folder", "symlink", "dangling"})
+            QTest::addRow("%s", kind) << kind << part << QString();
+        QTest::newRow("gone") << "" << part << QString();
+    }
+    void adoptsOnlyPlainPartFiles()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, name);
+        QFETCH(QString, savedName);
+        QTemporaryDir scratch(m_dir.filePath(QStringLiteral("adoptXXXXXX")));
+        const QString path = scratch.filePath(name);
+        if (!kind.isEmpty())
+            QVERIFY(place(kind, path));
+        const QString before = describe(path);
+
+        PartFile file;
+        QCOMPARE(file.adopt(path), !savedName.isEmpty());
+        if (savedName.isEmpty()) {
+            QVERIFY(!file.errorString().isEmpty());
+            file.remove();
+            QCOMPARE(describe(path), before);
+            return;
+        }
+        QCOMPARE(file.size(), qint64(14));
+        QVERIFY(file.keep());
+        QCOMPARE(file.savedPath(), scratch.filePath(savedName));
+        // Let go of, a part file stays for a later download.
+        PartFile again;
+        QVERIFY(writeNew(path, "kept", QIODevice::NewOnly));
+        QVERIFY(again.adopt(path));
+        again.release();
+        QVERIFY(QFileInfo::exists(path));
+    }
+
     void namesAreNeverTakenFromOthers_data()
     {
         QTest::addColumn<QString>("kind");

@@ -30,6 +30,7 @@ public:
             return QStringLiteral("the test refuses gets");
         requestedUrls.append(request.url);
         destinations.append(request.partPath);
+        requests.append(request);
         m_partPath = request.partPath;
         m_running = true;
         return std::nullopt;
@@ -122,6 +123,7 @@ public:
 
     QStringList requestedUrls;
     QStringList destinations;
+    QList<TransferRequest> requests;
     // Gets ended by abort().
     int aborts = 0;
     bool refuseGets = false;
