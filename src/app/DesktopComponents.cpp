@@ -1,6 +1,8 @@
 #include "app/DesktopComponents.h"
 
+#include "app/FallbackLocator.h"
 #include "components/network/NetworkTransfer.h"
+#include "components/network/RedirectLocator.h"
 #include "components/webengine/WebEngineBrowser.h"
 
 #include <QCoreApplication>
@@ -31,22 +33,46 @@ void installFontSubstitutes()
     QFont::insertSubstitutions(QStringLiteral("Verdana"), closest);
 }
 
-WindowComponents make(const QString &siteBase, const QString &downloadFolder)
+namespace {
+
+// A locator that loads a page in the browser engine (a renderer process each) only where a
+// plain GET finds no token.
+std::unique_ptr<BrowserComponent> quickLocator()
+{
+    return std::make_unique<FallbackLocator>(std::make_unique<RedirectLocator>(), [] {
+        return std::make_unique<WebEngineBrowser>(nullptr);
+    });
+}
+
+// The bundle around a given locator.
+WindowComponents bundle(const QString &siteBase, const QString &downloadFolder,
+                        std::unique_ptr<BrowserComponent> locator)
 {
     WindowComponents components;
     components.makeSearchBrowser = [](QWidget *viewParent) {
         return std::make_unique<WebEngineBrowser>(viewParent);
     };
-    components.locatorBrowser = std::make_unique<WebEngineBrowser>(nullptr);
+    components.locatorBrowser = std::move(locator);
     components.transfer = std::make_unique<NetworkTransfer>();
     components.siteBase = siteBase;
     components.downloadFolder = downloadFolder;
     components.makeDownloadParts = [] {
-        return DownloadParts{std::make_unique<WebEngineBrowser>(nullptr),
-                             std::make_unique<NetworkTransfer>()};
+        return DownloadParts{quickLocator(), std::make_unique<NetworkTransfer>()};
     };
     components.historyFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return components;
+}
+
+} // namespace
+
+WindowComponents make(const QString &siteBase, const QString &downloadFolder)
+{
+    return bundle(siteBase, downloadFolder, std::make_unique<WebEngineBrowser>(nullptr));
+}
+
+WindowComponents makeForSave(const QString &siteBase, const QString &downloadFolder)
+{
+    return bundle(siteBase, downloadFolder, quickLocator());
 }
 
 } // namespace clipnab::DesktopComponents

@@ -15,7 +15,12 @@ void prepareWebEngine();
 void installFontSubstitutes();
 
 // The window's real parts: WebEngine browsers (a view for the search, none for the locator)
-// and the network transfer, against `siteBase`, saving into `downloadFolder`.
+// and the network transfer, against `siteBase`, saving into `downloadFolder`. Downloads beyond
+// the first at once get the quick locator of makeForSave().
 WindowComponents make(const QString &siteBase, const QString &downloadFolder);
+
+// The parts of a save without a window: as make(), but the locator follows redirects without a
+// page engine and turns to the WebEngine browser only where that finds no video token.
+WindowComponents makeForSave(const QString &siteBase, const QString &downloadFolder);
 
 } // namespace clipnab::DesktopComponents

@@ -30,15 +30,15 @@ DownloadNotices::DownloadNotices(PlatformContext &context, const QDBusConnection
             });
 }
 
-void DownloadNotices::showProgress(qint64 received, qint64 total)
+void DownloadNotices::showProgress(qint64 received, qint64 total, int count)
 {
-    m_launcher.show(total > 0 ? static_cast<double>(received) / static_cast<double>(total) : -1, 1);
+    m_launcher.show(total > 0 ? static_cast<double>(received) / static_cast<double>(total) : -1,
+                    count);
 }
 
 void DownloadNotices::downloadEnded(const DownloadOutcome &outcome, const QString &videoTitle,
                                     const QString &videoId, bool windowActive)
 {
-    m_launcher.hide();
     // A refused address, a stop and a pause are the user's own doing, at the window.
     if (windowActive || outcome.kind == DownloadOutcome::Kind::Invalid ||
         outcome.kind == DownloadOutcome::Kind::Stopped ||

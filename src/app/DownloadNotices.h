@@ -10,9 +10,9 @@ namespace clipnab {
 class PlatformContext;
 struct DownloadOutcome;
 
-// What the desktop shows of the window's download: its progress on the launcher entry while it
-// runs and, when it ends saved or failed while the window is not active, a notification whose
-// "Open" and "Show in folder" go through the shell.
+// What the desktop shows of the window's downloads: their progress and count on the launcher
+// entry while they run and, when one ends saved or failed while the window is not active, a
+// notification whose "Open" and "Show in folder" go through the shell.
 class DownloadNotices : public QObject
 {
     Q_OBJECT
@@ -24,7 +24,9 @@ public:
     DownloadNotices(PlatformContext &context, const QDBusConnection &bus,
                     QObject *parent = nullptr);
 
-    void showProgress(qint64 received, qint64 total);
+    // `count` downloads run or wait, `received` of the `total` bytes announced are in (a total of
+    // 0: not known); a count of 0 hides it.
+    void showProgress(qint64 received, qint64 total, int count);
     // `videoTitle` is the page title the locator saw; the video id stands in when it is empty.
     void downloadEnded(const DownloadOutcome &outcome, const QString &videoTitle,
                        const QString &videoId, bool windowActive);

@@ -177,6 +177,8 @@ void Form1::connectHandlers()
 
     connect(m_runner.get(), &DownloadRunner::started, this, &Form1::onItemStarted);
     connect(m_runner.get(), &DownloadRunner::ended, this, &Form1::onItemEnded);
+    connect(m_queue.get(), &DownloadQueue::itemChanged, this, &Form1::showQueueProgress);
+    connect(m_queue.get(), &DownloadQueue::itemRemoved, this, &Form1::showQueueProgress);
     connect(m_ui.downloadsAction, &QAction::triggered, this, &Form1::showDownloads);
     connect(m_ui.preferencesAction, &QAction::triggered, this, &Form1::showPreferences);
 
@@ -262,19 +264,15 @@ void Form1::showPreferences()
     PreferencesDialog dialog(settings, defaultFolder, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    const QString folderBefore = settings.downloadFolder();
     dialog.save(settings);
-    applySettings();
-}
-
-void Form1::applySettings()
-{
-    const DownloadSettings settings;
     m_queue->setConcurrency(std::min(settings.downloadsAtOnce(), m_runner->capacity()));
     m_ui.clipboardAction->setChecked(settings.watchClipboard());
+    // A folder given on the command line holds until the preference itself changes.
     const QString folder = settings.downloadFolder();
-    m_runner->setDownloadFolder(
-        folder.isEmpty() ? DownloadFolder::choose(DownloadFolder::currentPlaces(QString()))
-                         : QFileInfo(folder).absoluteFilePath());
+    if (folder != folderBefore)
+        m_runner->setDownloadFolder(
+            folder.isEmpty() ? defaultFolder : QFileInfo(folder).absoluteFilePath());
 }
 
 void Form1::onStartClicked()
@@ -459,6 +457,26 @@ void Form1::showSearchProgress(const QString &caption)
                                           base.top() - (height - base.height()) / 2, width, height);
 }
 
+void Form1::showQueueProgress()
+{
+    // Downloads of unknown length leave the fraction unknown.
+    qint64 received = 0;
+    qint64 total = 0;
+    int count = 0;
+    bool sized = true;
+    const QList<qint64> ids = m_queue->ids();
+    for (qint64 id : ids) {
+        const auto record = m_queue->record(id);
+        if (!record || !(isActive(record->state) || record->state == DownloadState::Queued))
+            continue;
+        ++count;
+        sized = sized && record->total > 0;
+        received += record->bytes;
+        total += std::max<qint64>(record->total, 0);
+    }
+    m_notices->showProgress(received, sized ? total : 0, count);
+}
+
 void Form1::onItemStarted(qint64, DownloadFlow *flow)
 {
     if (!m_followed)
@@ -471,7 +489,6 @@ void Form1::follow(DownloadFlow *flow)
     m_ui.stopAction->setEnabled(true);
     connect(flow, &DownloadFlow::phaseChanged, this, &Form1::showDownloadPhase);
     connect(flow, &DownloadFlow::progressChanged, this, &Form1::showDownloadProgress);
-    connect(flow, &DownloadFlow::progressChanged, m_notices.get(), &DownloadNotices::showProgress);
     // It may be under way already.
     if (flow->phase() == DownloadFlow::Phase::Transferring)
         showDownloadPhase(DownloadFlow::Phase::Analysing);
@@ -500,7 +517,6 @@ void Form1::onItemEnded(qint64 id, DownloadFlow *flow, const DownloadOutcome &ou
         if (m_followed != flow)
             return;
         disconnect(flow, nullptr, this, nullptr);
-        disconnect(flow, nullptr, m_notices.get(), nullptr);
         m_followed = nullptr;
         m_ui.stopAction->setEnabled(false);
         showIdle(afterLookup);

@@ -82,10 +82,11 @@ private:
     // "Already saved on DATE as FILE. Save it again?" when the video was saved before and the
     // file is still there; true when it is to be saved.
     bool confirmSaveAgain(const QString &videoId);
-    void applySettings();
     void follow(DownloadFlow *flow);
     void followNext();
     void onItemStarted(qint64 id, DownloadFlow *flow);
+    // The launcher entry's count and progress, over what runs or waits.
+    void showQueueProgress();
     void onItemEnded(qint64 id, DownloadFlow *flow, const DownloadOutcome &outcome);
 
     // Handlers.

@@ -285,7 +285,9 @@ int run(const CommandLine &command, const QString &downloadFolder)
     const QString &siteBase = command.siteBase;
     BatchSave batch(
         clock,
-        [siteBase, downloadFolder] { return DesktopComponents::make(siteBase, downloadFolder); },
+        [siteBase, downloadFolder] {
+            return DesktopComponents::makeForSave(siteBase, downloadFolder);
+        },
         {siteBase, downloadFolder, command.jobs, command.skipSaved},
         history.isOpen() ? &history : nullptr);
 

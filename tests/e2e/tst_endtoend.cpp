@@ -13,11 +13,14 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace clipnab;
 
@@ -333,6 +336,8 @@ void EndToEndTest::exitDuringDownload()
     QTest::mouseClick(p.button("cmdDown"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(p.label("Label1")->text() == QStringLiteral("Downloading..."),
                              kTimeout);
+    const QString part = dir.filePath(kSavedName + QStringLiteral(".part"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(part).size() > 0, kTimeout);
     p.fakes.dialogs->answer = confirm ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel;
     QSignalSpy terminated(p.window.get(), &Form1::terminated);
     QTest::mouseClick(p.button("cmdExit"), Qt::LeftButton);
@@ -346,9 +351,27 @@ void EndToEndTest::exitDuringDownload()
     // Leaving keeps the part file for the next start, paused; staying keeps the download going.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
              QStringList{kSavedName + QStringLiteral(".part")});
-    if (confirm)
-        QCOMPARE(p.window->queue().record(p.window->queue().ids().constFirst())->state,
-                 DownloadState::Paused);
+    if (!confirm)
+        return;
+
+    // The next start lists it as paused; Resume asks for the rest of the same body.
+    m_site.setStalled(QStringLiteral("stall"), false);
+    auto again = DesktopComponents::make(m_site.baseUrl(), dir.path());
+    again.historyFolder = dir.filePath(QStringLiteral("history"));
+    WindowRig next(std::move(again));
+    QTRY_VERIFY(next.window->history());
+    const QList<qint64> ids = next.window->queue().ids();
+    QCOMPARE(ids.size(), 1);
+    QCOMPARE(next.window->queue().record(ids.constFirst())->state, DownloadState::Paused);
+    QSignalSpy served(&m_site, &DemoSite::requestServed);
+    next.window->queue().resume(ids.constFirst());
+    QTRY_VERIFY_WITH_TIMEOUT(!next.window->downloading(), kTimeout);
+    QVERIFY(std::any_of(served.cbegin(), served.cend(), [](const QList<QVariant> &request) {
+        return request.at(1).toInt() == 206;
+    }));
+    QFile saved(dir.filePath(kSavedName));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), patternBody(100000));
 }
 
 void EndToEndTest::escapeStopsADownload()
