@@ -3,7 +3,8 @@
 //  - four large videos saved at once by `clipnab --save A B C D --jobs 4` against four `curl -o`
 //    run together: the ratio of total throughput and the program's peak resident size (VmHWM
 //    of its own process, read while it runs; the browser engine's helper processes are not
-//    counted);
+//    counted) and the longest its event loop stood still (it reports that with
+//    CLIPNAB_TRACE_STALLS set);
 //  - many small videos from `--batch-file - --jobs 4`: every file exact and the resident size
 //    after the first ten saved against the size at the end.
 // Every file the program saves is compared with curl's copy of the same video.
@@ -34,6 +35,7 @@ constexpr int kSampleMs = 20;
 constexpr int kEarlyCount = 10;
 constexpr double kThroughputTarget = 0.9;
 constexpr double kPeakTargetMiB = 64;
+constexpr double kStallTargetMs = 50;
 constexpr double kGrowthLimit = 0.10;
 
 // A field of /proc/PID/status in KiB; -1 when the process is gone.
@@ -60,6 +62,7 @@ struct ProgramRun
     long earlyKiB = 0;
     long lastKiB = 0;
     int saved = 0;
+    double stallMs = -1; // the longest the program's event loop stood still
 };
 
 // Runs the program with `arguments` to its end, `input` on its standard input, sampling its
@@ -69,7 +72,7 @@ ProgramRun runProgram(const QStringList &arguments, const QByteArray &input,
 {
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.setStandardErrorFile(QProcess::nullDevice());
+    process.setReadChannel(QProcess::StandardOutput);
     ProgramRun run;
     QTimer sampler;
     const auto sample = [&] {
@@ -102,6 +105,10 @@ ProgramRun runProgram(const QStringList &arguments, const QByteArray &input,
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     if (ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
         run.seconds = seconds;
+    const QByteArray errors = process.readAllStandardError();
+    const QByteArray stallLine = "longest event-loop stall ";
+    if (const qsizetype at = errors.lastIndexOf(stallLine); at >= 0)
+        run.stallMs = errors.mid(at + stallLine.size()).split(' ').value(0).toDouble();
     return run;
 }
 
@@ -189,6 +196,7 @@ int main(int argc, char *argv[])
     // The program's history goes into the work folder, not the user's.
     environment.insert(QStringLiteral("XDG_DATA_HOME"),
                        QDir(work).filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("CLIPNAB_TRACE_STALLS"), QStringLiteral("1"));
     if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     const QStringList common{QStringLiteral("--site"), site.base(),
@@ -228,6 +236,7 @@ int main(int argc, char *argv[])
         if (run.seconds >= 0 && (large.seconds < 0 || run.seconds < large.seconds))
             large.seconds = run.seconds;
         large.peakKiB = std::max(large.peakKiB, run.peakKiB);
+        large.stallMs = std::max(large.stallMs, run.stallMs);
         // The files are read once, in the last round: a second read of gigabytes says nothing.
         if (round == kRounds - 1) {
             const QStringList saved = contents(ours);
@@ -288,6 +297,9 @@ int main(int argc, char *argv[])
                 syncedRate > 0 ? ourRate / syncedRate : 0.0);
     std::printf("clipnab peak RSS   : %8.1f MiB (target below %.0f MiB: %s)\n", peak,
                 kPeakTargetMiB, peak > 0 && peak < kPeakTargetMiB ? "PASS" : "FAIL");
+    std::printf("longest stall      : %8.1f ms (target below %.0f ms: %s)\n", large.stallMs,
+                kStallTargetMs,
+                large.stallMs >= 0 && large.stallMs < kStallTargetMs ? "PASS" : "FAIL");
     std::printf("%d videos of %lld KiB from --batch-file -, %d at once\n", smallCount,
                 static_cast<long long>(smallKiB), kJobs);
     std::printf("saved exact        : %s %d of %d  (clipnab %.2f s, xargs -P%d curl %.2f s)\n",

@@ -18,6 +18,8 @@ namespace clipnab {
 namespace {
 
 constexpr QSize kInitialSize{860, 360};
+constexpr int kTitleWidth = 200;
+constexpr int kAddressWidth = 180;
 
 struct ActionButton
 {
@@ -58,6 +60,9 @@ DownloadsWindow::DownloadsWindow(DownloadsModel &model, DownloadQueue &queue, Sh
     // Fixed row heights and no per-row size pass: a long history scrolls without measuring rows.
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->horizontalHeader()->setStretchLastSection(true);
+    // The title and the address are what a row is known by.
+    m_view->horizontalHeader()->resizeSection(DownloadsModel::Title, kTitleWidth);
+    m_view->horizontalHeader()->resizeSection(DownloadsModel::Address, kAddressWidth);
 
     auto *buttons = new QHBoxLayout;
     for (const ActionButton &entry : kActionButtons) {

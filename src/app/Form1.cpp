@@ -271,8 +271,8 @@ void Form1::showPreferences()
     // A folder given on the command line holds until the preference itself changes.
     const QString folder = settings.downloadFolder();
     if (folder != folderBefore)
-        m_runner->setDownloadFolder(
-            folder.isEmpty() ? defaultFolder : QFileInfo(folder).absoluteFilePath());
+        m_runner->setDownloadFolder(folder.isEmpty() ? defaultFolder
+                                                     : QFileInfo(folder).absoluteFilePath());
 }
 
 void Form1::onStartClicked()

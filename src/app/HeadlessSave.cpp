@@ -6,6 +6,7 @@
 #include "app/DesktopComponents.h"
 #include "app/ProgressCaption.h"
 #include "app/ProgressText.h"
+#include "app/StallTrace.h"
 #include "downloads/HistoryStore.h"
 #include "platform/Clock.h"
 #include "retrieval/DownloadFlow.h"
@@ -316,6 +317,7 @@ int run(const CommandLine &command, const QString &downloadFolder)
         });
     }
 
+    const StallTrace stalls;
     QEventLoop loop;
     QObject::connect(&batch, &BatchSave::finished, &loop, &QEventLoop::quit);
     const TerminationWatch watch([&batch] { batch.stop(); });
