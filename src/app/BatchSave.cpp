@@ -1,9 +1,11 @@
 #include "app/BatchSave.h"
 
 #include "components/BrowserComponent.h"
+#include "components/HttpFields.h"
 #include "components/TransferComponent.h"
 #include "downloads/HistoryStore.h"
 #include "retrieval/AddressCheck.h"
+#include "retrieval/PartFile.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -30,6 +32,7 @@ struct BatchSave::Runner
     bool busy = false;
     QString address;
     DownloadRecord record; // id 0 when the history did not take it
+    bool transferStarted = false;
     QElapsedTimer progressSaved;
 };
 
@@ -46,6 +49,8 @@ BatchSave::~BatchSave() = default;
 void BatchSave::start(Source source)
 {
     m_source = std::move(source);
+    if (m_history)
+        m_leftovers = m_history->unfinished();
     startMore();
 }
 
@@ -105,6 +110,19 @@ std::optional<DownloadRecord> BatchSave::earlierSave(const QString &address) con
     return saved;
 }
 
+std::optional<DownloadRecord> BatchSave::takeLeftover(const QString &videoId)
+{
+    // The newest first: an older row of the same video is a try that was given up on.
+    for (auto it = m_leftovers.rbegin(); it != m_leftovers.rend(); ++it) {
+        if (it->videoId != videoId || it->partPath.isEmpty() || !QFileInfo(it->partPath).isFile())
+            continue;
+        DownloadRecord taken = *it;
+        m_leftovers.erase(std::next(it).base());
+        return taken;
+    }
+    return std::nullopt;
+}
+
 BatchSave::Runner &BatchSave::freeRunner()
 {
     for (const auto &runner : m_runners) {
@@ -121,6 +139,10 @@ BatchSave::Runner &BatchSave::freeRunner()
             [this, made](DownloadFlow::Phase phase) { onPhase(*made, phase); });
     connect(made->flow.get(), &DownloadFlow::progressChanged, this,
             [this, made](qint64 received, qint64 total) { onProgress(*made, received, total); });
+    connect(made->flow.get(), &DownloadFlow::validated, this,
+            [this, made](const QString &etag, const QString &lastModified) {
+                onValidated(*made, etag, lastModified);
+            });
     // The flow may report before it has gone idle: the runner is reused only after that.
     connect(made->flow.get(), &DownloadFlow::finished, this,
             [this, made](const DownloadOutcome &outcome) {
@@ -136,10 +158,25 @@ void BatchSave::begin(Runner &runner, const QString &address)
 {
     runner.busy = true;
     runner.address = address;
+    runner.transferStarted = false;
+    const QString videoId = AddressCheck::cutVideoId(address);
+    if (auto leftover = takeLeftover(videoId)) {
+        // The same row goes on: its part file, validators and times are those of the save that
+        // was cut off.
+        runner.record = *leftover;
+        runner.record.address = address;
+        runner.record.state = DownloadState::Locating;
+        record(runner, Field::Address | Field::State);
+        Q_EMIT flowStarted(runner.flow.get());
+        runner.flow->resume(address, runner.record.partPath,
+                            HttpFields::resumeValidator(runner.record.etag.toLatin1(),
+                                                        runner.record.lastModified.toLatin1()));
+        return;
+    }
     const QDateTime now = QDateTime::currentDateTimeUtc();
     runner.record = DownloadRecord();
     runner.record.address = address;
-    runner.record.videoId = AddressCheck::cutVideoId(address);
+    runner.record.videoId = videoId;
     runner.record.queuedAt = now;
     runner.record.startedAt = now;
     runner.record.state = DownloadState::Locating;
@@ -159,6 +196,7 @@ void BatchSave::onPhase(Runner &runner, DownloadFlow::Phase phase)
                           : record.partPath;
     record.title = runner.components.locatorBrowser->LocationName();
     record.state = DownloadState::Saving;
+    runner.transferStarted = true;
     this->record(runner, Field::PartPath | Field::FilePath | Field::Title | Field::State);
     // Bytes follow from here on, once an interval has passed: a short save writes no row for
     // them before its end.
@@ -175,11 +213,26 @@ void BatchSave::onProgress(Runner &runner, qint64 received, qint64 total)
     record(runner, Field::Bytes | Field::Total);
 }
 
+void BatchSave::onValidated(Runner &runner, const QString &etag, const QString &lastModified)
+{
+    // A continued answer that names neither leaves the row's own: they still describe the body
+    // the part file holds.
+    if (etag.isEmpty() && lastModified.isEmpty())
+        return;
+    runner.record.etag = etag;
+    runner.record.lastModified = lastModified;
+    record(runner, Field::Etag | Field::LastModified);
+}
+
 void BatchSave::onFinished(Runner &runner, const DownloadOutcome &outcome)
 {
     DownloadRecord &record = runner.record;
     record.endedAt = QDateTime::currentDateTimeUtc();
-    // The flow keeps no part file of an ended save.
+    // The flow keeps no part file of an ended save. A continued one that ended before its
+    // transfer began has not touched the part file it was given.
+    const QString untouchedPart = !runner.transferStarted && QFileInfo(record.partPath).isFile()
+                                      ? record.partPath
+                                      : QString();
     record.partPath.clear();
     DownloadRecord::Fields fields = Field::EndedAt | Field::PartPath | Field::State;
     switch (outcome.kind) {
@@ -192,11 +245,21 @@ void BatchSave::onFinished(Runner &runner, const DownloadOutcome &outcome)
     case Kind::Stopped:
         record.state = DownloadState::Stopped;
         fields |= Field::Bytes;
+        // A stopped save leaves no part file, not even one it had yet to continue.
+        if (PartFile part; !untouchedPart.isEmpty() && part.adopt(untouchedPart))
+            part.remove();
         break;
     default:
-        record.state = DownloadState::Failed;
         record.reason = outcome.reason.isEmpty() ? outcome.message : outcome.reason;
         fields |= Field::Reason | Field::Bytes;
+        if (untouchedPart.isEmpty()) {
+            record.state = DownloadState::Failed;
+            break;
+        }
+        // Kept for a later save to continue, as the save that was cut off left it.
+        record.state = DownloadState::Paused;
+        record.partPath = untouchedPart;
+        record.endedAt = QDateTime();
         break;
     }
     this->record(runner, fields);

@@ -5,6 +5,7 @@
 #include "retrieval/DownloadFlow.h"
 #include "retrieval/DownloadOutcome.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -22,7 +23,8 @@ class HistoryStore;
 // download flow on a hidden browser and a transfer of its own, made when first needed and used
 // again for a later address. An address the check refuses ends at once, without a browser; with
 // skipSaved, a video whose last saved file is still there is skipped. Every save that starts is
-// written into the history as it goes, when there is one.
+// written into the history as it goes, when there is one, so that a save cut off without a chance
+// to end (killed, power lost) is continued from its part file by the next save of the video.
 class BatchSave : public QObject
 {
     Q_OBJECT
@@ -54,7 +56,8 @@ public:
     ~BatchSave() override;
 
     // Saves what `source` gives; finished() comes once it is dry and every save has ended,
-    // perhaps before this returns.
+    // perhaps before this returns. The history's unfinished rows of programs no longer running
+    // are taken over first, for their part files to be continued.
     void start(Source source);
     // Stops the saves under way as Stop does (their part files go) and starts no more.
     void stop();
@@ -73,10 +76,13 @@ private:
 
     void startMore();
     std::optional<DownloadRecord> earlierSave(const QString &address) const;
+    // The unfinished row of the video whose part file is still there, taken out of the list.
+    std::optional<DownloadRecord> takeLeftover(const QString &videoId);
     Runner &freeRunner();
     void begin(Runner &runner, const QString &address);
     void onPhase(Runner &runner, DownloadFlow::Phase phase);
     void onProgress(Runner &runner, qint64 received, qint64 total);
+    void onValidated(Runner &runner, const QString &etag, const QString &lastModified);
     void onFinished(Runner &runner, const DownloadOutcome &outcome);
     void record(Runner &runner, DownloadRecord::Fields fields);
     int busyCount() const;
@@ -86,6 +92,8 @@ private:
     Settings m_settings;
     HistoryStore *m_history;
     Source m_source;
+    // Rows left by ended programs, oldest first; each continues at most one save.
+    QList<DownloadRecord> m_leftovers;
     std::vector<std::unique_ptr<Runner>> m_runners;
     bool m_sourceDry = false;
     bool m_stopping = false;

@@ -1,8 +1,10 @@
 #include "DemoSite.h"
+#include "GeneratedBody.h"
 #include "support/FreePort.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -62,6 +64,8 @@ private Q_SLOTS:
     void batch();
     void interruptLeavesNothing_data();
     void interruptLeavesNothing();
+    void killedSaveContinues_data();
+    void killedSaveContinues();
 
 private:
     DemoSite m_site;
@@ -276,6 +280,60 @@ void HeadlessSaveTest::interruptLeavesNothing()
         QVERIFY2(err.contains(QStringLiteral("0 saved, 0 skipped, 0 failed, 2 stopped")),
                  qPrintable(err));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
+void HeadlessSaveTest::killedSaveContinues_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<bool>("changed"); // the site has a new body for the video by the second run
+    QTest::newRow("same body") << QStringLiteral("killedSame") << false;
+    QTest::newRow("body changed") << QStringLiteral("killedNew") << true;
+}
+
+void HeadlessSaveTest::killedSaveContinues()
+{
+    // A save killed with half the body in its part file (the site stalls there): the next save
+    // asks for the rest from the part file's size and ends with the site's body byte for byte,
+    // whether the site answers with the rest or, the body having changed, with all of it.
+    QFETCH(QString, id);
+    QFETCH(bool, changed);
+    const QByteArray before = GeneratedBody::bytes(0, 300000);
+    const QByteArray after = changed ? GeneratedBody::bytes(1, 200000) : before;
+    m_site.addVideo(id, id, before);
+    m_site.setStalled(id, true);
+    QTemporaryDir dir;
+    const QTemporaryDir data;
+    const QStringList arguments{
+        QStringLiteral("--site"),         m_site.baseUrl(),
+        QStringLiteral("--download-dir"), dir.path(),
+        QStringLiteral("--save"),         m_site.baseUrl() + QStringLiteral("/watch?v=") + id};
+    const auto parts = [&dir] {
+        return QDir(dir.path()).entryInfoList({QStringLiteral("*.part")}, QDir::Files);
+    };
+    QProcess first;
+    first.setProcessEnvironment(withoutDisplay(data.path()));
+    first.start(QStringLiteral(CLIPNAB_PROGRAM), arguments);
+    QTRY_VERIFY_WITH_TIMEOUT(parts().size() == 1 && parts().first().size() == before.size() / 2,
+                             kTimeout);
+    first.kill();
+    QVERIFY(first.waitForFinished(kTimeout));
+    const QString partPath = parts().first().filePath();
+    const qint64 kept = QFileInfo(partPath).size();
+
+    if (changed)
+        m_site.addVideo(id, id, after);
+    m_site.setStalled(id, false);
+    const qsizetype earlier = m_site.rangeLog().size();
+    const Run second(withoutDisplay(data.path()), arguments);
+    QVERIFY2(second.ended && second.program.exitCode() == 0, qPrintable(second.err));
+    QCOMPARE(m_site.rangeLog().mid(earlier), QStringList{QStringLiteral("bytes=%1-").arg(kept)});
+    // The part file continued is the one renamed, and nothing else is left.
+    const QString savedPath = partPath.chopped(5);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QFileInfo(savedPath).fileName()});
+    QFile saved(savedPath);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll() == after);
 }
 
 QTEST_GUILESS_MAIN(HeadlessSaveTest)
