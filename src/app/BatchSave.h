@@ -9,22 +9,25 @@
 #include <QObject>
 #include <QString>
 
+#include <QHash>
+
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace clipnab {
 
 class Clock;
+class DownloadQueue;
+class DownloadRunner;
 class HistoryStore;
 
-// Saves a list of addresses without a window, up to `jobs` at once. Each save under way has a
-// download flow on a hidden browser and a transfer of its own, made when first needed and used
-// again for a later address. An address the check refuses ends at once, without a browser; with
-// skipSaved, a video whose last saved file is still there is skipped. Every save that starts is
-// written into the history as it goes, when there is one, so that a save cut off without a chance
-// to end (killed, power lost) is continued from its part file by the next save of the video.
+// Saves a list of addresses without a window, up to `jobs` at once, through the download queue
+// and its runner, as the window does: each save under way has a flow on parts of its own, and
+// every save is written into the history as it goes, when there is one, so that a save cut off
+// without a chance to end (killed, power lost) is continued from its part file by the next save
+// of the video. An address the check refuses ends at once; with skipSaved, a video whose last
+// saved file is still there is skipped.
 class BatchSave : public QObject
 {
     Q_OBJECT
@@ -46,9 +49,6 @@ public:
         int jobs = 1;
         bool skipSaved = false;
     };
-
-    // Progress goes into the history at most this often; every change of state at once.
-    static constexpr qint64 kProgressSaveIntervalMs = 1000;
 
     // The clock names the files; `history` may be null, and outlives the batch like the clock.
     BatchSave(Clock &clock, MakeComponents makeComponents, Settings settings, HistoryStore *history,
@@ -72,29 +72,21 @@ Q_SIGNALS:
     void finished();
 
 private:
-    struct Runner;
-
     void startMore();
     std::optional<DownloadRecord> earlierSave(const QString &address) const;
-    // The unfinished row of the video whose part file is still there, taken out of the list.
-    std::optional<DownloadRecord> takeLeftover(const QString &videoId);
-    Runner &freeRunner();
-    void begin(Runner &runner, const QString &address);
-    void onPhase(Runner &runner, DownloadFlow::Phase phase);
-    void onProgress(Runner &runner, qint64 received, qint64 total);
-    void onValidated(Runner &runner, const QString &etag, const QString &lastModified);
-    void onFinished(Runner &runner, const DownloadOutcome &outcome);
-    void record(Runner &runner, DownloadRecord::Fields fields);
-    int busyCount() const;
+    // The paused item of the video whose part file is still there, taken out of the leftovers.
+    std::optional<qint64> takeLeftover(const QString &videoId);
+    void onEnded(qint64 id, const DownloadOutcome &outcome);
 
-    Clock &m_clock;
-    MakeComponents m_makeComponents;
     Settings m_settings;
     HistoryStore *m_history;
     Source m_source;
-    // Rows left by ended programs, oldest first; each continues at most one save.
-    QList<DownloadRecord> m_leftovers;
-    std::vector<std::unique_ptr<Runner>> m_runners;
+    std::unique_ptr<DownloadQueue> m_queue;
+    std::unique_ptr<DownloadRunner> m_runner;
+    // The saves under way, with the address each was given as.
+    QHash<qint64, QString> m_running;
+    // Items of rows left by ended programs, oldest first; each continues at most one save.
+    QList<qint64> m_leftovers;
     bool m_sourceDry = false;
     bool m_stopping = false;
     bool m_finished = false;

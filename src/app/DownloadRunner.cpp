@@ -35,6 +35,9 @@ struct DownloadRunner::Runner
     std::unique_ptr<DownloadFlow> flow;
     qint64 item = 0;      // the item it runs; 0 when free
     bool pending = false; // the item is taken, its flow starts from the event loop
+    // The item's transfer began: the flow owns its part file from then on. Before, a part file
+    // of an earlier try is still as that try left it.
+    bool transferring = false;
 };
 
 DownloadRunner::DownloadRunner(Clock &clock, DownloadQueue &queue, DownloadParts first,
@@ -169,6 +172,7 @@ void DownloadRunner::onStartRequested(qint64 id)
 void DownloadRunner::begin(Runner &runner)
 {
     runner.pending = false;
+    runner.transferring = false;
     const qint64 id = runner.item;
     const auto record = m_queue.record(id);
     if (!record) {
@@ -189,13 +193,17 @@ void DownloadRunner::onStopRequested(qint64 id)
 {
     if (Runner *runner = runnerOf(id)) {
         if (!runner->pending) {
+            const bool transferring = runner->transferring;
             runner->flow->stop();
-            return;
+            if (transferring)
+                return;
+        } else {
+            runner->item = 0;
+            runner->pending = false;
+            Q_EMIT ended(id, runner->flow.get(), {.kind = Kind::Stopped});
         }
-        runner->item = 0;
-        runner->pending = false;
     }
-    // A paused item's part file: taken over only while it is still the plain file it was.
+    // A part file the flow has not taken over: only while it is still the plain file it was.
     const auto record = m_queue.record(id);
     PartFile part;
     if (record && !record->partPath.isEmpty() && part.adopt(record->partPath))
@@ -223,6 +231,7 @@ void DownloadRunner::onPhase(Runner &runner, DownloadFlow::Phase phase)
     if (phase != DownloadFlow::Phase::Transferring)
         return;
     const QString partPath = runner.flow->partPath();
+    runner.transferring = true;
     m_queue.reportTitle(runner.item, runner.parts.locatorBrowser->LocationName());
     m_queue.reportSaving(
         runner.item,
@@ -248,10 +257,15 @@ void DownloadRunner::onFinished(Runner &runner, const DownloadOutcome &outcome)
     case Kind::Invalid:
     case Kind::NoToken:
     case Kind::DownloadFailed:
-    case Kind::SaveFailed:
+    case Kind::SaveFailed: {
+        // A part file of an earlier try that the flow never took over stays to be continued.
+        const auto record = m_queue.record(id);
+        const bool partKept =
+            !runner.transferring && record && QFileInfo(record->partPath).isFile();
         m_queue.reportFailed(id, outcome.reason.isEmpty() ? outcome.message : outcome.reason,
-                             outOfSpace(outcome));
+                             outOfSpace(outcome), partKept);
         break;
+    }
     }
     Q_EMIT ended(id, runner.flow.get(), outcome);
 }

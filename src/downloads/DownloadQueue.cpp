@@ -151,7 +151,9 @@ void DownloadQueue::reportSaving(qint64 id, const QString &filePath, const QStri
 void DownloadQueue::reportValidators(qint64 id, const QString &etag, const QString &lastModified)
 {
     Item *item = find(id);
-    if (!item || !isActive(item->record.state))
+    // A continued answer that names neither leaves the item's own: they still describe the body
+    // its part file holds.
+    if (!item || !isActive(item->record.state) || (etag.isEmpty() && lastModified.isEmpty()))
         return;
     item->record.etag = etag;
     item->record.lastModified = lastModified;
@@ -203,17 +205,21 @@ void DownloadQueue::reportSaved(qint64 id, const QString &filePath, qint64 size)
     startWaiting();
 }
 
-void DownloadQueue::reportFailed(qint64 id, const QString &reason, bool diskFull)
+void DownloadQueue::reportFailed(qint64 id, const QString &reason, bool diskFull, bool partKept)
 {
     Item *item = find(id);
     if (!item || !isActive(item->record.state))
         return;
     item->record.reason = reason;
-    item->record.endedAt = QDateTime::currentDateTimeUtc();
-    // A failed transfer leaves no part file.
-    item->record.partPath.clear();
-    changeState(*item, DownloadState::Failed,
-                Field::Reason | Field::EndedAt | Field::Bytes | Field::PartPath);
+    if (partKept && !item->record.partPath.isEmpty()) {
+        changeState(*item, DownloadState::Paused, Field::Reason);
+    } else {
+        item->record.endedAt = QDateTime::currentDateTimeUtc();
+        // A failed transfer leaves no part file.
+        item->record.partPath.clear();
+        changeState(*item, DownloadState::Failed,
+                    Field::Reason | Field::EndedAt | Field::Bytes | Field::PartPath);
+    }
     if (diskFull) {
         QList<qint64> waiting;
         for (const Item &other : std::as_const(m_items)) {

@@ -70,8 +70,9 @@ public:
     // The complete file is in place under `filePath`, `size` bytes long.
     void reportSaved(qint64 id, const QString &filePath, qint64 size);
     // On a full disk the items still queued are paused instead of started: they wait until the
-    // user resumes them.
-    void reportFailed(qint64 id, const QString &reason, bool diskFull);
+    // user resumes them. An item that ended before its transfer began, with the part file of an
+    // earlier try untouched (`partKept`), is paused with the reason instead, to be continued.
+    void reportFailed(qint64 id, const QString &reason, bool diskFull, bool partKept = false);
 
     // User actions and the end of the program. Stop, resume, retry and remove also take a row of
     // an earlier run that the history holds.

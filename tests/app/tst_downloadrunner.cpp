@@ -120,27 +120,41 @@ void DownloadRunnerTest::resumeContinuesThePartFile()
 void DownloadRunnerTest::endingKeepsOrDeletesThePart_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::addColumn<bool>("running"); // else paused
+    QTest::addColumn<QString>(
+        "stage"); // how far the paused item got again: paused, locating, saving
     QTest::addColumn<bool>("kept");
     QTest::addColumn<int>("state"); // -1: the item is gone
-    QTest::newRow("program ends") << "pauseAll" << true << true << int(DownloadState::Paused);
-    QTest::newRow("stop running") << "stop" << true << false << int(DownloadState::Stopped);
-    QTest::newRow("stop paused") << "stop" << false << false << int(DownloadState::Stopped);
-    QTest::newRow("remove running") << "remove" << true << false << -1;
-    QTest::newRow("remove paused") << "remove" << false << false << -1;
+    const int paused = int(DownloadState::Paused);
+    const int stopped = int(DownloadState::Stopped);
+    QTest::newRow("program ends") << "pauseAll"
+                                  << "saving" << true << paused;
+    QTest::newRow("stop saving") << "stop"
+                                 << "saving" << false << stopped;
+    QTest::newRow("stop locating") << "stop"
+                                   << "locating" << false << stopped;
+    QTest::newRow("stop paused") << "stop"
+                                 << "paused" << false << stopped;
+    QTest::newRow("remove saving") << "remove"
+                                   << "saving" << false << -1;
+    QTest::newRow("remove paused") << "remove"
+                                   << "paused" << false << -1;
+    // The part file was never taken over: it waits for the next try.
+    QTest::newRow("no token while locating") << "notoken"
+                                             << "locating" << true << paused;
 }
 
 void DownloadRunnerTest::endingKeepsOrDeletesThePart()
 {
     QFETCH(QString, how);
-    QFETCH(bool, running);
+    QFETCH(QString, stage);
     QFETCH(bool, kept);
     QFETCH(int, state);
     Rig rig;
     const qint64 id = rig.restorePaused("123", QString(), QString());
     const QString part = rig.queue.record(id)->partPath;
-    if (running) {
+    if (stage != QLatin1String("paused"))
         rig.queue.resume(id);
+    if (stage == QLatin1String("saving")) {
         rig.browser->finish(kPlayer);
         QVERIFY(rig.transfer->isRunning());
     }
@@ -148,8 +162,10 @@ void DownloadRunnerTest::endingKeepsOrDeletesThePart()
         rig.runner->pauseAll();
     else if (how == QLatin1String("stop"))
         rig.queue.stop(id);
-    else
+    else if (how == QLatin1String("remove"))
         rig.queue.remove(id);
+    else
+        rig.browser->finish(kSite + QStringLiteral("/player?video_id=5qWsH5lO-ME"));
     QVERIFY(!rig.transfer->isRunning());
     QCOMPARE(QFile::exists(part), kept);
     if (state < 0)
