@@ -46,10 +46,11 @@ public:
         int retryDelayMs = 0; // before the first retry; doubled for each further one
     };
 
-    // Bytes the network layer may hold before it stops reading from the socket.
-    static constexpr qint64 kReadBufferSize = 2 * 1024 * 1024;
+    // Bytes the network layer may hold before it stops reading from the socket. Small enough
+    // that four downloads at once stay within a few MiB while the disk holds their writes back.
+    static constexpr qint64 kReadBufferSize = 512 * 1024;
     // Largest piece moved from the network layer to the file in one write.
-    static constexpr qint64 kWriteStep = 1024 * 1024;
+    static constexpr qint64 kWriteStep = 256 * 1024;
     static constexpr int kMaximumRedirects = 20;
     static constexpr int kMaximumRetries = 3;
     // Progress is reported at most this often.
