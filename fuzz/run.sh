@@ -9,7 +9,7 @@ runs=$2
 max_time=$3
 shift 3
 targets=${*:-"fuzz_address_check fuzz_t_value fuzz_content_length fuzz_http_fields
-fuzz_search_address fuzz_property_bag fuzz_saved_layout"}
+fuzz_search_address fuzz_property_bag fuzz_saved_layout fuzz_page_title"}
 here=$(cd "$(dirname "$0")" && pwd)
 
 export QT_QPA_PLATFORM=offscreen
@@ -25,6 +25,7 @@ for t in $targets; do
     case $t in
     fuzz_property_bag | fuzz_saved_layout) dict=layout.dict ;;
     fuzz_http_fields) dict=http.dict ;;
+    fuzz_page_title) dict=html.dict ;;
     *) dict=address.dict ;;
     esac
     # New inputs go to the build folder; the seeds in the repository stay as they are.
