@@ -489,9 +489,7 @@ void Form1::follow(DownloadFlow *flow)
     m_ui.stopAction->setEnabled(true);
     connect(flow, &DownloadFlow::phaseChanged, this, &Form1::showDownloadPhase);
     connect(flow, &DownloadFlow::progressChanged, this, &Form1::showDownloadProgress);
-    // It may be under way already.
-    if (flow->phase() == DownloadFlow::Phase::Transferring)
-        showDownloadPhase(DownloadFlow::Phase::Analysing);
+    // It may be under way already; its bytes show with its next report.
     showDownloadPhase(flow->phase());
 }
 
