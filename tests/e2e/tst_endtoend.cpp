@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -102,6 +103,8 @@ private:
 
 void EndToEndTest::initTestCase()
 {
+    // The preferences the window reads are the test's, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_site.listen() != 0);
     if (m_bus.start()) {
         qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.address().toLocal8Bit());
