@@ -6,10 +6,10 @@
 // curl's files afterwards is shown beside it.
 //
 //   clipnab-bench-batch [COUNT] [SIZE_KIB] [FOLDER]   (default 100 videos of 4096 KiB)
+#include "BenchRuns.h"
 #include "SiteProcess.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,7 +25,7 @@ constexpr int kRounds = 3;
 constexpr int kJobs = 4;
 constexpr int kLimitMs = 600000;
 
-// Wall seconds of `program` run to its end; negative when it failed.
+// Wall seconds of `program` run to its end, its output dropped; negative when it failed.
 double timed(const QString &program, const QStringList &arguments,
              const QProcessEnvironment &environment)
 {
@@ -33,31 +33,7 @@ double timed(const QString &program, const QStringList &arguments,
     process.setProcessEnvironment(environment);
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, arguments);
-    const bool ended = process.waitForFinished(kLimitMs);
-    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    return ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
-               ? seconds
-               : -1;
-}
-
-// The digests of the files in `folder`, sorted, and nothing else there: a part file left or a
-// missing video shows.
-QStringList digests(const QString &folder)
-{
-    QStringList sums;
-    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-        QFile file(QDir(folder).filePath(name));
-        QCryptographicHash hash(QCryptographicHash::Sha1);
-        if (name.endsWith(QLatin1String(".part")) || !file.open(QIODevice::ReadOnly) ||
-            !hash.addData(&file))
-            return {};
-        sums << QString::fromLatin1(hash.result().toHex());
-    }
-    sums.sort();
-    return sums;
+    return BenchRuns::wallSeconds(process, program, arguments, kLimitMs);
 }
 
 void clear(const QString &folder)
@@ -141,9 +117,9 @@ int main(int argc, char *argv[])
                    QStringLiteral("--jobs"), QString::number(kJobs)},
                   environment);
         keepBest(clipnabBest, clipnab);
-        const QStringList sums = digests(ours);
-        exact =
-            exact && curl >= 0 && clipnab >= 0 && sums.size() == count && sums == digests(theirs);
+        const QStringList sums = BenchRuns::folderContents(ours);
+        exact = exact && curl >= 0 && clipnab >= 0 && sums.size() == count &&
+                sums == BenchRuns::folderContents(theirs);
         std::printf("round %d: curl %6.2f s (%6.2f s with sync)  clipnab %6.2f s\n", round + 1,
                     curl, curl + synced, clipnab);
     }

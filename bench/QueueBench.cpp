@@ -11,10 +11,10 @@
 //
 //   clipnab-bench-queue [LARGE_MIB] [SMALL_COUNT] [SMALL_KIB] [FOLDER]
 //   (default 1024 MiB, 200 videos of 64 KiB, a folder beside this program)
+#include "BenchRuns.h"
 #include "SiteProcess.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -116,31 +116,8 @@ ProgramRun runProgram(const QStringList &arguments, const QByteArray &input,
 double timedShell(const QString &command)
 {
     QProcess shell;
-    QElapsedTimer timer;
-    timer.start();
-    shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
-    const bool ended = shell.waitForFinished(kLimitMs);
-    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    return ended && shell.exitStatus() == QProcess::NormalExit && shell.exitCode() == 0 ? seconds
-                                                                                        : -1;
-}
-
-// Size and digest of each file in `folder`, sorted; empty when a part file is left or a file
-// cannot be read.
-QStringList contents(const QString &folder)
-{
-    QStringList sums;
-    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-        QFile file(QDir(folder).filePath(name));
-        QCryptographicHash hash(QCryptographicHash::Sha1);
-        if (name.endsWith(QLatin1String(".part")) || !file.open(QIODevice::ReadOnly) ||
-            !hash.addData(&file))
-            return {};
-        sums << QString::number(file.size()) + QLatin1Char(' ') +
-                    QString::fromLatin1(hash.result().toHex());
-    }
-    sums.sort();
-    return sums;
+    return BenchRuns::wallSeconds(shell, QStringLiteral("sh"), {QStringLiteral("-c"), command},
+                                  kLimitMs);
 }
 
 void clear(const QString &folder)
@@ -239,8 +216,8 @@ int main(int argc, char *argv[])
         large.stallMs = std::max(large.stallMs, run.stallMs);
         // The files are read once, in the last round: a second read of gigabytes says nothing.
         if (round == kRounds - 1) {
-            const QStringList saved = contents(ours);
-            largeExact = saved.size() == kLarge && saved == contents(theirs);
+            const QStringList saved = BenchRuns::folderContents(ours);
+            largeExact = saved.size() == kLarge && saved == BenchRuns::folderContents(theirs);
         }
         largeExact = largeExact && curl >= 0 && run.seconds >= 0 && run.saved == kLarge;
         std::printf("round %d: four curl %7.2f s (%7.2f s with sync)  clipnab %7.2f s\n", round + 1,
@@ -271,9 +248,10 @@ int main(int argc, char *argv[])
         runProgram(common + QStringList{QStringLiteral("--batch-file"), QStringLiteral("-"),
                                         QStringLiteral("--jobs"), QString::number(kJobs)},
                    batch, environment);
-    const QStringList smallSaved = contents(ours);
+    const QStringList smallSaved = BenchRuns::folderContents(ours);
     const bool smallExact = smallCurl >= 0 && small.seconds >= 0 && small.saved == smallCount &&
-                            smallSaved.size() == smallCount && smallSaved == contents(theirs);
+                            smallSaved.size() == smallCount &&
+                            smallSaved == BenchRuns::folderContents(theirs);
     QDir(work).removeRecursively();
 
     const double totalMiB = static_cast<double>(kLarge * largeMiB);

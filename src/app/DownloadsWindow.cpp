@@ -136,7 +136,9 @@ void DownloadsWindow::act(DownloadAction action, int row)
 void DownloadsWindow::updateButtons()
 {
     const auto record = selected();
-    const bool fileExists = record && QFileInfo(record->filePath).isFile();
+    // Only a saved row's file matters; the list changes with every progress report.
+    const bool fileExists =
+        record && record->state == DownloadState::Saved && QFileInfo(record->filePath).isFile();
     for (const auto &[action, button] : m_buttons)
         button->setEnabled(record && isAllowed(action, record->state, fileExists));
 }

@@ -105,11 +105,7 @@ Form1::~Form1()
 
 bool Form1::downloading() const
 {
-    const QList<qint64> ids = m_queue->ids();
-    return std::any_of(ids.cbegin(), ids.cend(), [this](qint64 id) {
-        const auto record = m_queue->record(id);
-        return record && (isActive(record->state) || record->state == DownloadState::Queued);
-    });
+    return m_queue->totals().count > 0;
 }
 
 QString Form1::videoId() const
@@ -460,21 +456,8 @@ void Form1::showSearchProgress(const QString &caption)
 void Form1::showQueueProgress()
 {
     // Downloads of unknown length leave the fraction unknown.
-    qint64 received = 0;
-    qint64 total = 0;
-    int count = 0;
-    bool sized = true;
-    const QList<qint64> ids = m_queue->ids();
-    for (qint64 id : ids) {
-        const auto record = m_queue->record(id);
-        if (!record || !(isActive(record->state) || record->state == DownloadState::Queued))
-            continue;
-        ++count;
-        sized = sized && record->total > 0;
-        received += record->bytes;
-        total += std::max<qint64>(record->total, 0);
-    }
-    m_notices->showProgress(received, sized ? total : 0, count);
+    const DownloadQueue::Totals totals = m_queue->totals();
+    m_notices->showProgress(totals.bytes, totals.sized ? totals.total : 0, totals.count);
 }
 
 void Form1::onItemStarted(qint64, DownloadFlow *flow)

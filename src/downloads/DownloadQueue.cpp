@@ -72,6 +72,21 @@ int DownloadQueue::activeCount() const
     }));
 }
 
+DownloadQueue::Totals DownloadQueue::totals() const
+{
+    Totals totals;
+    for (const Item &item : m_items) {
+        const DownloadRecord &record = item.record;
+        if (!isActive(record.state) && record.state != DownloadState::Queued)
+            continue;
+        ++totals.count;
+        totals.sized = totals.sized && record.total > 0;
+        totals.bytes += record.bytes;
+        totals.total += std::max<qint64>(record.total, 0);
+    }
+    return totals;
+}
+
 double DownloadQueue::speed(qint64 id) const
 {
     const Item *item = find(id);

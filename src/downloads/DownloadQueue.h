@@ -50,6 +50,16 @@ public:
     std::optional<DownloadRecord> record(qint64 id) const;
     // Items locating or saving.
     int activeCount() const;
+    // What runs or waits (queued, locating, saving): how many, and their bytes of the total
+    // announced; `sized` is false when one has announced no length yet.
+    struct Totals
+    {
+        int count = 0;
+        qint64 bytes = 0;
+        qint64 total = 0;
+        bool sized = true;
+    };
+    Totals totals() const;
     // Bytes per second of a saving item; 0 when not known yet.
     double speed(qint64 id) const;
     // Seconds until a saving item is complete at its speed; -1 when not known.
