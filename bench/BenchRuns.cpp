@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
+
 namespace BenchRuns {
 
 double wallSeconds(QProcess &process, const QString &program, const QStringList &arguments,
@@ -34,6 +36,12 @@ QStringList folderContents(const QString &folder)
     }
     sums.sort();
     return sums;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? -1 : values[values.size() / 2];
 }
 
 } // namespace BenchRuns

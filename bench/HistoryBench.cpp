@@ -8,6 +8,7 @@
 //
 //   clipnab-bench-history [ROWS] [FOLDER]   (default 100000 rows, a temporary folder)
 #include "app/DownloadsWindow.h"
+#include "BenchRuns.h"
 #include "downloads/DownloadQueue.h"
 #include "downloads/DownloadsModel.h"
 #include "downloads/HistoryStore.h"
@@ -72,12 +73,6 @@ bool fill(const QString &path, int rows)
 double msSince(const QElapsedTimer &timer)
 {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 // Reads every column of `count` rows from `first`, as a view painting them does.
@@ -197,25 +192,25 @@ int main(int argc, char *argv[])
         same = same && modelCharacters > 0 && plainCharacters > 0;
     }
 
-    const double ready = median(readyMs);
-    const double scroll = median(scrollMs);
-    const double plain = median(plainMs);
+    const double ready = BenchRuns::median(readyMs);
+    const double scroll = BenchRuns::median(scrollMs);
+    const double plain = BenchRuns::median(plainMs);
     std::printf("%d rows in %s, medians of %d rounds\n", rows, qPrintable(folder), kRounds);
     std::printf("database size         : %8.1f MiB  (target < %.0f MiB: %s)\n", sizeMiB,
                 kSizeTargetMiB, verdict(sizeMiB, kSizeTargetMiB));
     std::printf("open()                : %8.2f ms  (the full check it skips: %.2f ms)\n",
-                median(openMs), median(checkMs));
+                BenchRuns::median(openMs), BenchRuns::median(checkMs));
     std::printf("model first paint     : %8.2f ms  (target < %.0f ms: %s)\n", ready, kReadyTargetMs,
                 verdict(ready, kReadyTargetMs));
     std::printf("open + first paint    : %8.2f ms  (target < %.0f ms: %s)\n",
-                median(openMs) + ready, kReadyTargetMs,
-                verdict(median(openMs) + ready, kReadyTargetMs));
+                BenchRuns::median(openMs) + ready, kReadyTargetMs,
+                verdict(BenchRuns::median(openMs) + ready, kReadyTargetMs));
     std::printf("Downloads window shown: %8.2f ms  (open + window, target < %.0f ms: %s)\n",
-                median(windowMs), kReadyTargetMs,
-                verdict(median(openMs) + median(windowMs), kReadyTargetMs));
+                BenchRuns::median(windowMs), kReadyTargetMs,
+                verdict(BenchRuns::median(openMs) + BenchRuns::median(windowMs), kReadyTargetMs));
     std::printf("scroll to the end     : %8.2f ms  (target < %.0f ms: %s)\n", scroll,
                 kScrollTargetMs, verdict(scroll, kScrollTargetMs));
-    std::printf("a jump to the middle  : %8.2f ms\n", median(middleMs));
+    std::printf("a jump to the middle  : %8.2f ms\n", BenchRuns::median(middleMs));
     std::printf("plain QSqlQuery, same : %8.2f ms  ratio model/plain %.2f\n", plain,
                 plain > 0 ? scroll / plain : 0.0);
     if (!same)

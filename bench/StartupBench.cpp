@@ -6,6 +6,7 @@
 // here, from the start of the process. Medians of seven.
 //
 //   clipnab-bench-startup
+#include "BenchRuns.h"
 #include "SiteProcess.h"
 
 #include <QCoreApplication>
@@ -68,12 +69,6 @@ Moments startOnce(const QString &program, const QStringList &arguments, const QS
     return moments;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -104,13 +99,13 @@ int main(int argc, char *argv[])
         bareWindows.push_back(bare.windowMs);
     }
     const char *verdict = ok ? "ok  " : "FAIL";
-    const double window = median(windows);
-    const double bareWindow = median(bareWindows);
+    const double window = BenchRuns::median(windows);
+    const double bareWindow = BenchRuns::median(bareWindows);
     std::printf("start to window shown   : %s %7.0f ms\n", verdict, window);
     std::printf("bare Qt main window     : %s %7.0f ms (same size and title)\n", verdict,
                 bareWindow);
     std::printf("window shown / bare     : %s %7.2f x\n", verdict,
                 bareWindow > 0 ? window / bareWindow : 0.0);
-    std::printf("start to home page shown: %s %7.0f ms\n", verdict, median(homePages));
+    std::printf("start to home page shown: %s %7.0f ms\n", verdict, BenchRuns::median(homePages));
     return ok ? 0 : 1;
 }
